@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The whole test job: dependencies, both builds, every test under both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+status=0
+for preset in default asan; do
+  echo "== build ($preset)"
+  bash scripts/build.sh "$preset"
+  echo "== tests ($preset)"
+  ctest --preset "$preset" -j "$(nproc)" || status=1
+done
+exit $status
