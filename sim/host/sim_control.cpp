@@ -1,0 +1,74 @@
+#include "sim/host/sim_control.h"
+
+namespace zq::sim {
+
+namespace {
+
+std::string TextOf(const Variant& v) {
+    return v.IsNull() ? std::string() : v.ToString();
+}
+
+}  // namespace
+
+SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log)
+    : db_(std::move(db)), log_(std::move(log)) {
+    auto field = [this](std::string_view name, Variant& slot) {
+        DefineProperty(
+            name, [&slot] { return slot; }, [&slot](const Variant& v) { slot = v; });
+    };
+    field("Guid", guid_);
+    field("IdFlussoDocumento", idFlussoDocumento_);
+    field("IdFlusso", idFlusso_);
+    field("IdStato", idStato_);
+    DefineMethod("ConfermaModifiche", [this](std::span<Variant>) {
+        log_->Record("BoStati.ConfermaModifiche", {guid_, idStato_, idFlusso_});
+        db_->SetFlowState(guid_.ToString(), idStato_.ToLong(), idFlusso_.ToLong());
+        return Variant();
+    });
+}
+
+SimControl::SimControl(ControlSpec spec) : spec_(std::move(spec)) {
+    DefineProperty("Name", [this] { return Variant(spec_.name); });
+    if (!spec_.dbField.empty())
+        DefineProperty("DBField", [this] { return Variant(spec_.dbField); });
+    DefineProperty(
+        "Text", [this] { return Variant(spec_.text); },
+        [this](const Variant& v) { spec_.text = TextOf(v); });
+    DefineProperty(
+        "Enabled", [this] { return Variant::Bool(spec_.enabled); },
+        [this](const Variant& v) { spec_.enabled = v.ToBool(); });
+    DefineProperty(
+        "Visible", [this] { return Variant::Bool(spec_.visible); },
+        [this](const Variant& v) { spec_.visible = v.ToBool(); });
+    DefineProperty(
+        "IsChanged", [this] { return Variant::Bool(isChanged_); },
+        [this](const Variant& v) { isChanged_ = v.ToBool(); });
+    DefineProperty(
+        "IsValid", [this] { return Variant::Bool(isValid_); },
+        [this](const Variant& v) { isValid_ = v.ToBool(); });
+    DefineProperty(
+        "IDLookup", [this] { return idLookup_; }, [this](const Variant& v) { idLookup_ = v; });
+    DefineProperty(
+        "IsGestione", [this] { return Variant::Bool(isGestione_); },
+        [this](const Variant& v) { isGestione_ = v.ToBool(); });
+    DefineMethod("Refresh", [this](std::span<Variant>) {
+        ++refreshes_;
+        return Variant();
+    });
+}
+
+void SimControl::Show(const Variant& value) {
+    spec_.text = TextOf(value);
+}
+
+void SimControl::Type(std::string text) {
+    spec_.text = std::move(text);
+    isChanged_ = true;
+}
+
+void SimControl::AttachBoStati(std::shared_ptr<SimBoStati> bo) {
+    boStati_ = std::move(bo);
+    DefineProperty("BoStati", [this] { return Variant(ObjectPtr(boStati_)); });
+}
+
+}  // namespace zq::sim
