@@ -1,7 +1,6 @@
 #include "data/query.h"
 
 #include "host/nvl.h"
-#include "host/policy.h"
 
 namespace zq {
 
@@ -45,22 +44,6 @@ std::string ReadText(const ado::RecordsetPtr& rst, std::string_view field) {
 
 double ReadDouble(const ado::RecordsetPtr& rst, std::string_view field) {
     return ReadField(rst, field, Variant(0.0)).ToDouble();
-}
-
-RecordsetGuard::RecordsetGuard(ado::RecordsetPtr rst, Keep keep) : rst_(std::move(rst)) {
-    if (!rst_) return;
-    if (keep & kFilter) hasFilter_ = IgnoreErrors([&] { filter_ = rst_->Filter(); });
-    if (keep & kBookmark) hasBookmark_ = IgnoreErrors([&] { bookmark_ = rst_->Bookmark(); });
-}
-
-RecordsetGuard::~RecordsetGuard() {
-    if (hasFilter_) {
-        // An unchanged filter is left alone: setting it again would move the cursor.
-        IgnoreErrors([&] {
-            if (!rst_->Filter().SameAs(filter_)) rst_->SetFilter(filter_);
-        });
-    }
-    if (hasBookmark_) IgnoreErrors([&] { rst_->SetBookmark(bookmark_); });
 }
 
 }  // namespace zq

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "data/query.h"
+#include "data/recordset_guard.h"
 #include "data/sql_text.h"
+#include "error_of.h"
 #include "fake_ado.h"
 #include "host/policy.h"
 
@@ -13,15 +15,7 @@ namespace {
 using testing::FakeConnection;
 using testing::FakeRecordset;
 
-template <class F>
-std::int32_t ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing::ErrorOf;
 
 TEST(SqlTextTest, QuotesAndDoublesQuotes) {
     EXPECT_EQ(SqlText("ABC"), "'ABC'");

@@ -3,20 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "error_of.h"
 #include "host/create_object.h"
 
 namespace zq {
 namespace {
 
-template <class F>
-std::int32_t ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing::ErrorOf;
 
 // A control-like object: a Text property, a Child object property and a method that
 // writes into its by-reference argument, as host events do with cancel flags.
