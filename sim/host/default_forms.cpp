@@ -2,17 +2,6 @@
 
 namespace zq::sim {
 
-namespace {
-
-ControlSpec Bound(std::string name, std::string dbField) {
-    ControlSpec c;
-    c.name = std::move(name);
-    c.dbField = std::move(dbField);
-    return c;
-}
-
-}  // namespace
-
 std::vector<ControlSpec> DefaultHeaderControls() {
     return {
         Bound("TXT_DO11_NUMREG_CO99", "DO11_NUMREG_CO99"),

@@ -26,6 +26,11 @@ class DispatchObject : public Object {
     using Setter = std::function<void(const Variant&)>;
     using MethodFn = std::function<Variant(std::span<Variant>)>;
 
+    DispatchObject() = default;
+    // Members capture the object they belong to: a copy would call into the original.
+    DispatchObject(const DispatchObject&) = delete;
+    DispatchObject& operator=(const DispatchObject&) = delete;
+
     Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
 
     bool HasMember(std::string_view name) const;

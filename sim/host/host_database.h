@@ -34,8 +34,8 @@ class HostDatabase {
     virtual void WriteDocument(const Variant& ditta, std::string_view numreg,
                                const std::function<void()>& write) = 0;
 
-    // The flow-state store: the state an object (by GUID, braced or not) is in.
-    virtual std::optional<std::int32_t> FlowState(std::string_view guid) = 0;
+    // The flow-state store: the state an object (by GUID, braced or not) is in, in a flow.
+    virtual std::optional<std::int32_t> FlowState(std::string_view guid, std::int32_t idFlusso) = 0;
     virtual void SetFlowState(std::string_view guid, std::int32_t idStato,
                               std::int32_t idFlusso) = 0;
 };

@@ -36,7 +36,7 @@ inline constexpr std::array<Section, 14> kSottoSezioni{{
     {"rstDocCorpoGrid", "DO56_DOCCORPOGRID", "DO56"},
     {"rstDocCorpoLot", "DO52_DOCCORPOLOT", "DO52"},
     {"rstDocCorpoProv", "DO32_DOCCORPOPROV", "DO32"},
-    {"rstDocCorpoRaggr", "DO30R_DOCCORPORAGGR", "DO30"},
+    {"rstDocCorpoRaggr", "DO57_DOCCORPORAGGR", "DO57"},
     {"rstDocCorpoRif", "DO33_DOCCORPORIF", "DO33"},
     {"rstDocCorpoScMag", "DO69_DOCCORPOSCMAG", "DO69"},
     {"rstDocCorpoUbic", "DO38_DOCCORPOUBIC", "DO38"},

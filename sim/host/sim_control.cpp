@@ -10,6 +10,13 @@ std::string TextOf(const Variant& v) {
 
 }  // namespace
 
+ControlSpec Bound(std::string name, std::string dbField) {
+    ControlSpec c;
+    c.name = std::move(name);
+    c.dbField = std::move(dbField);
+    return c;
+}
+
 SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log)
     : db_(std::move(db)), log_(std::move(log)) {
     auto field = [this](std::string_view name, Variant& slot) {

@@ -24,6 +24,9 @@ struct ControlSpec {
     bool visible = true;
 };
 
+// A control bound to `dbField` (none when empty), enabled, visible, with an empty text.
+ControlSpec Bound(std::string name, std::string dbField = {});
+
 // The line's state object of the line-state control: the plug-in fills it and confirms,
 // which writes the flow-state store as SPCO_SETFLUSSOSTATO does.
 class SimBoStati : public DispatchObject {

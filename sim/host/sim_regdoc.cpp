@@ -128,7 +128,8 @@ void SimRegDoc::FollowCurrentLine() {
         corpoVert_->SetFilter(Variant(" DO77_PROGRIGA = " + n));
     }
     std::int32_t stato = type_.statoInizialeRighe;
-    if (!guid.empty()) stato = db_->FlowState(guid).value_or(type_.statoInizialeRighe);
+    if (!guid.empty())
+        stato = db_->FlowState(guid, type_.idFlussoRighe).value_or(type_.statoInizialeRighe);
     riga_->Follow(guid, stato);
 }
 
