@@ -173,6 +173,11 @@ void SimRegDoc::SetElencoDocRiferiti(std::string_view elenco) {
     log_->Record("gclsRegDoc.ElencoDocRiferiti", {Variant(elenco)});
 }
 
+void SimRegDoc::SetInElaborazione(VBool v) {
+    inElaborazione_ = v;
+    log_->Record("gclsRegDoc.InElaborazione", {B(v)});
+}
+
 void SimRegDoc::ApriRstDocCorpoVert(std::string_view condizione) {
     log_->Record("gclsRegDoc.ApriRstDocCorpoVert", {Variant(condizione)});
     corpoVert_ = Open(kCorpoVert, condizione);

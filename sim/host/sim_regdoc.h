@@ -71,13 +71,14 @@ class SimRegDoc : public host::IRegDoc {
     ado::RecordsetPtr rstDocCorpoGrid() const override { return Sub("rstDocCorpoGrid"); }
     ado::RecordsetPtr rstDocCorpoRaggr() const override { return Sub("rstDocCorpoRaggr"); }
     ado::RecordsetPtr rstDocCorpoScMag() const override { return Sub("rstDocCorpoScMag"); }
-    // The two sections the early-bound interface does not carry yet.
-    ado::RecordsetPtr rstDocCorpoCoin() const { return Sub("rstDocCorpoCoin"); }
-    ado::RecordsetPtr rstDocCorpoRatei() const { return Sub("rstDocCorpoRatei"); }
+    ado::RecordsetPtr rstDocCorpoCoin() const override { return Sub("rstDocCorpoCoin"); }
+    ado::RecordsetPtr rstDocCorpoRatei() const override { return Sub("rstDocCorpoRatei"); }
 
     host::DocUIPtr clsDocUI() const override { return docUI_; }
     host::RigaCorpoPtr objRigaCorpo() const override { return riga_; }
     std::int16_t DecimaliPrezzo() const override { return type_.decimaliPrezzo; }
+    VBool InElaborazione() const override { return inElaborazione_; }
+    void SetInElaborazione(VBool v) override;
     void SetElencoDocRiferiti(std::string_view elenco) override;
 
     void ApriRstDocCorpoVert(std::string_view condizione) override;
@@ -145,6 +146,7 @@ class SimRegDoc : public host::IRegDoc {
     ado::RecordsetPtr testata_, testaOrd_, testaVert_, corpo_, corpoOrd_, corpoVert_;
     std::array<ado::RecordsetPtr, kSottoSezioni.size()> sub_;
     std::string elencoDocRiferiti_;
+    VBool inElaborazione_ = VFalse;
     int gridSuspend_ = 0;
     int saves_ = 0;
 };

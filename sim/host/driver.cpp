@@ -1,0 +1,116 @@
+#include "sim/host/driver.h"
+
+namespace zq::sim {
+
+namespace {
+
+Variant Flag(VBool v) {
+    return Variant::Int16(v);
+}
+
+}  // namespace
+
+HostDriver::HostDriver(SimHost& host, PluginFactory factory)
+    : host_(host), factory_(std::move(factory)) {
+    host_.save = [this] { Save(); };
+}
+
+HostDriver::~HostDriver() {
+    host_.save = nullptr;
+    Release();
+}
+
+void HostDriver::CreatePlugin() {
+    plugin_ = factory_();
+    if (!plugin_ || !plugin_.docEvents || !plugin_.formEvents)
+        Raise(err::CannotCreateObject, "HostDriver", "The plug-in could not be created");
+}
+
+host::ICLSMG_REGDOCVERT& HostDriver::DocEvents() {
+    if (!plugin_) RaiseObjectNotSet("ICLSMG_REGDOCVERT");
+    return *plugin_.docEvents;
+}
+
+host::ICLSMG_REGDOCVERT2& HostDriver::FormEvents() {
+    if (!plugin_) RaiseObjectNotSet("ICLSMG_REGDOCVERT2");
+    return *plugin_.formEvents;
+}
+
+RaisedEvent& HostDriver::Record(std::string name, HResult result, std::vector<Variant> results) {
+    events_.push_back({std::move(name), std::move(results), std::move(result)});
+    return events_.back();
+}
+
+bool HostDriver::Initialize(Variant param, std::int16_t indPlugIn) {
+    if (!plugin_) CreatePlugin();
+    ado::ConnectionPtr cnn = host_.db->Connection();
+    host::RegDocPtr doc = host_.doc;
+    host::ProgrammaPtr programma = host_.programma;
+    host::DittaPtr ditta = host_.ditta;
+    VBool ready = VFalse;
+    auto r = DocEvents().Initialize(std::move(param), cnn, doc, programma, ditta, indPlugIn, ready);
+    Record("Initialize", std::move(r), {Flag(ready)});
+    return IsTrue(ready);
+}
+
+void HostDriver::Terminate() {
+    Record("Terminate", DocEvents().Terminate());
+}
+
+void HostDriver::Release() {
+    plugin_ = PluginRef{};
+}
+
+SimFormPtr HostDriver::FormOf(std::int16_t tipoForm) const {
+    return tipoForm == 1 ? host_.header : host_.body;
+}
+
+void HostDriver::FunzGenInit(std::int16_t tipoForm) {
+    ObjectPtr form = FormOf(tipoForm);
+    ObjectPtr menu = host_.menu;
+    Record("FunzGenInit", FormEvents().FunzGenInit(form, tipoForm, menu));
+}
+
+void HostDriver::OpenForm(std::int16_t tipoForm) {
+    host_.ShowDocument();
+    if (tipoForm == 2) FunzGenInit(tipoForm);
+    ObjectPtr form = FormOf(tipoForm);
+    Record("OpenForm", FormEvents().OpenForm(form, tipoForm));
+}
+
+bool HostDriver::CloseForm(std::int16_t tipoForm) {
+    ObjectPtr form = FormOf(tipoForm);
+    VBool cancel = VFalse;
+    Record("CloseForm", FormEvents().CloseForm(form, tipoForm, cancel), {Flag(cancel)});
+    return IsTrue(cancel);
+}
+
+void HostDriver::MoveToLine(std::int32_t progRiga) {
+    host_.doc->MoveToLine(progRiga);
+    Record("GRIDRowChange", FormEvents().GRIDRowChange());
+}
+
+bool HostDriver::Save() {
+    VBool cancel = VFalse;
+    auto r = DocEvents().ControllaDati(cancel);
+    const bool refused = IsTrue(cancel) || r.Failed();
+    Record("ControllaDati", std::move(r), {Flag(cancel)});
+    if (refused) return false;
+    host_.doc->Save();
+    ++saves_;
+    return true;
+}
+
+std::vector<std::string> HostDriver::EventNames() const {
+    std::vector<std::string> out;
+    for (const auto& e : events_) out.push_back(e.name);
+    return out;
+}
+
+const RaisedEvent* HostDriver::Last(std::string_view name) const {
+    for (auto it = events_.rbegin(); it != events_.rend(); ++it)
+        if (it->name == name) return &*it;
+    return nullptr;
+}
+
+}  // namespace zq::sim

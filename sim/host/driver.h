@@ -1,0 +1,93 @@
+// The simulated host's driver: performs what a user does and raises the plug-in's events
+// in the order the host raises them, recording each event with its by-reference results.
+//
+//   SimHost host(db, settings);
+//   HostDriver driver(host);            // CreateStatiPlugin by default
+//   driver.Initialize();                // create + Initialize(param, cnn, doc, prog, ditta, idx)
+//   driver.OpenForm(1);                 // header: OpenForm(header, 1)
+//   driver.OpenForm(2);                 // body:   FunzGenInit(body, 2, menu), OpenForm(body, 2)
+//   driver.MoveToLine(3);               // position, filter DO31/DO77, objRigaCorpo, GRIDRowChange
+//   driver.Save();                      // ControllaDati, then write-back unless refused
+//   driver.CloseForm(2);                // CloseForm(body, 2, cancel) -> cancel
+//   driver.Terminate(); driver.Release();
+//
+// The forms' SalvaDocumento runs the same save as Save(). The driver talks to the plug-in
+// only through ICLSMG_REGDOCVERT and ICLSMG_REGDOCVERT2.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/hresult.h"
+#include "sim/host/plugin_ref.h"
+#include "sim/host/sim_host.h"
+
+namespace zq::sim {
+
+struct RaisedEvent {
+    std::string name;              // the interface method, e.g. "CloseForm"
+    std::vector<Variant> results;  // its by-reference results after the call, in order
+    HResult result;                // what the method returned
+};
+
+class HostDriver {
+  public:
+    explicit HostDriver(SimHost& host, PluginFactory factory = CreateStatiPlugin);
+    ~HostDriver();
+    HostDriver(const HostDriver&) = delete;
+    HostDriver& operator=(const HostDriver&) = delete;
+
+    // --- life cycle ---
+    void CreatePlugin();  // Initialize creates it when this was not called
+    // Initialize(param, cnn, document, program, company, index); returns its Result.
+    bool Initialize(Variant param = Variant("PARAM"), std::int16_t indPlugIn = 1);
+    void Terminate();
+    // Drops the host's reference: the plug-in object is destroyed when it held the last one.
+    void Release();
+
+    // --- forms ---
+    // 1 header form, 2 body form (FunzGenInit with the body menu first). Shows the
+    // document's current values in the form before raising the event.
+    void OpenForm(std::int16_t tipoForm);
+    void FunzGenInit(std::int16_t tipoForm);
+    // Returns the cancel flag the plug-in answered (the form stays open when True).
+    bool CloseForm(std::int16_t tipoForm);
+
+    // --- body grid ---
+    // The host positions rstDocCorpo, filters rstDocCorpoOrd/Vert on the line, points
+    // objRigaCorpo at it, shows it in the body form, then raises GRIDRowChange.
+    void MoveToLine(std::int32_t progRiga);
+
+    // --- saving ---
+    // ControllaDati, then the host's write-back (with the progressive posting) unless the
+    // plug-in refused or failed. Returns whether the document was written.
+    bool Save();
+
+    // --- user actions of later issues (header state, typing and leaving a control,
+    // look-ups, key-button menus, line state, line edit and deletion) go here ---
+
+    // --- what happened ---
+    const std::vector<RaisedEvent>& Events() const { return events_; }
+    std::vector<std::string> EventNames() const;
+    // The last event of that name; null when none was raised.
+    const RaisedEvent* Last(std::string_view name) const;
+    void ClearEvents() { events_.clear(); }
+    int SaveCount() const { return saves_; }
+    const PluginRef& Plugin() const { return plugin_; }
+    SimHost& Host() { return host_; }
+
+  private:
+    SimFormPtr FormOf(std::int16_t tipoForm) const;
+    host::ICLSMG_REGDOCVERT& DocEvents();
+    host::ICLSMG_REGDOCVERT2& FormEvents();
+    RaisedEvent& Record(std::string name, HResult result, std::vector<Variant> results = {});
+
+    SimHost& host_;
+    PluginFactory factory_;
+    PluginRef plugin_;
+    std::vector<RaisedEvent> events_;
+    int saves_ = 0;
+};
+
+}  // namespace zq::sim
