@@ -210,14 +210,6 @@ void SimRegDoc::AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std:
     if (rs->HasField("DO30_PROGPADRE")) rs->Set("DO30_PROGPADRE", Variant::Int32(progPadre));
     if (rs->HasField("DO30_INDTIPORIGA")) rs->Set("DO30_INDTIPORIGA", Variant::Int32(tipo));
     rs->Set("DO30_GUID", Variant(NewBracedGuid()));
-    if (IsTrue(copiaTestata)) {
-        // The header values a new line takes over: warehouse and movement reason.
-        for (const char* suffix : {"_CODDEP_MG58", "_CAUSMAG_MG51"}) {
-            const std::string from = std::string("DO11") + suffix,
-                              to = std::string("DO30") + suffix;
-            if (testata_->HasField(from) && rs->HasField(to)) rs->Set(to, testata_->Get(from));
-        }
-    }
     rs->Update();
     FollowCurrentLine();
     Changed();

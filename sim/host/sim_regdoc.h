@@ -5,7 +5,9 @@
 // Host behaviour kept here:
 // - the current line: rstDocCorpoOrd and rstDocCorpoVert stay filtered on the current body
 //   line (" DO31_PROGRIGA = n", " DO77_PROGRIGA = n") and objRigaCorpo follows it;
-// - AggiungiRigaCorpo appends a line with a fresh braced GUID and makes it current;
+// - AggiungiRigaCorpo appends a line keyed on the header, with the given numbers, zero in
+//   its numeric columns and a fresh braced GUID, and makes it current (the header holds
+//   no further line defaults in this database, so the copy-header flag is only recorded);
 // - ImpostaQuantita sets DO30_QTA1 and recalculates the amounts (line_amounts.h);
 // - the appends of DO31/DO77/DO76 rows key the new row on the current line / the header;
 // - the take-overs commit the edit pending on their recordset;
