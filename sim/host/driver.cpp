@@ -36,9 +36,14 @@ host::ICLSMG_REGDOCVERT2& HostDriver::FormEvents() {
     return *plugin_.formEvents;
 }
 
-RaisedEvent& HostDriver::Record(std::string name, HResult result, std::vector<Variant> results) {
-    events_.push_back({std::move(name), std::move(results), std::move(result)});
-    return events_.back();
+template <class Call>
+void HostDriver::RaiseEvent(std::string name, Call&& call) {
+    const std::size_t at = events_.size();
+    events_.push_back({std::move(name), {}, HResult()});
+    std::vector<Variant> results;
+    HResult r = call(results);
+    events_[at].results = std::move(results);
+    events_[at].result = std::move(r);
 }
 
 bool HostDriver::Initialize(Variant param, std::int16_t indPlugIn) {
@@ -48,13 +53,17 @@ bool HostDriver::Initialize(Variant param, std::int16_t indPlugIn) {
     host::ProgrammaPtr programma = host_.programma;
     host::DittaPtr ditta = host_.ditta;
     VBool ready = VFalse;
-    auto r = DocEvents().Initialize(std::move(param), cnn, doc, programma, ditta, indPlugIn, ready);
-    Record("Initialize", std::move(r), {Flag(ready)});
+    RaiseEvent("Initialize", [&](std::vector<Variant>& results) {
+        auto r =
+            DocEvents().Initialize(std::move(param), cnn, doc, programma, ditta, indPlugIn, ready);
+        results = {Flag(ready)};
+        return r;
+    });
     return IsTrue(ready);
 }
 
 void HostDriver::Terminate() {
-    Record("Terminate", DocEvents().Terminate());
+    RaiseEvent("Terminate", [&](std::vector<Variant>&) { return DocEvents().Terminate(); });
 }
 
 void HostDriver::Release() {
@@ -68,34 +77,47 @@ SimFormPtr HostDriver::FormOf(std::int16_t tipoForm) const {
 void HostDriver::FunzGenInit(std::int16_t tipoForm) {
     ObjectPtr form = FormOf(tipoForm);
     ObjectPtr menu = host_.menu;
-    Record("FunzGenInit", FormEvents().FunzGenInit(form, tipoForm, menu));
+    RaiseEvent("FunzGenInit", [&](std::vector<Variant>&) {
+        return FormEvents().FunzGenInit(form, tipoForm, menu);
+    });
 }
 
 void HostDriver::OpenForm(std::int16_t tipoForm) {
     host_.ShowDocument();
     if (tipoForm == 2) FunzGenInit(tipoForm);
     ObjectPtr form = FormOf(tipoForm);
-    Record("OpenForm", FormEvents().OpenForm(form, tipoForm));
+    RaiseEvent("OpenForm",
+               [&](std::vector<Variant>&) { return FormEvents().OpenForm(form, tipoForm); });
 }
 
 bool HostDriver::CloseForm(std::int16_t tipoForm) {
     ObjectPtr form = FormOf(tipoForm);
     VBool cancel = VFalse;
-    Record("CloseForm", FormEvents().CloseForm(form, tipoForm, cancel), {Flag(cancel)});
+    RaiseEvent("CloseForm", [&](std::vector<Variant>& results) {
+        auto r = FormEvents().CloseForm(form, tipoForm, cancel);
+        results = {Flag(cancel)};
+        return r;
+    });
     return IsTrue(cancel);
 }
 
 void HostDriver::MoveToLine(std::int32_t progRiga) {
     host_.doc->MoveToLine(progRiga);
-    Record("GRIDRowChange", FormEvents().GRIDRowChange());
+    RaiseEvent("GRIDRowChange",
+               [&](std::vector<Variant>&) { return FormEvents().GRIDRowChange(); });
 }
 
 bool HostDriver::Save() {
     VBool cancel = VFalse;
-    auto r = DocEvents().ControllaDati(cancel);
-    const bool refused = IsTrue(cancel) || r.Failed();
-    Record("ControllaDati", std::move(r), {Flag(cancel)});
-    if (refused) return false;
+    bool failed = false;
+    RaiseEvent("ControllaDati", [&](std::vector<Variant>& results) {
+        auto r = DocEvents().ControllaDati(cancel);
+        results = {Flag(cancel)};
+        failed = r.Failed();
+        return r;
+    });
+    // A validation that fails is a refusal: the host does not write what it could not check.
+    if (IsTrue(cancel) || failed) return false;
     host_.doc->Save();
     ++saves_;
     return true;

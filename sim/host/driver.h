@@ -25,6 +25,8 @@
 
 namespace zq::sim {
 
+// One event, noted in the order the host raised it (an event the plug-in causes while
+// handling another comes after it).
 struct RaisedEvent {
     std::string name;              // the interface method, e.g. "CloseForm"
     std::vector<Variant> results;  // its by-reference results after the call, in order
@@ -81,7 +83,10 @@ class HostDriver {
     SimFormPtr FormOf(std::int16_t tipoForm) const;
     host::ICLSMG_REGDOCVERT& DocEvents();
     host::ICLSMG_REGDOCVERT2& FormEvents();
-    RaisedEvent& Record(std::string name, HResult result, std::vector<Variant> results = {});
+    // Notes the event before it is raised, so that events the plug-in causes inside it
+    // (a save asked by SalvaDocumento) follow it; `after` fills in what it answered.
+    template <class Call>
+    void RaiseEvent(std::string name, Call&& call);
 
     SimHost& host_;
     PluginFactory factory_;
