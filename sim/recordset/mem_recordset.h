@@ -30,7 +30,7 @@ using Row = std::vector<Variant>;
 // stand in the recordset. A writer that raises stops the batch; rows already written stay
 // written and lose their pending mark, the rest stay pending.
 class BatchWriter {
-public:
+  public:
     virtual ~BatchWriter() = default;
     virtual void Insert(const std::vector<FieldDef>& fields, const Row& row) = 0;
     virtual void Update(const std::vector<FieldDef>& fields, const Row& original,
