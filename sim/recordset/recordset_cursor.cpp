@@ -1,5 +1,6 @@
 // Fields, state, cursor movement, bookmarks, filters, Find and Clone.
 #include <algorithm>
+#include <optional>
 
 #include "sim/recordset/ado_errors.h"
 #include "sim/recordset/field_impl.h"
@@ -301,25 +302,23 @@ bool AllDigits(std::string_view s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-}  // namespace
-
-void MemRecordset::SetFilter(const Variant& filter) {
-    RequireOpen();
-    // Read the whole filter before touching anything, so that a bad one leaves the
-    // recordset as it was.
-    FilterKind kind = FilterKind::None;
-    std::vector<RowId> view;
+// What a Filter value asks for: a FilterGroupEnum value, or criteria text.
+struct FilterRequest {
     std::optional<std::int32_t> group;
     std::string text;
+};
+
+FilterRequest ReadFilter(const Variant& filter) {
+    FilterRequest r;
     switch (filter.Type()) {
         case VarType::Empty:
         case VarType::Null:
-            group = ado::adFilterNone;
+            r.group = ado::adFilterNone;
             break;
         case VarType::Integer:
         case VarType::Long:
         case VarType::Double:
-            group = filter.ToLong();
+            r.group = filter.ToLong();
             break;
         case VarType::String: {
             std::string_view s = filter.RawString();
@@ -327,32 +326,41 @@ void MemRecordset::SetFilter(const Variant& filter) {
             while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
             // A saved filter that went through a text variable comes back as "0".
             if (s.empty()) {
-                group = ado::adFilterNone;
+                r.group = ado::adFilterNone;
             } else if (AllDigits(s) && s.size() < 6) {
-                group = std::stoi(std::string(s));
+                r.group = std::stoi(std::string(s));
             } else {
-                text = std::string(s);
+                r.text = std::string(s);
             }
             break;
         }
         default:
             RaiseArgumentsWrong("Filter takes a criteria text or a FilterGroupEnum value");
     }
+    if (r.group && *r.group != ado::adFilterNone && *r.group != ado::adFilterPendingRecords) {
+        RaiseArgumentsWrong("unsupported FilterGroupEnum value");
+    }
+    return r;
+}
+
+}  // namespace
+
+void MemRecordset::SetFilter(const Variant& filter) {
+    RequireOpen();
+    // Read the whole filter before touching anything, so that a bad one leaves the
+    // recordset as it was.
+    const FilterRequest request = ReadFilter(filter);
     std::optional<Criteria> criteria;
-    if (group) {
-        if (*group == ado::adFilterNone) {
-            kind = FilterKind::None;
-        } else if (*group == ado::adFilterPendingRecords) {
-            kind = FilterKind::Pending;
-        } else {
-            RaiseArgumentsWrong("unsupported FilterGroupEnum value");
-        }
+    FilterKind kind = FilterKind::Criteria;
+    if (request.group) {
+        kind = *request.group == ado::adFilterNone ? FilterKind::None : FilterKind::Pending;
     } else {
-        kind = FilterKind::Criteria;
-        criteria = ParseCriteria(text, [this](std::string_view n) { return table_->FindField(n); });
+        criteria = ParseCriteria(request.text,
+                                 [this](std::string_view n) { return table_->FindField(n); });
     }
     // The pending edit is part of what the new filter looks at.
     CommitEdit();
+    std::vector<RowId> view;
     if (kind == FilterKind::Pending) {
         view = table_->PendingRows();
     } else if (criteria) {
