@@ -16,7 +16,9 @@
 //                row-change event: the plug-in raises its own where it needs one),
 //                Lock/Unlock (grid repaint lock, nested) with LockCount (its depth, the
 //                value read around row deletions), RefreshRow(a, b) (redraws the current
-//                row) and DeleteRow(a, b, c) (deletes the current line, see below).
+//                row) and DeleteRow(a, b, c): deletes the current DO30 row and stands on
+//                the next line (the last one when it was the last), without raising the
+//                deletion events and leaving the line's DO31/DO77 rows to the caller.
 #pragma once
 
 #include <cstdint>
