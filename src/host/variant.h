@@ -36,7 +36,7 @@ enum class VarType : std::uint16_t {
 };
 
 class Variant {
-public:
+  public:
     Variant() = default;  // Empty
     Variant(double d) : v_(d) {}
     Variant(std::string s) : v_(Str{std::move(s)}) {}
@@ -53,7 +53,7 @@ public:
     static Variant Bool(bool b);
     static Variant Int16(std::int16_t i);
     static Variant Int32(std::int32_t i);
-    static Variant Date(double oleDate);
+    static Variant Date(double oleDate);  // 6 outside the years 100 to 9999
     static Variant Text(std::string s) { return Variant(std::move(s)); }
 
     VarType Type() const;
@@ -63,31 +63,38 @@ public:
     bool IsObject() const { return std::holds_alternative<ObjectPtr>(v_); }
     bool IsArray() const { return std::holds_alternative<VarArrayPtr>(v_); }
     bool IsBool() const;
-    // The host's IsNumeric: numbers, Booleans, Empty, dates are not; a text is when it
-    // parses as a number.
+    // The host's IsNumeric: numbers, Booleans and Empty are; Null, dates, objects and arrays
+    // are not; a text is when it reads as a number (see ToDouble).
     bool IsNumeric() const;
 
     // Conversions with the host's rules; each raises HostError on failure
-    // (13 type mismatch, 94 invalid use of Null, 6 overflow).
-    std::string ToString() const;  // CStr; Empty gives "", True "True"
-    double ToDouble() const;       // CDbl; Empty gives 0
-    std::int32_t ToLong() const;   // CLng: round half to even
-    std::int16_t ToInt() const;    // CInt: round half to even
-    bool ToBool() const;           // CBool
-    ObjectPtr ToObject() const;    // Empty and Null give a null reference; other kinds: 13
-    VarArrayPtr ToArray() const;   // 13 unless an array
+    // (13 type mismatch, 94 invalid use of Null, 6 overflow). Objects and arrays have no
+    // text or number form (13).
+    // CStr; Empty gives "", True "True", numbers as FormatDouble, dates "yyyy-mm-dd",
+    // "yyyy-mm-dd hh:mm:ss", or "hh:mm:ss" for a time on day 0.
+    std::string ToString() const;
+    // CDbl; Empty gives 0. A text reads as a number with blanks around it allowed, an
+    // optional sign, "." as decimal point and an optional exponent ("1E+16"); anything
+    // else is 13, a number beyond the double range 6.
+    double ToDouble() const;
+    std::int32_t ToLong() const;  // CLng: round half to even
+    std::int16_t ToInt() const;   // CInt: round half to even
+    bool ToBool() const;          // CBool; texts "True"/"False" in any case, or numeric
+    ObjectPtr ToObject() const;   // Empty and Null give a null reference; other kinds: 13
+    VarArrayPtr ToArray() const;  // 13 unless an array
 
     // Raw access, for code that has checked Type() first.
     double RawDouble() const { return std::get<double>(v_); }
     const std::string& RawString() const { return std::get<Str>(v_).s; }
 
-    // Text form used in messages and traces, never raises ("Null", "Empty", "<Object>").
+    // Text form for traces and test output, never raises: "Empty", "Null", "Nothing",
+    // "<Object>", "<Array>", texts in double quotes, anything else as CStr.
     std::string Describe() const;
 
     // Identity: same kind and same value (objects: same reference). Not the host's `=`.
     bool SameAs(const Variant& other) const;
 
-private:
+  private:
     struct NullTag {
         bool operator==(const NullTag&) const = default;
     };
@@ -130,14 +137,14 @@ bool VarNe(const Variant& a, const Variant& b);
 
 // A two-dimensional array with explicit bounds, as the look-up column definitions need.
 class VarArray {
-public:
+  public:
     VarArray(int lower1, int upper1, int lower2, int upper2);
     int LBound(int dim) const;  // dim 1 or 2
     int UBound(int dim) const;
     Variant& At(int i, int j);  // error 9 (subscript out of range) outside the bounds
     const Variant& At(int i, int j) const;
 
-private:
+  private:
     int l1_, u1_, l2_, u2_;
     std::vector<Variant> items_;
 };
