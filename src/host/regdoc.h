@@ -35,7 +35,7 @@ using MessaggiPtr = std::shared_ptr<IMessaggi>;
 
 // Options of the document's user interface.
 class IDocUI : public Object {
-public:
+  public:
     virtual std::int16_t IndicatoreAttesa() const = 0;  // busy indicator
     virtual void SetIndicatoreAttesa(std::int16_t v) = 0;
     virtual void SetGestCorpoVert(VBool v) = 0;
@@ -47,7 +47,7 @@ public:
 
 // The host's object for the current body line.
 class IRigaCorpo : public Object {
-public:
+  public:
     virtual std::string GuidRiga() const = 0;
     virtual void SetGuidRiga(std::string_view guid) = 0;
     // Line state (a state id of the body flow), read and written.
@@ -62,7 +62,7 @@ public:
 
 // The document being registered.
 class IRegDoc : public Object {
-public:
+  public:
     // Recordsets of the document (null when the host has not opened that section).
     virtual ado::RecordsetPtr rstDocTestata() const = 0;    // DO11
     virtual ado::RecordsetPtr rstDocTestaOrd() const = 0;   // DO18
@@ -82,11 +82,17 @@ public:
     virtual ado::RecordsetPtr rstDocCorpoGrid() const = 0;
     virtual ado::RecordsetPtr rstDocCorpoRaggr() const = 0;
     virtual ado::RecordsetPtr rstDocCorpoScMag() const = 0;
+    virtual ado::RecordsetPtr rstDocCorpoCoin() const = 0;
+    virtual ado::RecordsetPtr rstDocCorpoRatei() const = 0;
 
     virtual DocUIPtr clsDocUI() const = 0;
     virtual RigaCorpoPtr objRigaCorpo() const = 0;
     virtual std::int16_t DecimaliPrezzo() const = 0;
     virtual void SetElencoDocRiferiti(std::string_view elenco) = 0;
+    // Busy property: True while a long command works on the document (the size-grid
+    // cancellation command), so that the host holds off its own processing.
+    virtual VBool InElaborazione() const = 0;
+    virtual void SetInElaborazione(VBool v) = 0;
 
     // Open the vertical / order body sections with a where-condition ("1=0": empty).
     virtual void ApriRstDocCorpoVert(std::string_view condizione) = 0;
@@ -96,8 +102,8 @@ public:
     virtual void ImpostaQuantita(double qta, VBool ricalcola, VBool aggiornaControlli,
                                  std::int16_t opzioni) = 0;
     // Appends a body line; it becomes the current row of rstDocCorpo with a new braced GUID.
-    virtual void AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga,
-                                   std::int32_t progPadre, VBool copiaTestata) = 0;
+    virtual void AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std::int32_t progPadre,
+                                   VBool copiaTestata) = 0;
     // Append the DO31 / DO77 row of the current line, the DO76 row of the header.
     virtual void AggiungiRigaCorpoOrd(std::int16_t opzioni) = 0;
     virtual void AggiungiRigaCorpoVert(std::int16_t opzioni) = 0;
@@ -114,13 +120,11 @@ public:
     // The body-grid refresh pair: the first suspends, the second resumes and redraws.
     virtual void InizioAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d,
                                        VBool e) = 0;
-    virtual void FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d,
-                                     VBool e) = 0;
+    virtual void FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d, VBool e) = 0;
     // Follow-up for one line (after it was appended or changed).
     virtual void DopoRigaCorpo(std::int32_t progRiga) = 0;
     // The three document follow-up operations: totals, then taxes, then due dates.
-    virtual void RicalcolaTotali(VBool a, VBool b, VBool c, VBool d, VBool e, VBool f,
-                                 VBool g) = 0;
+    virtual void RicalcolaTotali(VBool a, VBool b, VBool c, VBool d, VBool e, VBool f, VBool g) = 0;
     virtual void RicalcolaIva() = 0;
     virtual void RicalcolaScadenze() = 0;
 
@@ -129,14 +133,14 @@ public:
 using RegDocPtr = std::shared_ptr<IRegDoc>;
 
 class IDitta : public Object {
-public:
+  public:
     // The company code in the form written into SQL, unquoted.
     virtual Variant CodiceDitta() const = 0;
     std::string TypeName() const override { return "Ditta"; }
 };
 
 class IMessaggi : public Object {
-public:
+  public:
     // Shows a modal message box and answers the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No).
     virtual void MostraMessaggio(std::string_view testo, std::int32_t stile,
                                  std::string_view titolo, const ObjectPtr& owner,
@@ -145,7 +149,7 @@ public:
 };
 
 class IProgramma : public Object {
-public:
+  public:
     virtual AmbientePtr Ambiente() const = 0;
     virtual VBool Abilitato() const = 0;
     virtual void SetAbilitato(VBool v) = 0;
@@ -154,7 +158,7 @@ public:
 };
 
 class IAmbiente : public Object {
-public:
+  public:
     virtual DittaPtr DittaAmbiente() const = 0;
     virtual MessaggiPtr Messaggi() const = 0;
     virtual void RegistraProgramma(ProgrammaPtr& programma) = 0;
@@ -167,7 +171,7 @@ public:
 
 // The host's value-conversion functions, created once per thread by ProgID.
 class IFunzioniGlobali : public Object {
-public:
+  public:
     // The text form in which the host writes a value into SQL.
     virtual std::string ValoreTesto(const Variant& v) const = 0;
     // The numeric form of a value; Null is accepted.
