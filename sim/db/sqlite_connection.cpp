@@ -41,8 +41,10 @@ bool FitsLong(std::int64_t i) {
 }
 
 // Computed columns have no declared type: take it from the values.
-FieldDef FieldFromValues(std::string name, const std::vector<std::vector<Cell>>& rows, size_t col) {
-    bool anyFloat = false, anyInt = false, anyText = false, bigInt = false;
+// Dates only come from a NUMERIC-affinity column (a date copied by SELECT ... INTO).
+FieldDef FieldFromValues(std::string name, const std::vector<std::vector<Cell>>& rows, size_t col,
+                         bool mayHoldDates) {
+    bool anyFloat = false, anyInt = false, anyText = false, bigInt = false, allDates = mayHoldDates;
     int longest = 1;
     for (const auto& r : rows) {
         const Cell& c = r[col];
@@ -53,12 +55,17 @@ FieldDef FieldFromValues(std::string name, const std::vector<std::vector<Cell>>&
         }
         if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB) {
             anyText = true;
+            double ole = 0;
+            allDates = allDates && c.s.size() >= 10 && c.s[4] == '-' && IsoToOleDate(c.s, &ole);
             longest = std::max(longest, static_cast<int>(c.s.size()));
         }
     }
     FieldDef f;
     f.name = std::move(name);
-    if (anyText) {
+    if (anyText && allDates && !anyFloat && !anyInt) {
+        f.type = ado::adDBTimeStamp;
+        f.definedSize = 16;
+    } else if (anyText) {
         f.type = ado::adVarChar;
         f.definedSize = longest;
     } else if (anyFloat || bigInt) {
@@ -196,7 +203,8 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
             const char* decl = sqlite3_column_decltype(stmt.get(), c);
             std::string name = sqlite3_column_name(stmt.get(), c);
             FieldDef f = FieldFromDeclaredType(name, decl ? decl : "");
-            if (f.type == ado::adEmpty) f = FieldFromValues(name, rows, static_cast<size_t>(c));
+            if (f.type == ado::adEmpty)
+                f = FieldFromValues(name, rows, static_cast<size_t>(c), decl != nullptr);
             fields.push_back(std::move(f));
         }
         std::vector<Row> values;

@@ -95,7 +95,9 @@ FieldDef FieldFromDeclaredType(std::string name, std::string_view declared) {
     std::string d = Upper(declared);
     int first = 0, second = 0;
     SizeOf(d, &first, &second);
-    if (d.empty()) {
+    if (d.empty() || d == "NUM") {
+        // No declaration, or the NUMERIC affinity a table made by SELECT ... INTO gives to
+        // dates and decimals: the values decide.
         f.type = ado::adEmpty;
     } else if (d.find("SMALLINT") != std::string::npos || d.find("TINYINT") != std::string::npos ||
                d == "BIT") {
