@@ -51,7 +51,9 @@ void TableWriter::Insert(const std::vector<FieldDef>& fields, const Row& row) {
     std::string cols, marks;
     std::vector<Variant> binds;
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (row[i].IsEmpty()) continue;  // Empty leaves the column's default
+        // As ADO's client cursor does, a new row names only the columns it was given a
+        // value for: the others (Empty or Null) take the table's default.
+        if (row[i].IsEmpty() || row[i].IsNull()) continue;
         if (!cols.empty()) {
             cols += ",";
             marks += ",";

@@ -14,8 +14,9 @@
 namespace zq::sim {
 
 // Writes the pending rows of a recordset to one table, finding rows by primary key
-// (the key values the row had when it was fetched). A row that is no longer there, or
-// was changed under the same key by someone else, raises the provider error.
+// (the key values the row had when it was fetched). A new row writes only its non-Null
+// columns, so that the others take the table's defaults. An update or delete that finds
+// no row under the original key raises "Row cannot be located for updating".
 class TableWriter : public BatchWriter {
   public:
     TableWriter(SqliteConnectionPtr conn, std::string table, std::vector<std::string> keys);

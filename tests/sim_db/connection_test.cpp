@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "demo_db.h"
+#include "host/create_object.h"
+#include "sim/db/command.h"
 #include "sim/db/sqlite_values.h"
 
 namespace zq::sim {
@@ -95,6 +97,25 @@ TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
     EXPECT_EQ(OleDateToIso(46083.75), "2026-03-02 18:00:00");
     EXPECT_EQ(OleDateToIso(-1), "1899-12-29");
     EXPECT_FALSE(IsoToOleDate("not a date", &ole));
+}
+
+}  // namespace
+}  // namespace zq::sim
+
+namespace zq::sim {
+namespace {
+
+TEST(AdoFactoriesTest, CreateObjectGivesCommandsAndClosedRecordsets) {
+    {
+        ScopedAdoFactories factories;
+        auto cmd = As<ado::Command>(CreateObject("adodb.command"));
+        ASSERT_TRUE(cmd);
+        EXPECT_EQ(cmd->ParameterCount(), 0);
+        auto rs = As<ado::Recordset>(CreateObject("ADODB.Recordset"));
+        ASSERT_TRUE(rs);
+        EXPECT_EQ(rs->State(), ado::adStateClosed);
+    }
+    EXPECT_EQ(testing::ErrorOf([] { CreateObject("ADODB.Command"); }), err::CannotCreateObject);
 }
 
 }  // namespace

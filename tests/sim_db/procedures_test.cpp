@@ -127,7 +127,7 @@ class ReversalTest : public DemoDb {
         conn->Execute(stmt::DropStornaProgMag(), nullptr, stmt::kNoRecords);
     }
     double Ordered(const std::string& art) {
-        return Scalar("SELECT MG70_QTA1ORD FROM MG70_PROGMAG WHERE MG70_CODART_MG66 = ?",
+        return Scalar("SELECT SUM(MG70_QTA1ORD) FROM MG70_PROGMAG WHERE MG70_CODART_MG66 = ?",
                       {Variant(art)})
             .ToDouble();
     }

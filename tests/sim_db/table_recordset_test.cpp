@@ -91,6 +91,19 @@ TEST_F(TableRecordsetTest, RowGoneUnderneathIsAnError) {
     EXPECT_NE(ErrorOf([&] { rs->UpdateBatch(ado::adAffectAll); }), 0);
 }
 
+TEST_F(TableRecordsetTest, NewRowTakesTheTableDefaultsForColumnsLeftNull) {
+    auto rs = OpenTable(conn, "DO31_DOCCORPOORD", "DO31_NUMREG_CO99 = 1001");
+    rs->AddNew();
+    rs->Set("DO31_DITTA_CG18", Variant::Int32(1));
+    rs->Set("DO31_NUMREG_CO99", Variant::Int32(1001));
+    rs->Set("DO31_PROGRIGA", Variant::Int32(20));
+    rs->Update();
+    rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(
+        Scalar("SELECT DO31_FLGNONPIUEV FROM DO31_DOCCORPOORD WHERE DO31_PROGRIGA = 20").ToLong(),
+        0);
+}
+
 TEST_F(TableRecordsetTest, DuplicateKeyIsAProviderError) {
     auto rs = OpenTable(conn, "ZQ63_CAU_ANNULLO", "");
     rs->AddNew();
@@ -98,7 +111,7 @@ TEST_F(TableRecordsetTest, DuplicateKeyIsAProviderError) {
     rs->Update();
     std::string why;
     EXPECT_EQ(ErrorOf([&] { rs->UpdateBatch(ado::adAffectAll); }, &why), err::AdoProviderError);
-    EXPECT_NE(why.find("UNIQUE"), std::string::npos);
+    EXPECT_NE(why.find("UNIQUE"), std::string::npos) << why;
 }
 
 }  // namespace
