@@ -229,14 +229,17 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
     lastTsql_ = std::string(commandText);
     if (recordsAffected) *recordsAffected = Variant::Int32(-1);
     if ((options & 0xFF) == ado::adCmdStoredProc && options != ado::adOptionUnspecified) {
-        lastSqlite_ = "(procedure " + TrimBlanks(commandText) + ")";
         CallProcedure({TrimBlanks(commandText), {}});
+        // A procedure may run statements of its own: the trace names the call.
+        lastTsql_ = std::string(commandText);
+        lastSqlite_ = "(procedure " + TrimBlanks(commandText) + ")";
         return nullptr;
     }
     RewrittenSql r = RewriteTsql(commandText);
     if (r.isProcCall) {
-        lastSqlite_ = "(procedure " + r.call.name + ")";
         CallProcedure(r.call);
+        lastTsql_ = std::string(commandText);
+        lastSqlite_ = "(procedure " + r.call.name + ")";
         return nullptr;
     }
     lastSqlite_ = r.sql;
