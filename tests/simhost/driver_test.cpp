@@ -1,0 +1,105 @@
+// The driver's own mechanics, with a plug-in that only notes the events it receives.
+#include "sim/host/driver.h"
+
+#include <gtest/gtest.h>
+
+#include "simhost/demo_host.h"
+#include "simhost/noting_plugin.h"
+
+namespace zq::sim {
+namespace {
+
+using testing::DemoDb;
+using testing::NotingPlugin;
+
+class DriverTest : public ::testing::Test {
+  protected:
+    DemoDb demoDb;
+    std::unique_ptr<SimHost> host = demoDb.Open();
+    bool destroyed = false;
+    std::shared_ptr<NotingPlugin> plugin = std::make_shared<NotingPlugin>(&destroyed);
+    NotingPlugin* noting = plugin.get();
+    HostDriver driver{*host, [this] {
+                          auto ref = MakePluginRef(plugin);
+                          plugin.reset();  // the host holds the only reference
+                          return ref;
+                      }};
+};
+
+TEST_F(DriverTest, RaisesTheLifeCycleInTheHostsOrderWithItsObjects) {
+    EXPECT_TRUE(driver.Initialize());
+    EXPECT_EQ(noting->cnn, host->db->Connection());
+    EXPECT_EQ(noting->regDoc, host->doc);
+    driver.OpenForm(1);
+    driver.OpenForm(2);
+    EXPECT_FALSE(driver.CloseForm(2));
+    EXPECT_EQ(noting->lastForm, ObjectPtr(host->body));
+    driver.Terminate();
+    const std::vector<std::string> expected{"Initialize", "OpenForm",  "FunzGenInit",
+                                            "OpenForm",   "CloseForm", "Terminate"};
+    EXPECT_EQ(noting->noted, expected);
+    EXPECT_EQ(driver.EventNames(), expected);
+    EXPECT_EQ(driver.Events()[0].results[0].ToLong(), VTrue);
+    EXPECT_FALSE(destroyed);
+    driver.Release();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(DriverTest, ByReferenceAnswersAreRecorded) {
+    noting->ready = VFalse;
+    noting->refuseClose = VTrue;
+    EXPECT_FALSE(driver.Initialize());
+    EXPECT_TRUE(driver.CloseForm(1));
+    EXPECT_EQ(noting->lastTipoForm, 1);
+    ASSERT_TRUE(driver.Last("CloseForm"));
+    ASSERT_EQ(driver.Last("CloseForm")->results.size(), 1u);
+    EXPECT_TRUE(driver.Last("CloseForm")->results[0].SameAs(Variant::Int16(VTrue)));
+    EXPECT_FALSE(driver.Last("GRIDRowChange"));
+}
+
+TEST_F(DriverTest, RowChangeIsRaisedOnceTheHostStandsOnTheLine) {
+    driver.Initialize();
+    std::int32_t lineAtEvent = 0;
+    std::string ordFilter;
+    noting->onEvent = [&](std::string_view name) {
+        if (name != "GRIDRowChange") return;
+        lineAtEvent = host->doc->rstDocCorpo()->Get("DO30_PROGRIGA").ToLong();
+        ordFilter = host->doc->rstDocCorpoOrd()->Filter().ToString();
+    };
+    driver.MoveToLine(7);
+    EXPECT_EQ(lineAtEvent, 7);
+    EXPECT_EQ(ordFilter, " DO31_PROGRIGA = 7");
+    EXPECT_EQ(host->doc->objRigaCorpo()->GuidRiga(), HostDbBuilder::GuidRiga(demo::kOrdine, 7));
+}
+
+TEST_F(DriverTest, SaveWritesOnlyWhatValidationLetsThrough) {
+    driver.Initialize();
+    host->doc->ImpostaQuantita(2, VTrue, VTrue, 0);
+    noting->refuseSave = VTrue;
+    EXPECT_FALSE(driver.Save());
+    noting->refuseSave = VFalse;
+    noting->failSave = true;
+    EXPECT_FALSE(driver.Save());
+    EXPECT_EQ(host->doc->SaveCount(), 0);
+    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 10);
+    noting->failSave = false;
+    EXPECT_TRUE(driver.Save());
+    EXPECT_EQ(driver.SaveCount(), 1);
+    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 2);
+    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+}
+
+TEST_F(DriverTest, SalvaDocumentoInsideAnEventValidatesThroughThePlugin) {
+    driver.Initialize();
+    noting->onEvent = [&](std::string_view name) {
+        if (name == "GRIDRowChange") CallMethod(host->body, "SalvaDocumento");
+    };
+    driver.MoveToLine(2);
+    EXPECT_EQ(driver.EventNames(),
+              (std::vector<std::string>{"Initialize", "GRIDRowChange", "ControllaDati"}));
+    EXPECT_EQ(driver.SaveCount(), 1);
+    EXPECT_EQ(host->log->Members().back(), "gclsRegDoc.Save");
+}
+
+}  // namespace
+}  // namespace zq::sim
