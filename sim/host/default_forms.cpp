@@ -2,7 +2,7 @@
 
 namespace zq::sim {
 
-std::vector<ControlSpec> DefaultHeaderControls() {
+std::vector<ControlDef> DefaultHeaderControls() {
     return {
         Bound("TXT_DO11_NUMREG_CO99", "DO11_NUMREG_CO99"),
         Bound("TXT_DO11_STATO", "DO11_STATO"),
@@ -12,7 +12,7 @@ std::vector<ControlSpec> DefaultHeaderControls() {
     };
 }
 
-std::vector<ControlSpec> DefaultBodyControls() {
+std::vector<ControlDef> DefaultBodyControls() {
     return {
         Bound("TXT_DO30_PROGRIGA", "DO30_PROGRIGA"),
         Bound("TXT_DO30_CODART_MG66", "DO30_CODART_MG66"),

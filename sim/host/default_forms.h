@@ -9,10 +9,10 @@
 namespace zq::sim {
 
 // Header form: document number, state, header reason code and description, DO18 flag.
-std::vector<ControlSpec> DefaultHeaderControls();
+std::vector<ControlDef> DefaultHeaderControls();
 // Body form: line number, article, quantities, line type, the line-state control (bound to
 // DO30_GUID), the DO77 reason, quantities and links, the sibling total (no DBField), the
 // DO31 flag.
-std::vector<ControlSpec> DefaultBodyControls();
+std::vector<ControlDef> DefaultBodyControls();
 
 }  // namespace zq::sim

@@ -10,8 +10,8 @@ std::string TextOf(const Variant& v) {
 
 }  // namespace
 
-ControlSpec Bound(std::string name, std::string dbField) {
-    ControlSpec c;
+ControlDef Bound(std::string name, std::string dbField) {
+    ControlDef c;
     c.name = std::move(name);
     c.dbField = std::move(dbField);
     return c;
@@ -34,19 +34,18 @@ SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log)
     });
 }
 
-SimControl::SimControl(ControlSpec spec) : spec_(std::move(spec)) {
-    DefineProperty("Name", [this] { return Variant(spec_.name); });
-    if (!spec_.dbField.empty())
-        DefineProperty("DBField", [this] { return Variant(spec_.dbField); });
+SimControl::SimControl(ControlDef def) : def_(std::move(def)) {
+    DefineProperty("Name", [this] { return Variant(def_.name); });
+    if (!def_.dbField.empty()) DefineProperty("DBField", [this] { return Variant(def_.dbField); });
     DefineProperty(
-        "Text", [this] { return Variant(spec_.text); },
-        [this](const Variant& v) { spec_.text = TextOf(v); });
+        "Text", [this] { return Variant(def_.text); },
+        [this](const Variant& v) { def_.text = TextOf(v); });
     DefineProperty(
-        "Enabled", [this] { return Variant::Bool(spec_.enabled); },
-        [this](const Variant& v) { spec_.enabled = v.ToBool(); });
+        "Enabled", [this] { return Variant::Bool(def_.enabled); },
+        [this](const Variant& v) { def_.enabled = v.ToBool(); });
     DefineProperty(
-        "Visible", [this] { return Variant::Bool(spec_.visible); },
-        [this](const Variant& v) { spec_.visible = v.ToBool(); });
+        "Visible", [this] { return Variant::Bool(def_.visible); },
+        [this](const Variant& v) { def_.visible = v.ToBool(); });
     DefineProperty(
         "IsChanged", [this] { return Variant::Bool(isChanged_); },
         [this](const Variant& v) { isChanged_ = v.ToBool(); });
@@ -65,11 +64,11 @@ SimControl::SimControl(ControlSpec spec) : spec_(std::move(spec)) {
 }
 
 void SimControl::Show(const Variant& value) {
-    spec_.text = TextOf(value);
+    def_.text = TextOf(value);
 }
 
 void SimControl::Type(std::string text) {
-    spec_.text = std::move(text);
+    def_.text = std::move(text);
     isChanged_ = true;
 }
 

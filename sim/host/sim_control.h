@@ -16,7 +16,7 @@
 
 namespace zq::sim {
 
-struct ControlSpec {
+struct ControlDef {
     std::string name;
     std::string dbField;  // empty: the control has no DBField member at all
     std::string text;
@@ -25,7 +25,7 @@ struct ControlSpec {
 };
 
 // A control bound to `dbField` (none when empty), enabled, visible, with an empty text.
-ControlSpec Bound(std::string name, std::string dbField = {});
+ControlDef Bound(std::string name, std::string dbField = {});
 
 // The line's state object of the line-state control: the plug-in fills it and confirms,
 // which writes the flow-state store as SPCO_SETFLUSSOSTATO does.
@@ -42,15 +42,15 @@ class SimBoStati : public DispatchObject {
 
 class SimControl : public DispatchObject {
   public:
-    explicit SimControl(ControlSpec spec);
+    explicit SimControl(ControlDef def);
     std::string TypeName() const override { return "Control"; }
 
-    const std::string& Name() const { return spec_.name; }
-    void Rename(std::string name) { spec_.name = std::move(name); }
-    const std::string& DBField() const { return spec_.dbField; }
-    const std::string& Text() const { return spec_.text; }
-    bool Enabled() const { return spec_.enabled; }
-    bool Visible() const { return spec_.visible; }
+    const std::string& Name() const { return def_.name; }
+    void Rename(std::string name) { def_.name = std::move(name); }
+    const std::string& DBField() const { return def_.dbField; }
+    const std::string& Text() const { return def_.text; }
+    bool Enabled() const { return def_.enabled; }
+    bool Visible() const { return def_.visible; }
     bool IsChanged() const { return isChanged_; }
     bool IsValid() const { return isValid_; }
     bool IsGestione() const { return isGestione_; }
@@ -62,13 +62,13 @@ class SimControl : public DispatchObject {
     void Show(const Variant& value);
     // Host side: the user types into the control.
     void Type(std::string text);
-    void SetEnabled(bool on) { spec_.enabled = on; }
-    void SetVisible(bool on) { spec_.visible = on; }
+    void SetEnabled(bool on) { def_.enabled = on; }
+    void SetVisible(bool on) { def_.visible = on; }
     void ClearChanged() { isChanged_ = false; }
     void AttachBoStati(std::shared_ptr<SimBoStati> bo);
 
   private:
-    ControlSpec spec_;
+    ControlDef def_;
     bool isChanged_ = false;
     bool isValid_ = true;
     bool isGestione_ = false;

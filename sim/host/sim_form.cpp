@@ -110,13 +110,13 @@ SimMenu::SimMenu(CallLogPtr log) : log_(std::move(log)) {
     });
 }
 
-SimForm::SimForm(std::string name, std::vector<ControlSpec> controls,
+SimForm::SimForm(std::string name, std::vector<ControlDef> controls,
                  std::shared_ptr<DocumentWindow> window, CallLogPtr log)
     : name_(std::move(name)),
       window_(std::move(window)),
       log_(std::move(log)),
       controls_(std::make_shared<std::vector<SimControlPtr>>()) {
-    for (auto& spec : controls) controls_->push_back(std::make_shared<SimControl>(std::move(spec)));
+    for (auto& def : controls) controls_->push_back(std::make_shared<SimControl>(std::move(def)));
     controlsObj_ = std::make_shared<SimControls>(controls_);
     DefineProperty("Name", [this] { return Variant(name_); });
     DefineProperty("Controls", [this] { return Obj(controlsObj_); });
@@ -147,8 +147,8 @@ SimControlPtr SimForm::BoundTo(std::string_view dbField) const {
     return found;
 }
 
-SimControlPtr SimForm::AddControl(ControlSpec spec) {
-    controls_->push_back(std::make_shared<SimControl>(std::move(spec)));
+SimControlPtr SimForm::AddControl(ControlDef def) {
+    controls_->push_back(std::make_shared<SimControl>(std::move(def)));
     return controls_->back();
 }
 

@@ -118,7 +118,7 @@ struct DocumentWindow {
 
 class SimForm : public DispatchObject {
   public:
-    SimForm(std::string name, std::vector<ControlSpec> controls,
+    SimForm(std::string name, std::vector<ControlDef> controls,
             std::shared_ptr<DocumentWindow> window, CallLogPtr log);
     std::string TypeName() const override { return name_; }
 
@@ -128,7 +128,7 @@ class SimForm : public DispatchObject {
     SimControlPtr Control(std::string_view name) const;
     // The last control bound to that field, or null.
     SimControlPtr BoundTo(std::string_view dbField) const;
-    SimControlPtr AddControl(ControlSpec spec);
+    SimControlPtr AddControl(ControlDef def);
     void RemoveControl(std::string_view name);
     void RenameControl(std::string_view name, std::string newName);
     // Gives the focus to a control (empty name: no control has it).
