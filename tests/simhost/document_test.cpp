@@ -87,6 +87,26 @@ TEST(DocumentLoadTest, TheHeaderExtensionRowIsAppendedKeyedOnTheHeader) {
               "ERR");
 }
 
+TEST(DocumentLoadTest, DeliveriesSetBeforeOpeningReachTheFulfilmentView) {
+    DemoDb demoDb;
+    const Variant ditta = Variant::Int32(demo::kDitta);
+    demoDb.db->SetDelivered(ditta, "1001", 1, 4);
+    demoDb.db->SetDelivered(ditta, "1001", 7, 5);
+    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    auto rows = demoDb.conn->QueryRows(
+        "SELECT VFW_PROGRIGA_DO30, VFW_QTA1TRASF, VFW_INDSTATORIGA FROM VFW_SELDOC "
+        "WHERE VFW_NUMREG_CO99 = 1001 AND VFW_PROGRIGA_DO30 IN (1, 7) ORDER BY 1");
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.rows[0][1].ToDouble(), 4);
+    EXPECT_EQ(rows.rows[0][2].ToLong(), 2);  // partly delivered
+    EXPECT_EQ(rows.rows[1][2].ToLong(), 1);  // wholly delivered
+    EXPECT_EQ(::zq::testing::ErrorOf([&] { demoDb.db->SetDelivered(ditta, "1001", 99, 1); }),
+              err::AdoBofEof);
+    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));  // a failed write posts nothing lasting
+    auto host = demoDb.Open();
+    EXPECT_EQ(host->doc->rstDocCorpoOrd()->Get("DO31_QTA1CONS").ToDouble(), 4);
+}
+
 TEST(DocumentLoadTest, AMissingDocumentIsAnError) {
     DemoDb demoDb;
     EXPECT_EQ(ErrorOf([&] { demoDb.Open(DemoSettings(4711)); }), err::AdoBofEof);
