@@ -37,9 +37,9 @@ host::ICLSMG_REGDOCVERT2& HostDriver::FormEvents() {
 }
 
 template <class Call>
-void HostDriver::RaiseEvent(std::string name, Call&& call) {
+void HostDriver::RaiseEvent(std::string name, Call&& call, std::vector<Variant> args) {
     const std::size_t at = events_.size();
-    events_.push_back({std::move(name), {}, HResult()});
+    events_.push_back({std::move(name), std::move(args), {}, HResult()});
     std::vector<Variant> results;
     HResult r = call(results);
     events_[at].results = std::move(results);
@@ -121,6 +121,39 @@ bool HostDriver::Save() {
     host_.doc->Save();
     ++saves_;
     return true;
+}
+
+void HostDriver::SetHeaderState(std::int32_t idStato, bool focusOnStateControl) {
+    auto testata = host_.doc->rstDocTestata();
+    if (testata->HasField("DO11_STATO")) {
+        testata->Set("DO11_STATO", Variant::Int32(idStato));
+        testata->Update();
+    }
+    if (auto ctl = host_.header->Control("TXT_DO11_STATO")) ctl->Type(std::to_string(idStato));
+    if (focusOnStateControl) host_.header->SetActiveControl("TXT_DO11_STATO");
+    std::int32_t idFlusso = 0;
+    if (testata->HasField("DO11_IDFLUSSO_CO4B")) {
+        Variant f = testata->Get("DO11_IDFLUSSO_CO4B");
+        if (!f.IsNull() && !f.IsEmpty()) idFlusso = f.ToLong();
+    }
+    Variant origine;
+    RaiseEvent("StatiTESTATAChange",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().StatiTESTATAChange(origine, idStato, idFlusso);
+               },
+               {Variant::Int32(idStato), Variant::Int32(idFlusso)});
+}
+
+void HostDriver::SetLineState(std::int32_t idStato) {
+    auto riga = host_.doc->RigaCorpo();
+    riga->Follow(riga->GuidRiga(), idStato);
+    const std::int32_t idFlusso = riga->IdFlusso();
+    Variant origine;
+    RaiseEvent("StatiCORPOChange",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().StatiCORPOChange(origine, idStato, idFlusso);
+               },
+               {Variant::Int32(idStato), Variant::Int32(idFlusso)});
 }
 
 std::vector<std::string> HostDriver::EventNames() const {

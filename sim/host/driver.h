@@ -29,6 +29,7 @@ namespace zq::sim {
 // handling another comes after it).
 struct RaisedEvent {
     std::string name;              // the interface method, e.g. "CloseForm"
+    std::vector<Variant> args;     // the values the host passed (states, flows), when any
     std::vector<Variant> results;  // its by-reference results after the call, in order
     HResult result;                // what the method returned
 };
@@ -66,8 +67,18 @@ class HostDriver {
     // plug-in refused or failed. Returns whether the document was written.
     bool Save();
 
-    // --- user actions of later issues (header state, typing and leaving a control,
-    // look-ups, key-button menus, line state, line edit and deletion) go here ---
+    // --- states ---
+    // The user sets the header state: the host writes it to the state control
+    // TXT_DO11_STATO (and DO11_STATO), gives that control the focus or leaves the focus
+    // where it is, then raises StatiTESTATAChange with the state and the header's flow
+    // (DO11_IDFLUSSO_CO4B).
+    void SetHeaderState(std::int32_t idStato, bool focusOnStateControl = true);
+    // The user sets the current line's state: objRigaCorpo takes it, then the host raises
+    // StatiCORPOChange with the state and the line flow.
+    void SetLineState(std::int32_t idStato);
+
+    // --- further user actions (typing and leaving a control, look-ups, key-button
+    // menus, line edit and deletion) go here, each raising its events in host order ---
 
     // --- what happened ---
     const std::vector<RaisedEvent>& Events() const { return events_; }
@@ -86,7 +97,7 @@ class HostDriver {
     // Notes the event before it is raised, so that events the plug-in causes inside it
     // (a save asked by SalvaDocumento) follow it; `after` fills in what it answered.
     template <class Call>
-    void RaiseEvent(std::string name, Call&& call);
+    void RaiseEvent(std::string name, Call&& call, std::vector<Variant> args = {});
 
     SimHost& host_;
     PluginFactory factory_;

@@ -101,5 +101,34 @@ TEST_F(DriverTest, SalvaDocumentoInsideAnEventValidatesThroughThePlugin) {
     EXPECT_EQ(host->log->Members().back(), "gclsRegDoc.Save");
 }
 
+TEST_F(DriverTest, StateChangesReachThePluginWithTheirFlows) {
+    driver.Initialize();
+    driver.OpenForm(1);
+    std::string activeAtEvent;
+    noting->onEvent = [&](std::string_view name) {
+        if (name != "StatiTESTATAChange") return;
+        auto active = host->header->ActiveControl();
+        activeAtEvent = active ? active->Name() : "";
+    };
+    driver.SetHeaderState(demo::kStatoTestaAnnullato);
+    EXPECT_EQ(activeAtEvent, "TXT_DO11_STATO");
+    EXPECT_EQ(host->header->Control("TXT_DO11_STATO")->Text(), "209");
+    EXPECT_EQ(host->doc->rstDocTestata()->Get("DO11_STATO").ToLong(), demo::kStatoTestaAnnullato);
+    const auto* e = driver.Last("StatiTESTATAChange");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->args[0].ToLong(), demo::kStatoTestaAnnullato);
+    EXPECT_EQ(e->args[1].ToLong(), demo::kFlussoTesta);
+
+    host->header->SetActiveControl("TXT_DO76_CODCAU_ZQ63");
+    driver.SetHeaderState(demo::kStatoTestaIniziale, false);
+    EXPECT_EQ(activeAtEvent, "TXT_DO76_CODCAU_ZQ63");
+
+    driver.MoveToLine(2);
+    driver.SetLineState(demo::kStatoRigheAnnullato);
+    EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
+    EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);  // the host's own change
+}
+
 }  // namespace
 }  // namespace zq::sim
