@@ -66,7 +66,7 @@ std::shared_ptr<SimRegDoc> SimRegDoc::Load(HostDatabasePtr db, DocumentKey key, 
     if (type.gestCorpoVert) doc->corpoVert_ = doc->Open(kCorpoVert);
     for (std::size_t i = 0; i < kSottoSezioni.size(); ++i)
         doc->sub_[i] = doc->Open(kSottoSezioni[i]);
-    if (OnRow(*doc->corpo_)) doc->FollowCurrentLine();
+    doc->FollowCurrentLine();
     return doc;
 }
 
@@ -280,7 +280,11 @@ void SimRegDoc::FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBo
     log_->Record("gclsRegDoc.FineAggiornaGriglia",
                  {B(a), Variant::Int32(b), Variant::Int32(c), B(d), B(e)});
     if (gridSuspend_ > 0) --gridSuspend_;
-    if (gridSuspend_ == 0) Changed();  // the grid redraws the current line
+    if (gridSuspend_ == 0) {
+        // The grid redraws on the row rstDocCorpo stands on and binds its sections to it.
+        FollowCurrentLine();
+        Changed();
+    }
 }
 
 void SimRegDoc::DopoRigaCorpo(std::int32_t progRiga) {

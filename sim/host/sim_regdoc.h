@@ -13,8 +13,10 @@
 // - the take-overs commit the edit pending on their recordset;
 // - Save writes every section back (UpdateBatch with adAffectAllChapters) and posts the
 //   difference of the open quantities to the progressives.
-// The remaining role operations (refresh pair, follow-ups) are recorded and otherwise do
-// what a display-only host would: nothing to the data.
+// - the refresh pair nests; when the last FineAggiornaGriglia closes it, the grid redraws
+//   on the row rstDocCorpo stands on: the line sections are filtered on that line again
+//   and objRigaCorpo follows it;
+// The follow-up operations are recorded and otherwise leave the data alone.
 #pragma once
 
 #include <array>

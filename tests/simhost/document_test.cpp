@@ -279,6 +279,19 @@ TEST_F(DocumentTest, RoleOperationsAreRecordedInOrderWithTheirArguments) {
     EXPECT_EQ(host->doc->RigaCorpo()->AcquiredState("{X}"), 109);
 }
 
+TEST_F(DocumentTest, ClosingTheRefreshBracketRebindsTheGridToTheCurrentRow) {
+    doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    doc.rstDocCorpoOrd()->SetFilter(Variant::Int32(ado::adFilterNone));
+    doc.rstDocCorpo()->Find(" DO30_PROGRIGA = 4");
+    doc.FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    EXPECT_EQ(doc.rstDocCorpoOrd()->RecordCount(), 9);  // still open: nothing redrawn
+    doc.FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    EXPECT_EQ(doc.rstDocCorpoOrd()->Filter().ToString(), " DO31_PROGRIGA = 4");
+    EXPECT_EQ(doc.objRigaCorpo()->GuidRiga(), HostDbBuilder::GuidRiga(demo::kOrdine, 4));
+    EXPECT_EQ(host->body->Control("TXT_DO30_CODART_MG66")->Text(), "ART-D");
+}
+
 TEST_F(DocumentTest, TakeOversCommitTheEditOfTheirSection) {
     doc.rstDocCorpoVert()->Set("DO77_CODCAU_ZQ63", Variant("FOR"));
     EXPECT_NE(doc.rstDocCorpoVert()->EditMode(), ado::adEditNone);
