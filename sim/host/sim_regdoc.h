@@ -11,11 +11,11 @@
 // - ImpostaQuantita sets DO30_QTA1 and recalculates the amounts (line_amounts.h);
 // - the appends of DO31/DO77/DO76 rows key the new row on the current line / the header;
 // - the take-overs commit the edit pending on their recordset;
-// - Save writes every section back (UpdateBatch with adAffectAllChapters) and posts the
-//   difference of the open quantities to the progressives.
 // - the refresh pair nests; when the last FineAggiornaGriglia closes it, the grid redraws
 //   on the row rstDocCorpo stands on: the line sections are filtered on that line again
 //   and objRigaCorpo follows it;
+// - Save writes every section back (UpdateBatch with adAffectAllChapters) and posts the
+//   difference of the open quantities to the progressives.
 // The follow-up operations are recorded and otherwise leave the data alone.
 #pragma once
 
