@@ -156,6 +156,72 @@ void HostDriver::SetLineState(std::int32_t idStato) {
                {Variant::Int32(idStato), Variant::Int32(idFlusso)});
 }
 
+SimControlPtr HostDriver::ControlOf(std::int16_t tipoForm, std::string_view name) const {
+    auto form = FormOf(tipoForm);
+    auto c = form->Control(name);
+    if (!c) RaiseMemberNotFound(*form, name);
+    return c;
+}
+
+void HostDriver::TypeAndLeave(std::int16_t tipoForm, std::string_view controlName,
+                              std::string text) {
+    SimFormPtr form = FormOf(tipoForm);
+    SimControlPtr ctl = ControlOf(tipoForm, controlName);
+    form->SetActiveControl(ctl->Name());
+    ctl->Type(text);
+    if (auto rs = SectionOf(*host_.doc, ctl->DBField());
+        rs && rs->HasField(ctl->DBField()) && !rs->BOF() && !rs->EOF_()) {
+        rs->Set(ctl->DBField(), Variant(text));
+    }
+    ObjectPtr f = form, c = ctl;
+    VBool handled = VFalse;
+    Variant valore(text), descrizione, extra;
+    RaiseEvent("ControlEventStartDecode",
+               [&](std::vector<Variant>& results) {
+                   auto r = FormEvents().ControlEventStartDecode(f, c, handled, valore, descrizione,
+                                                                 extra);
+                   results = {Flag(handled)};
+                   return r;
+               },
+               {Variant(ctl->Name()), Variant(text)});
+    RaiseEvent("ControlEventLostFocus",
+               [&](std::vector<Variant>&) { return FormEvents().ControlEventLostFocus(f, c); },
+               {Variant(ctl->Name())});
+    form->SetActiveControl("");
+}
+
+HostDriver::Lookup HostDriver::OpenLookup(std::int16_t tipoForm, std::string_view controlName) {
+    ObjectPtr f = FormOf(tipoForm);
+    ObjectPtr c = ControlOf(tipoForm, controlName);
+    Lookup out;
+    VBool handled = VFalse;
+    RaiseEvent("ControlEventStartLookup",
+               [&](std::vector<Variant>& results) {
+                   auto r = FormEvents().ControlEventStartLookup(
+                       f, c, handled, out.sql, out.colonne, out.titolo, out.paramInit);
+                   results = {Flag(handled), Variant(out.sql), out.colonne, Variant(out.titolo),
+                              Variant(out.paramInit)};
+                   return r;
+               },
+               {Variant(controlName)});
+    out.handled = IsTrue(handled);
+    if (out.handled && !out.sql.empty())
+        out.rows = host_.db->Connection()->Execute(out.sql, nullptr, ado::adCmdText);
+    return out;
+}
+
+void HostDriver::PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName,
+                                    Variant voce) {
+    ObjectPtr f = FormOf(tipoForm);
+    ObjectPtr c = ControlOf(tipoForm, controlName);
+    Variant valore;
+    RaiseEvent("ControlEventKeyButtonMenuPress",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().ControlEventKeyButtonMenuPress(f, c, voce, valore);
+               },
+               {Variant(controlName), voce});
+}
+
 std::vector<std::string> HostDriver::EventNames() const {
     std::vector<std::string> out;
     for (const auto& e : events_) out.push_back(e.name);

@@ -77,8 +77,27 @@ class HostDriver {
     // StatiCORPOChange with the state and the line flow.
     void SetLineState(std::int32_t idStato);
 
-    // --- further user actions (typing and leaving a control, look-ups, key-button
-    // menus, line edit and deletion) go here, each raising its events in host order ---
+    // --- controls ---
+    // The user types `text` into a control and leaves it: the control takes the text (and
+    // the focus), its bound field takes it in the current row of its section, the host
+    // raises ControlEventStartDecode (flag False, the text, Empty, Empty), then
+    // ControlEventLostFocus, and the focus leaves the control. Error 438 when the form has
+    // no such control.
+    void TypeAndLeave(std::int16_t tipoForm, std::string_view controlName, std::string text);
+    // The user opens a control's look-up: the host raises ControlEventStartLookup and, when
+    // the plug-in handled it, runs the statement it received on the connection.
+    struct Lookup {
+        bool handled = false;
+        std::string sql, titolo, paramInit;
+        Variant colonne;
+        ado::RecordsetPtr rows;  // null when not handled or without a statement
+    };
+    Lookup OpenLookup(std::int16_t tipoForm, std::string_view controlName);
+    // The user picks item `voce` of a control's key-button menu.
+    void PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName, Variant voce);
+
+    // --- further user actions (line edit and deletion, navigator buttons, menu items)
+    // go here, each raising its events in host order ---
 
     // --- what happened ---
     const std::vector<RaisedEvent>& Events() const { return events_; }
@@ -92,6 +111,7 @@ class HostDriver {
 
   private:
     SimFormPtr FormOf(std::int16_t tipoForm) const;
+    SimControlPtr ControlOf(std::int16_t tipoForm, std::string_view name) const;
     host::ICLSMG_REGDOCVERT& DocEvents();
     host::ICLSMG_REGDOCVERT2& FormEvents();
     // Notes the event before it is raised, so that events the plug-in causes inside it

@@ -4,9 +4,8 @@
 
 namespace zq::sim {
 
-namespace {
-
 ado::RecordsetPtr SectionOf(const SimRegDoc& doc, std::string_view field) {
+    if (field.size() < 4) return nullptr;
     const std::string_view p = field.substr(0, 4);
     if (p == "DO11") return doc.rstDocTestata();
     if (p == "DO18") return doc.rstDocTestaOrd();
@@ -16,8 +15,6 @@ ado::RecordsetPtr SectionOf(const SimRegDoc& doc, std::string_view field) {
     if (p == "DO77") return doc.rstDocCorpoVert();
     return nullptr;
 }
-
-}  // namespace
 
 void ShowBoundValues(SimForm& form, const SimRegDoc& doc) {
     for (const auto& c : form.Controls()) {

@@ -62,4 +62,7 @@ class SimHost {
 // the empty text. IsChanged is left as it is.
 void ShowBoundValues(SimForm& form, const SimRegDoc& doc);
 
+// The document section a bound field belongs to, by its DOxx prefix; null for others.
+ado::RecordsetPtr SectionOf(const SimRegDoc& doc, std::string_view field);
+
 }  // namespace zq::sim

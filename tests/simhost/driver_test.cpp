@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/error_of.h"
 #include "simhost/demo_host.h"
 #include "simhost/noting_plugin.h"
 
@@ -128,6 +129,43 @@ TEST_F(DriverTest, StateChangesReachThePluginWithTheirFlows) {
     EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
     EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
     EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);  // the host's own change
+}
+
+TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
+    driver.Initialize();
+    driver.OpenForm(1);
+    std::string activeAtDecode;
+    noting->onEvent = [&](std::string_view name) {
+        if (name == "ControlEventStartDecode")
+            activeAtDecode = host->header->ActiveControl()->Name();
+    };
+    driver.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "FOR");
+    EXPECT_EQ(activeAtDecode, "TXT_DO76_CODCAU_ZQ63");
+    EXPECT_FALSE(host->header->ActiveControl());
+    EXPECT_TRUE(host->header->Control("TXT_DO76_CODCAU_ZQ63")->IsChanged());
+    EXPECT_EQ(host->doc->rstDocTestaVert()->Get("DO76_CODCAU_ZQ63").ToString(), "FOR");
+    const auto names = driver.EventNames();
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], "ControlEventStartDecode");
+    EXPECT_EQ(names.back(), "ControlEventLostFocus");
+    EXPECT_EQ(driver.Last("ControlEventStartDecode")->args[1].ToString(), "FOR");
+    EXPECT_EQ(::zq::testing::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
+              err::MemberNotFound);
+}
+
+TEST_F(DriverTest, AHandledLookUpShowsTheRowsOfItsStatement) {
+    driver.Initialize();
+    auto unhandled = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
+    EXPECT_FALSE(unhandled.handled);
+    EXPECT_FALSE(unhandled.rows);
+    noting->lookupSql = "SELECT ZQ63_CODCAU_ANNULLO FROM ZQ63_CAU_ANNULLO WITH (NOLOCK)";
+    auto shown = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
+    EXPECT_TRUE(shown.handled);
+    EXPECT_EQ(shown.titolo, "Causali Annullo");
+    ASSERT_TRUE(shown.rows);
+    EXPECT_EQ(shown.rows->RecordCount(), 3);
+    driver.PressKeyButtonMenu(2, "TXT_DO77_CODCAU_ZQ63", Variant::Int32(2));
+    EXPECT_EQ(driver.Last("ControlEventKeyButtonMenuPress")->args[1].ToLong(), 2);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class NotingPlugin : public Object,
     VBool refuseSave = VFalse;
     bool failSave = false;
     VBool refuseClose = VFalse;
+    std::string lookupSql;  // when set, look-ups are handled with this statement
     ObjectPtr lastForm;
     std::int16_t lastTipoForm = 0;
     ado::ConnectionPtr cnn;
@@ -140,8 +141,13 @@ class NotingPlugin : public Object,
                                     Variant&) override {
         return Note("ControlEventStartDecode");
     }
-    HResult ControlEventStartLookup(ObjectPtr&, ObjectPtr&, VBool&, std::string&, Variant&,
-                                    std::string&, std::string&) override {
+    HResult ControlEventStartLookup(ObjectPtr&, ObjectPtr&, VBool& Handled, std::string& Sql,
+                                    Variant&, std::string& Titolo, std::string&) override {
+        if (!lookupSql.empty()) {
+            Handled = VTrue;
+            Sql = lookupSql;
+            Titolo = "Causali Annullo";
+        }
         return Note("ControlEventStartLookup");
     }
     HResult FunzArtBeforeShowMenuPopup(ObjectPtr&, std::int16_t, ObjectPtr&) override {
