@@ -82,6 +82,12 @@ TEST(ApplicaStatoRigheTest, AllLinesSetTheFlagOfEveryGroupLineAndKeepTheirReason
     Righe r;
     r.Open();
     r.Applica(kIniziale, "ERR", VFalse, 0);
+    EXPECT_EQ(r.s.conn->LastTsql(),
+              " SELECT * From DO30_DOCCORPO with (nolock) \r left join [VFW_SELDOC] ON \r"
+              "     VFW_SELDOC.VFW_DITTA_CG18 = DO30_DITTA_CG18 AND \r"
+              "     VFW_SELDOC.VFW_NUMREG_CO99 = DO30_NUMREG_CO99 AND \r"
+              "     VFW_SELDOC.VFW_PROGRIGA_DO30 = DO30_PROGRIGA \r"
+              "Where DO30_DITTA_CG18 = 1 And DO30_NUMREG_CO99 = 1001");
     // 3: a master delivers on; 4: a cancellation line stays out; 6: a quantity cancelled
     // without a master; 8: no extension row. 1 and 2 belong to no group and keep theirs.
     EXPECT_EQ(r.Flags(), (std::vector<std::int32_t>{1, 0, 0, 1, 0, 1, 0, 0}));

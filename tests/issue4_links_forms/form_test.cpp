@@ -203,6 +203,14 @@ TEST(RowChangeTest, GridMode2HidesTheCancellationFieldsOfGroupLinesAndTotalsTheG
     std::erase(expected, "TXT_DO77_DESCAU_ZQ63");
     EXPECT_EQ(visible(s), expected);
 
+    // The total is known by its name only.
+    Session rinominato(Gruppi);
+    rinominato.Load(2);
+    rinominato.Body().RenameControl("TXT_DO77_ZQ_QTA_ANNPROGPADRE", "TXT_TOTALE");
+    rinominato.driver->OpenForm(2);
+    rinominato.driver->MoveToLine(3);
+    EXPECT_EQ(rinominato.Ctl("TXT_TOTALE").Text(), "");
+
     // Other grid modes show the fields on every line and keep no total.
     Session normale(Gruppi);
     normale.Load(0);
