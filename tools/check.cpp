@@ -93,12 +93,12 @@ void CheckLines(const std::vector<Line>& lines, std::int32_t numreg, std::vector
             add(l.progRiga, "qta-annullo",
                 "DO77_ZQ_QTA_ANNULLO " + Num(l.qtaAnnullo) + " is above the starting quantity " +
                     Num(l.qtaOrig != 0 ? l.qtaOrig : l.qta1));
-        if (l.master.empty()) continue;
+        // A master's own links are judged with its cancellation lines, below.
+        if (!l.IsCancellation()) continue;
         if (l.detail != l.guid)
             add(l.progRiga, "link-detail",
                 "DO77_ZQGUID_DETAIL_DO30 '" + l.detail + "' is not the line's own GUID '" + l.guid +
                     "'");
-        if (!l.IsCancellation()) continue;
         groups[Text(l.progPadre)].push_back(l.progRiga);
         if (!l.hasOrd || Dbl(l.flag) != 1)
             add(l.progRiga, "cancellation-flag",
@@ -230,7 +230,8 @@ void CheckProgressives(sim::SqliteConnection& conn, std::optional<std::int32_t> 
 const std::vector<CheckRule>& CheckRules() {
     static const std::vector<CheckRule> rules{
         {"link-detail",
-         "a line with DO77_ZQGUID_MASTER_DO30 carries its own GUID in DO77_ZQGUID_DETAIL_DO30"},
+         "a cancellation line (DO77_ZQGUID_MASTER_DO30 names another line) carries its own GUID "
+         "in DO77_ZQGUID_DETAIL_DO30"},
         {"link-master-missing",
          "a cancellation line's DO77_ZQGUID_MASTER_DO30 names a line of the same document"},
         {"link-master-back",

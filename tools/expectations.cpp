@@ -125,16 +125,21 @@ std::string CheckRecordset(Session& s, const StepArgs& a) {
     const host::IRegDoc& doc = *s.Host().doc;
     ado::RecordsetPtr rs = (doc.*(it->second))();
     if (!rs) return "the document object's " + name + " is Nothing";
-    // A clone: every row whatever the host's filter, and the host's cursor left alone.
+    // A clone sees every row whatever the host's filter, and leaves the host's cursor
+    // alone; the row the host stands on is read from the host's recordset itself, so
+    // that an edit not yet committed shows as the plug-in would see it.
     auto clone = rs->Clone();
+    const Variant current = rs->BOF() || rs->EOF_() ? Variant() : rs->Bookmark();
     RowSet set{name, {}, {}};
     for (std::int32_t i = 0; i < clone->FieldCount(); ++i)
         set.columns.push_back(clone->FieldAt(i)->Name());
     if (!(clone->BOF() && clone->EOF_()))
         for (clone->MoveFirst(); !clone->EOF_(); clone->MoveNext()) {
+            const ado::Recordset& from =
+                !current.IsEmpty() && clone->Bookmark().SameAs(current) ? *rs : *clone;
             std::vector<Variant> row;
-            for (std::int32_t i = 0; i < clone->FieldCount(); ++i)
-                row.push_back(clone->FieldAt(i)->Value());
+            for (std::int32_t i = 0; i < from.FieldCount(); ++i)
+                row.push_back(from.FieldAt(i)->Value());
             set.rows.push_back(std::move(row));
         }
     return CheckRows(set, a);

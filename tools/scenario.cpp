@@ -263,7 +263,13 @@ std::string Show(const Variant& v) {
     if (v.IsNull()) return "null";
     if (v.IsString()) return Quote(v.RawString());
     if (v.IsBool()) return v.ToBool() ? "true" : "false";
-    if (v.IsNumeric()) return Json(v.ToDouble()).dump();
+    if (v.IsNumeric()) {
+        const double d = v.ToDouble();
+        // Whole numbers as a scenario writes them: 3, not 3.0.
+        if (std::fabs(d) < 1e15 && d == std::floor(d))
+            return std::to_string(static_cast<long long>(d));
+        return Json(d).dump();
+    }
     return v.ToString();
 }
 

@@ -11,6 +11,8 @@ namespace zq::tool {
 sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
     if (setup.dbPath != ":memory:") std::filesystem::remove(setup.dbPath);
     auto conn = sim::SqliteConnection::Open(setup.dbPath);
+    // A scratch database: no waiting for the disk after each of the demo data's rows.
+    conn->RunSqlite("PRAGMA synchronous = OFF");
     if (setup.demoData) {
         sim::CreateDemoDatabase(*conn);
     } else {
