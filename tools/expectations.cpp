@@ -318,6 +318,14 @@ std::string CheckLookup(Session& s, const StepArgs& a) {
     return d.empty() ? d : "look-up:" + d;
 }
 
+std::string CheckLaunched(Session& s, const StepArgs& a) {
+    Json launched = Json::array();
+    for (const auto& p : s.Host().ambiente->Launched()) launched.push_back(p.progId.ToString());
+    if (launched == a.Raw("programs")) return {};
+    return "expected programs " + a.Raw("programs").dump() + "\nlaunched          " +
+           launched.dump();
+}
+
 }  // namespace
 
 const std::vector<ExpectationDef>& Expectations() {
@@ -352,6 +360,7 @@ const std::vector<ExpectationDef>& Expectations() {
         {"consistent", {}, CheckConsistent},
         {"events", {{"names", A::Array, true}}, CheckEvents},
         {"saves", {{"count", A::Integer, true}}, CheckSaves},
+        {"launched", {{"programs", A::Array, true}}, CheckLaunched},
         {"lookup",
          {{"handled", A::Flag},
           {"title", A::Text},

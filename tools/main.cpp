@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
         "Create the demo database and play a narrated session: cancel the whole order, try to "
         "save it without a reason, reinstate it; the document, the messages and the "
         "progressives after each step");
-    demoCmd->add_option("--db", demo.dbPath,
-                        "Database file to create and keep (default: a temporary file)");
+    demoCmd->add_option(
+        "--db", demo.dbPath,
+        "Database file to create (replacing it) and keep (default: a temporary file)");
     demoCmd->add_flag("--json", demo.json, "Print the session as one JSON document");
 
     std::vector<std::string> paths;
