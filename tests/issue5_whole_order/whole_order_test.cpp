@@ -62,7 +62,7 @@ TEST(WholeOrder, CancelThenReinstateIsSavedWithReasonFlagsReferencesAndProgressi
     s.OpenOrder();
     ASSERT_EQ(OpenArtB(s), 12);
 
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
 
     EXPECT_THAT(s.Messages(), IsEmpty());
     EXPECT_EQ(s.Driver().SaveCount(), 1);
@@ -95,7 +95,7 @@ TEST(WholeOrder, CancelThenReinstateIsSavedWithReasonFlagsReferencesAndProgressi
     EXPECT_EQ(s.HeaderControl("TXT_DO18_FLGNONPIUEV").Text(), "1");
     EXPECT_FALSE(s.HeaderControl("TXT_DO18_FLGNONPIUEV").Enabled());
 
-    s.Driver().SetHeaderState(kInserito, kFlusso);
+    s.Driver().SetHeaderState(kInserito);
 
     EXPECT_EQ(s.Driver().SaveCount(), 2);
     EXPECT_EQ(s.Scalar("SELECT DO76_CODCAU_ZQ63 FROM DO76_DOCTESTAVERT WHERE DO76_NUMREG_CO99 = "
@@ -125,7 +125,7 @@ TEST(WholeOrder, RefusalsChangeNothingAndSaveNothing) {
         o.setup = {"UPDATE ZQ63_CAU_ANNULLO SET ZQ63_FLG_DEFAULT = 0"};
         OrderSession s(o);
         s.OpenOrder();
-        s.Driver().SetHeaderState(kAnnullato, kFlusso);
+        s.Driver().SetHeaderState(kAnnullato);
         EXPECT_THAT(s.Messages(),
                     ElementsAre(sim::ShownMessage{
                         "Non è stata specificata la causale di annullo, e non ne esiste una di "
@@ -142,7 +142,7 @@ TEST(WholeOrder, RefusalsChangeNothingAndSaveNothing) {
         o.setup = {"UPDATE ZQ00_PARAMETRI SET ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C = NULL"};
         OrderSession s(o);
         s.OpenOrder();
-        s.Driver().SetHeaderState(kAnnullato, kFlusso);
+        s.Driver().SetHeaderState(kAnnullato);
         EXPECT_THAT(s.Messages(),
                     ElementsAre(sim::ShownMessage{
                         "E' necessario impostare nei parametri Vestura il valore dello stato "
@@ -156,13 +156,15 @@ TEST(WholeOrder, RefusalsChangeNothingAndSaveNothing) {
         SCOPED_TRACE("another field active");
         OrderSession s;
         s.OpenOrder();
-        s.Driver().SetHeaderState(kAnnullato, kFlusso, "TXT_DO76_DESCAU_ZQ63");
+        s.Host().header->SetActiveControl("TXT_DO76_DESCAU_ZQ63");
+        s.Driver().SetHeaderState(kAnnullato, false);
         EXPECT_THAT(s.Messages(), IsEmpty());
         EXPECT_EQ(s.Driver().SaveCount(), 0);
         EXPECT_EQ(s.HeaderControl("TXT_DO76_CODCAU_ZQ63").Text(), "");
         // ... unless the header reason is being decoded at that moment.
         ClsrfTestAccess::DecodificaCausaleTesta(s.Driver(), true);
-        s.Driver().SetHeaderState(kAnnullato, kFlusso, "TXT_DO76_DESCAU_ZQ63");
+        s.Host().header->SetActiveControl("TXT_DO76_DESCAU_ZQ63");
+        s.Driver().SetHeaderState(kAnnullato, false);
         EXPECT_EQ(s.Driver().SaveCount(), 1);
         EXPECT_EQ(s.HeaderControl("TXT_DO76_CODCAU_ZQ63").Text(), "CLI");
     }
@@ -171,9 +173,9 @@ TEST(WholeOrder, RefusalsChangeNothingAndSaveNothing) {
 TEST(WholeOrder, SameCancelledStateTwiceSavesTwicePropagatesOnce) {
     OrderSession s;
     s.OpenOrder();
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
     s.HeaderControl("TXT_DO76_CODCAU_ZQ63").Type("ERR");
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
 
     EXPECT_EQ(s.Driver().SaveCount(), 2);
     EXPECT_EQ(s.Host().log->Count("gclsRegDoc.InizioAggiornaGriglia"), 1u);
@@ -186,7 +188,7 @@ TEST(WholeOrder, HeaderFormWithoutFlagControlLeavesTheOrderFlag) {
     o.headerWithout = {"TXT_DO18_FLGNONPIUEV"};
     OrderSession s(o);
     s.OpenOrder();
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
     EXPECT_EQ(s.Driver().SaveCount(), 1);
     EXPECT_EQ(s.Scalar("SELECT DO76_CODCAU_ZQ63 FROM DO76_DOCTESTAVERT WHERE DO76_NUMREG_CO99 = "
                        "1001")
@@ -201,7 +203,7 @@ TEST(WholeOrder, HeaderFormWithoutFlagControlLeavesTheOrderFlag) {
 TEST(WholeOrder, SavingACancelledOrderNeedsAReasonWhileTheFieldIsEnabled) {
     OrderSession s;
     s.OpenOrder();
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
     ASSERT_EQ(s.Driver().SaveCount(), 1);
 
     // The user blanks the reason: the description goes with it.
@@ -229,7 +231,11 @@ TEST(WholeOrder, SavingACancelledOrderNeedsAReasonWhileTheFieldIsEnabled) {
     s.HeaderControl("TXT_DO76_CODCAU_ZQ63").SetEnabled(true);
     EXPECT_FALSE(s.Driver().Save());
     s.Messages();
-    s.Driver().SetHeaderState(0, 0);
+    auto testata = s.Host().doc->rstDocTestata();
+    testata->Set("DO11_IDFLUSSO_CO4B", Variant::Null());
+    testata->Update();
+    s.Driver().SetHeaderState(0);
+    ASSERT_EQ(s.Driver().Last("StatiTESTATAChange")->args[1].ToLong(), 0);
     EXPECT_EQ(s.Driver().SaveCount(), 2);
     EXPECT_EQ(s.HeaderControl("TXT_DO18_FLGNONPIUEV").Text(), "1");
     EXPECT_TRUE(s.Driver().Save());
@@ -241,7 +247,7 @@ TEST(WholeOrder, AnOrderWithoutHeaderExtensionGetsOneAndTheGridIsRedrawn) {
     o.setup = {"DELETE FROM DO76_DOCTESTAVERT WHERE DO76_NUMREG_CO99 = 1001"};
     OrderSession s(o);
     s.OpenOrder();
-    s.Driver().SetHeaderState(kAnnullato, kFlusso);
+    s.Driver().SetHeaderState(kAnnullato);
 
     const auto appends = s.Host().log->CallsTo("gclsRegDoc.AggiungiRigaTestaVert");
     ASSERT_EQ(appends.size(), 1u);
