@@ -48,6 +48,12 @@ sim::SimControl& OrderSession::BodyControl(std::string_view name) {
     return *c;
 }
 
+bool OrderSession::TypeAndLeave(std::int16_t tipoForm, std::string_view control,
+                                const std::string& text) {
+    driver->TypeAndLeave(tipoForm, control, text);
+    return driver->Last("ControlEventStartDecode")->results.at(0).ToBool();
+}
+
 Variant OrderSession::Scalar(std::string_view sql, const std::vector<Variant>& binds) {
     auto r = conn->QueryRows(sql, binds);
     if (r.rows.empty()) Raise(err::AdoBofEof, "OrderSession", std::string(sql));

@@ -57,6 +57,8 @@ class OrderSession {
     // DO31_FLGNONPIUEV of every line of the order, by DO30_PROGRIGA.
     std::vector<std::pair<std::int32_t, std::int32_t>> LineFlags();
     std::vector<sim::ShownMessage> Messages() { return host->messaggi->TakeShown(); }
+    // The user types into a field and leaves it; answers the flag the decode set.
+    bool TypeAndLeave(std::int16_t tipoForm, std::string_view control, const std::string& text);
 
     sim::SqliteConnectionPtr conn = sim::SqliteConnection::Open(":memory:");
     std::shared_ptr<RecordingHostDatabase> db;

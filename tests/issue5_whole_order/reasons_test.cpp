@@ -26,7 +26,7 @@ std::vector<std::string> Texts(const std::vector<Variant>& row) {
     return out;
 }
 
-void ExpectReasonList(const sim::LookupShown& shown) {
+void ExpectReasonList(const sim::HostDriver::Lookup& shown) {
     EXPECT_TRUE(shown.handled);
     EXPECT_EQ(shown.sql, kLookupSql);
     EXPECT_EQ(shown.titolo, "Causali Annullo");
@@ -42,7 +42,13 @@ void ExpectReasonList(const sim::LookupShown& shown) {
     EXPECT_EQ(Texts({colonne->At(1, 0), colonne->At(1, 1), colonne->At(1, 2)}),
               (std::vector<std::string>{"", "", ""}));
     std::vector<std::vector<std::string>> rows;
-    for (const auto& r : shown.rows) rows.push_back(Texts(r));
+    ASSERT_TRUE(shown.rows);
+    for (; !shown.rows->EOF_(); shown.rows->MoveNext()) {
+        std::vector<Variant> row;
+        for (std::int32_t i = 0; i < shown.rows->FieldCount(); ++i)
+            row.push_back(shown.rows->FieldAt(i)->Value());
+        rows.push_back(Texts(row));
+    }
     EXPECT_THAT(rows, UnorderedElementsAre(ElementsAre("CLI", "Richiesta del cliente", "Si"),
                                            ElementsAre("FOR", "Merce non disponibile", ""),
                                            ElementsAre("ERR", "Errore di inserimento", "")));
@@ -57,7 +63,7 @@ TEST(ReasonLookup, HeaderAndLineFieldsListTheReasonsOnTheirOwnFormOnly) {
 
     // A line reason field on the header form is the host's own business.
     s.Host().header->AddControl(sim::Bound("TXT_RIGA", "DO77_CODCAU_ZQ63"));
-    const sim::LookupShown altrove = s.Driver().OpenLookup(1, "TXT_RIGA");
+    const sim::HostDriver::Lookup altrove = s.Driver().OpenLookup(1, "TXT_RIGA");
     EXPECT_FALSE(altrove.handled);
     EXPECT_EQ(altrove.sql, "");
     EXPECT_TRUE(altrove.colonne.IsEmpty());
@@ -74,13 +80,13 @@ TEST(ReasonLookup, LineFieldWithBodyHandlingOffIsHandledButEmpty) {
     OrderSession s(o);
     s.OpenOrder();
     s.Driver().OpenForm(2);
-    const sim::LookupShown shown = s.Driver().OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
+    const sim::HostDriver::Lookup shown = s.Driver().OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
     EXPECT_TRUE(shown.handled);
     EXPECT_EQ(shown.sql, "");
     EXPECT_EQ(shown.titolo, "");
     EXPECT_EQ(shown.paramInit, "");
     EXPECT_TRUE(shown.colonne.IsEmpty());
-    EXPECT_THAT(shown.rows, IsEmpty());
+    EXPECT_FALSE(shown.rows);
     EXPECT_TRUE(s.BodyControl("TXT_DO77_CODCAU_ZQ63").IDLookup().IsEmpty());
 }
 
@@ -94,13 +100,13 @@ TEST(ReasonDecode, CodesAreKeptAndDescriptionsStoredTrimmedOrNull) {
     auto testaVert = s.Host().doc->rstDocTestaVert();
     sim::SimControl& des = s.HeaderControl("TXT_DO76_DESCAU_ZQ63");
 
-    EXPECT_FALSE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "ERR"));
+    EXPECT_FALSE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "ERR"));
     EXPECT_EQ(des.Text(), "Errore di inserimento");
     EXPECT_TRUE(des.IsChanged());
     EXPECT_EQ(testaVert->Get("DO76_DESCAU_ZQ63").ToString(), "Errore di inserimento");
     EXPECT_THAT(s.Statements().statements, Contains(Statement{sim::stmt::DescCausale("ERR"), 1}));
 
-    EXPECT_FALSE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "XYZ"));
+    EXPECT_FALSE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "XYZ"));
     EXPECT_EQ(des.Text(), "");
     EXPECT_TRUE(testaVert->Get("DO76_DESCAU_ZQ63").IsNull());
     EXPECT_EQ(testaVert->Get("DO76_CODCAU_ZQ63").ToString(), "XYZ");
@@ -110,8 +116,8 @@ TEST(ReasonDecode, CodesAreKeptAndDescriptionsStoredTrimmedOrNull) {
                   .ToString(),
               "XYZ");
 
-    EXPECT_FALSE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "ERR"));
-    EXPECT_TRUE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", ""));
+    EXPECT_FALSE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "ERR"));
+    EXPECT_TRUE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", ""));
     EXPECT_EQ(des.Text(), "");
     EXPECT_TRUE(testaVert->Get("DO76_DESCAU_ZQ63").IsNull());
     EXPECT_FALSE(ClsrfTestAccess::DecodificaInCorso(s.Driver()));
@@ -121,7 +127,7 @@ TEST(ReasonDecode, CodesAreKeptAndDescriptionsStoredTrimmedOrNull) {
         return t.find("ZQ63_DESCAU_ANNULLO") != std::string_view::npos;
     };
     des.Type("prima");
-    EXPECT_FALSE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "CLI"));
+    EXPECT_FALSE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "CLI"));
     EXPECT_EQ(des.Text(), "prima");
     EXPECT_FALSE(ClsrfTestAccess::DecodificaInCorso(s.Driver()));
     EXPECT_TRUE(s.Driver().Last("ControlEventStartDecode")->result.Succeeded());
@@ -131,14 +137,14 @@ TEST(ReasonDecode, CodesAreKeptAndDescriptionsStoredTrimmedOrNull) {
     s.Driver().MoveToLine(2);
     auto corpoVert = s.Host().doc->rstDocCorpoVert();
     sim::SimControl& desRiga = s.BodyControl("TXT_DO77_DESCAU_ZQ63");
-    EXPECT_FALSE(s.Driver().TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", "ERR"));
+    EXPECT_FALSE(s.TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", "ERR"));
     EXPECT_EQ(desRiga.Text(), "Errore di inserimento");
     EXPECT_EQ(corpoVert->Get("DO77_DESCAU_ZQ63").ToString(), "Errore di inserimento");
-    EXPECT_FALSE(s.Driver().TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", "XYZ"));
+    EXPECT_FALSE(s.TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", "XYZ"));
     EXPECT_EQ(desRiga.Text(), "");
     EXPECT_TRUE(corpoVert->Get("DO77_DESCAU_ZQ63").IsNull());
     EXPECT_EQ(corpoVert->Get("DO77_CODCAU_ZQ63").ToString(), "XYZ");
-    EXPECT_TRUE(s.Driver().TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", ""));
+    EXPECT_TRUE(s.TypeAndLeave(2, "TXT_DO77_CODCAU_ZQ63", ""));
     EXPECT_TRUE(corpoVert->Get("DO77_DESCAU_ZQ63").IsNull());
     EXPECT_THAT(s.Messages(), IsEmpty());
 }

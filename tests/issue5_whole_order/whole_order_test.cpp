@@ -207,7 +207,7 @@ TEST(WholeOrder, SavingACancelledOrderNeedsAReasonWhileTheFieldIsEnabled) {
     ASSERT_EQ(s.Driver().SaveCount(), 1);
 
     // The user blanks the reason: the description goes with it.
-    EXPECT_TRUE(s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", ""));
+    EXPECT_TRUE(s.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", ""));
     EXPECT_EQ(s.HeaderControl("TXT_DO76_DESCAU_ZQ63").Text(), "");
     s.Messages();
 
