@@ -18,6 +18,13 @@ Variant ValueOf(const Json& v) {
     return Variant(v.get<std::string>());
 }
 
+// Menu items and their values travel as the host's 16-bit integers.
+Variant MenuValue(const Json& v) {
+    if (v.is_number_integer() && v >= -32768 && v <= 32767)
+        return Variant::Int16(static_cast<std::int16_t>(v.get<int>()));
+    return ValueOf(v);
+}
+
 }  // namespace
 
 const std::vector<ActionDef>& Actions() {
@@ -68,10 +75,14 @@ const std::vector<ActionDef>& Actions() {
              s.lastLookup = s.Driver().OpenLookup(a.Form("form"), a.Text("control"));
          }},
         {"keyButtonMenu",
-         {{"form", A::Form, true}, {"control", A::Text, true}, {"item", A::Value, true}},
+         {{"form", A::Form, true},
+          {"control", A::Text, true},
+          {"item", A::Value, true},
+          {"value", A::Value}},
          [](Session& s, const StepArgs& a) {
              s.Driver().PressKeyButtonMenu(a.Form("form"), a.Text("control"),
-                                           ValueOf(a.Raw("item")));
+                                           MenuValue(a.Raw("item")),
+                                           a.Has("value") ? MenuValue(a.Raw("value")) : Variant());
          }},
     };
     return actions;

@@ -153,7 +153,8 @@ void ReadHost(const Json& host, SessionSetup& setup) {
                {"bodyWithout", ArgType::Texts},
                {"answers", ArgType::Array},
                {"lineFlow", ArgType::Integer},
-               {"lineInitialState", ArgType::Integer}},
+               {"lineInitialState", ArgType::Integer},
+               {"reasonsProgram", ArgType::Flag}},
               0);
     setup.gridMode = static_cast<std::int16_t>(host.value("gridMode", 0));
     setup.gestLotti = host.value("lots", false);
@@ -167,6 +168,7 @@ void ReadHost(const Json& host, SessionSetup& setup) {
         }
     setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
     setup.statoInizialeRighe = host.value("lineInitialState", setup.statoInizialeRighe);
+    setup.reasonsProgram = host.value("reasonsProgram", true);
 }
 
 void ReadDocument(const Json& doc, SessionSetup& setup) {

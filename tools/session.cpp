@@ -40,12 +40,14 @@ Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(
     for (const auto& name : setup.headerWithout) remove(*host_->header, name);
     for (const auto& name : setup.bodyWithout) remove(*host_->body, name);
     host_->messaggi->Script(setup.answers);
+    if (setup.reasonsProgram) reasons_.emplace(host_->ambiente);
     driver_ = std::make_unique<sim::HostDriver>(*host_);
 }
 
 Session::~Session() {
     // The plug-in goes before the host objects it holds references to.
     driver_.reset();
+    reasons_.reset();
     host_.reset();
 }
 

@@ -12,6 +12,7 @@
 #include "sim/db/fixture.h"
 #include "sim/db/sqlite_connection.h"
 #include "sim/host/driver.h"
+#include "sim/host/reasons_program.h"
 #include "sim/host/sqlite_host_database.h"
 
 namespace zq::tool {
@@ -29,6 +30,7 @@ struct SessionSetup {
     bool gestLotti = false;
     std::vector<std::string> headerWithout, bodyWithout;  // controls the forms lack
     std::vector<std::int32_t> answers;                    // message-box answers, in order
+    bool reasonsProgram = true;  // the host has the reasons maintenance program installed
 };
 
 // The database of a setup: created, filled and scripted (no document opened).
@@ -56,6 +58,7 @@ class Session {
     SessionSetup setup_;
     sim::SqliteConnectionPtr conn_;
     std::unique_ptr<sim::SimHost> host_;
+    std::optional<sim::ReasonsProgram> reasons_;
     std::unique_ptr<sim::HostDriver> driver_;
 };
 
