@@ -72,14 +72,15 @@ std::string Reason(const Variant& code, const Variant& description) {
 
 TextTable LinesTable(const DocumentSnapshot& s) {
     TextTable t;
-    t.header = {"line",     "article",     "qta1", "state",  "nonpiuev", "reason",
-                "qta orig", "qta annullo", "guid", "master", "detail"};
-    t.rightAligned = {true, false, true, true, true, false, true, true, false, false, false};
+    t.header = {"line",   "article",  "qta1",        "group", "state",  "nonpiuev",
+                "reason", "qta orig", "qta annullo", "guid",  "master", "detail"};
+    t.rightAligned = {true, false, true, true, true, true, false, true, true, false, false, false};
     for (const auto& l : s.lines)
         t.rows.push_back(
             {std::to_string(l.progRiga), l.articolo + (l.opzione.empty() ? "" : " " + l.opzione),
-             Cell(l.qta1), l.stato ? std::to_string(*l.stato) : "-", Cell(l.flgNonPiuEv),
-             Cell(l.codCausale), Cell(l.qtaOrig), Cell(l.qtaAnnullo), ShortGuid(Variant(l.guid)),
+             Cell(l.qta1), l.progPadre.IsNull() ? "" : Cell(l.progPadre),
+             l.stato ? std::to_string(*l.stato) : "-", Cell(l.flgNonPiuEv), Cell(l.codCausale),
+             Cell(l.qtaOrig), Cell(l.qtaAnnullo), ShortGuid(Variant(l.guid)),
              ShortGuid(l.guidMaster), ShortGuid(l.guidDetail)});
     return t;
 }
@@ -106,6 +107,7 @@ TextTable ProgressivesTable(const std::vector<ProgressiveSnapshot>& before,
 void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::SqliteConnection& conn) {
     out << "\n== " << n << ". " << r.step->title << "\n";
     out << "User: " << r.step->action << "\n";
+    if (!r.step->outcome.empty()) out << "Plug-in: " << r.step->outcome << "\n";
     out << "Host events:\n";
     if (r.events.empty()) out << "  none\n";
     for (const auto& e : r.events) out << "  " << EventText(e) << "\n";
@@ -140,7 +142,10 @@ void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::Sqlit
 }
 
 Json StepJson(std::size_t n, const StepReport& r) {
-    Json j{{"step", n}, {"title", r.step->title}, {"action", r.step->action}};
+    Json j{{"step", n},
+           {"title", r.step->title},
+           {"action", r.step->action},
+           {"expected", r.step->outcome}};
     Json events = Json::array(), messages = Json::array();
     for (const auto& e : r.events) events.push_back(EventJson(e));
     for (const auto& m : r.messages) messages.push_back(MessageJson(m));
@@ -189,8 +194,11 @@ std::vector<DemoStep> DemoRoads() {
         {"Initialise the plug-in",
          "the host creates the plug-in and calls Initialize with the connection, the order, "
          "the program and the company",
+         "it reads the cancelled states and the default reason and answers that it is ready",
          [](Session& s) { s.Driver().Initialize(); }},
         {"Open the order", "the user opens order 1001: the body form, then the header form",
+         "it finds its controls on both forms and makes the body's cancellation fields "
+         "read-only",
          [](Session& s) {
              s.Driver().OpenForm(2);
              s.Driver().OpenForm(1);
@@ -198,9 +206,14 @@ std::vector<DemoStep> DemoRoads() {
         {"Cancel the whole order",
          "the user sets the header state to " + std::to_string(kStatoTestaAnnullato) +
              " (Ordine annullato) in TXT_DO11_STATO",
+         "it fills the default reason, sets DO18_FLGNONPIUEV, flags the lines of a line group "
+         "(DO30_PROGPADRE), lists the referenced documents and saves: the order's quantities "
+         "leave the progressives",
          [](Session& s) { s.Driver().SetHeaderState(kStatoTestaAnnullato); }},
         {"Save the cancelled order without a reason",
          "the user clears the header reason code TXT_DO76_CODCAU_ZQ63, leaves it and saves",
+         "the description is cleared; the save is refused with a message, the database keeps "
+         "the saved reason",
          [](Session& s) {
              s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "");
              s.Driver().Save();
@@ -208,9 +221,11 @@ std::vector<DemoStep> DemoRoads() {
         {"Reinstate the order",
          "the user sets the header state back to " + std::to_string(kStatoTestaIniziale) +
              " (Ordine inserito)",
+         "it clears the reason and the flags and saves: the quantities are open again",
          [](Session& s) { s.Driver().SetHeaderState(kStatoTestaIniziale); }},
         {"Close the order",
          "the user closes the header and body forms; the host terminates the plug-in",
+         "it lets both forms close and releases what it holds",
          [](Session& s) {
              s.Driver().CloseForm(1);
              s.Driver().CloseForm(2);

@@ -14,6 +14,7 @@ namespace zq::tool {
 struct DemoStep {
     std::string title;
     std::string action;
+    std::string outcome;  // what the plug-in is meant to do, in a sentence
     std::function<void(Session&)> run;
 };
 
