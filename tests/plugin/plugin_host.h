@@ -33,7 +33,6 @@ struct ClsrfTestAccess {
     static std::string ParamInit(const PluginPtr& p) { return p->strParamInit; }
     static ObjectPtr MenuFunzGen(const PluginPtr& p) { return p->objMenuFunzGen; }
 
-    static VBool& CambioStatoTesta(const PluginPtr& p) { return p->blnCambioStatoTesta; }
     static VBool& GrigliaInCorso(const PluginPtr& p) { return p->blnGrigliaInCorso; }
     static VBool& ConfermaInCorso(const PluginPtr& p) { return p->blnConfermaInCorso; }
     static void SetGridComponents(const PluginPtr& p, ObjectPtr griglia, ObjectPtr registra) {
