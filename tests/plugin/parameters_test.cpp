@@ -71,6 +71,15 @@ TEST(LeggiParametriAnnullo, AValueThatIsNoNumberEndsTheReadingWhereItWas) {
     EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{209, 0, VTrue, VTrue}));
 }
 
+// The header reason the cancelled state fills in, as the header section holds it.
+std::vector<Variant> ReasonFilledIn(PluginHost& h) {
+    h.driver->OpenForm(2);
+    h.driver->OpenForm(1);
+    h.driver->SetHeaderState(kStatoTestaAnnullato);
+    const ado::RecordsetPtr testaVert = h.host->doc->rstDocTestaVert();
+    return {testaVert->Get("DO76_CODCAU_ZQ63"), testaVert->Get("DO76_DESCAU_ZQ63")};
+}
+
 TEST(GetCausaleDefault, TheFirstDefaultReasonWins) {
     PluginHost h([](sim::HostDbBuilder& b) {
         b.Parametri(209, 109)
@@ -79,21 +88,27 @@ TEST(GetCausaleDefault, TheFirstDefaultReasonWins) {
             .Causale("CA2", "Merce non disponibile", true);
     });
     ASSERT_TRUE(h.Initialize());
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(h.Plugin()), "CA1");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(h.Plugin()), "Cliente rinuncia");
+    const std::vector<Variant> reason = ReasonFilledIn(h);
+    EXPECT_EQ(reason[0].ToString(), "CA1");
+    EXPECT_EQ(reason[1].ToString(), "Cliente rinuncia");
 }
 
 TEST(GetCausaleDefault, NoReasonOrANullDescriptionGivesEmptyTexts) {
-    PluginHost none([](sim::HostDbBuilder& b) { b.Causale("CA0", "Non predefinita"); });
+    PluginHost none(
+        [](sim::HostDbBuilder& b) { b.Parametri(209, 109).Causale("CA0", "Non predefinita"); });
     ASSERT_TRUE(none.Initialize());
     EXPECT_EQ(ClsrfTestAccess::CausaleDefault(none.Plugin()), "");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(none.Plugin()), "");
+    (void)ReasonFilledIn(none);  // the cancellation is refused for want of a reason
+    ASSERT_EQ(none.Messages().size(), 1u);
+    EXPECT_EQ(none.Messages()[0].stile, 64);
+    EXPECT_EQ(none.driver->SaveCount(), 0);
 
     PluginHost nullDescription;
     nullDescription.conn->RunSqlite("UPDATE ZQ63_CAU_ANNULLO SET ZQ63_DESCAU_ANNULLO = NULL");
     ASSERT_TRUE(nullDescription.Initialize());
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(nullDescription.Plugin()), "CLI");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(nullDescription.Plugin()), "");
+    const std::vector<Variant> reason = ReasonFilledIn(nullDescription);
+    EXPECT_EQ(reason[0].ToString(), "CLI");
+    EXPECT_TRUE(reason[1].SameAs(Variant(std::string()))) << reason[1].Describe();
 }
 
 const std::string kStatoIniziale =
