@@ -89,6 +89,7 @@ class SqliteCommand : public ado::Command {
                                     : (options & ado::adExecuteNoRecords) | ado::adCmdText;
             return conn->Execute(text_, recordsAffected, opts);
         }
+        conn->NoteStatement(text_, ado::adCmdStoredProc);
         ProcCall call{text_, {}};
         ado::ParameterPtr returnValue;
         for (const auto& p : params_) {

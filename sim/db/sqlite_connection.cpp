@@ -226,6 +226,7 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
 
 ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Variant* recordsAffected,
                                             std::int32_t options) {
+    NoteStatement(commandText, options);
     lastTsql_ = std::string(commandText);
     if (recordsAffected) *recordsAffected = Variant::Int32(-1);
     if ((options & 0xFF) == ado::adCmdStoredProc && options != ado::adOptionUnspecified) {

@@ -18,6 +18,7 @@
 
 #include "data/ado.h"
 #include "sim/db/dialect.h"
+#include "sim/db/statement_log.h"
 #include "sim/recordset/mem_recordset.h"
 
 namespace zq::sim {
@@ -99,6 +100,13 @@ class SqliteConnection : public ado::Connection {
 
     sqlite3* Handle() const { return db_.get(); }
 
+    // Notes every later statement in `log` (null: none), which may make it fail.
+    void SetStatementLog(std::shared_ptr<StatementLog> log) { log_ = std::move(log); }
+    // What Execute and the stored-procedure commands call before running a statement.
+    void NoteStatement(std::string_view text, std::int32_t options) {
+        if (log_) log_->Before(text, options);
+    }
+
   private:
     explicit SqliteConnection(DbHandle db) : db_(std::move(db)) {}
     // Runs every statement of the text; the result is the last one that had columns.
@@ -110,6 +118,7 @@ class SqliteConnection : public ado::Connection {
     std::map<std::string, StoredProcedure> procedures_;  // upper-case name
     std::string lastTsql_;
     std::string lastSqlite_;
+    std::shared_ptr<StatementLog> log_;
 };
 
 using SqliteConnectionPtr = std::shared_ptr<SqliteConnection>;

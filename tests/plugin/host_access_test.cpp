@@ -6,45 +6,54 @@
 
 #include <thread>
 
-#include "fakes.h"
+#include "plugin_host.h"
+#include "sim/host/sim_funzioni.h"
 
 namespace zq::test {
 namespace {
 
-TEST(ShowHostMessage, ShowsThroughTheEnvironmentsMessageServiceWithANullOwner) {
-    FakeHost host;
-    host.programma->ambiente->messaggi->answer = 6;  // Yes
-    EXPECT_EQ(host::ShowHostMessage(host.programma, "Testo", 48, "Stato documento"), 6);
-    const std::vector<Message>& shown = host.programma->ambiente->messaggi->shown;
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Testo");
-    EXPECT_EQ(shown[0].style, 48);
-    EXPECT_EQ(shown[0].title, "Stato documento");
-    EXPECT_TRUE(shown[0].ownerIsNull);
+TEST(ShowHostMessage, ShowsThroughTheEnvironmentsMessageService) {
+    PluginHost h;
+    h.Open();
+    h.host->messaggi->Script({6});  // Yes
+    EXPECT_EQ(host::ShowHostMessage(h.host->programma, "Testo", 48, "Stato documento"), 6);
+    EXPECT_EQ(h.Messages(), (std::vector<sim::ShownMessage>{{"Testo", 48, "Stato documento"}}));
 }
 
 TEST(ShowHostMessage, AnswersZeroWhenTheHostCannotShowIt) {
-    FakeHost host;
-    host.programma->ambiente->messaggi = nullptr;
-    EXPECT_EQ(host::ShowHostMessage(host.programma, "Testo", 64, "Stato documento"), 0);
-
-    host.programma->ambiente = nullptr;
-    EXPECT_EQ(host::ShowHostMessage(host.programma, "Testo", 64, "Stato documento"), 0);
+    PluginHost h;
+    h.Open();
+    h.host->ambiente->RemoveMessaggi();
+    EXPECT_EQ(host::ShowHostMessage(h.host->programma, "Testo", 64, "Stato documento"), 0);
     EXPECT_EQ(host::ShowHostMessage(nullptr, "Testo", 0, ""), 0);
+    EXPECT_TRUE(h.Messages().empty());
+}
+
+TEST(ShowHostMessage, AHostWithoutMessageServiceOpensItsFormsWithoutTheWarnings) {
+    PluginHost h([](sim::HostDbBuilder&) {});  // no parameters: both forms would warn
+    h.Open();
+    h.host->ambiente->RemoveMessaggi();
+    ASSERT_TRUE(h.Initialize());
+    h.driver->OpenForm(1);
+    h.driver->OpenForm(2);
+    EXPECT_FALSE(h.driver->CloseForm(2));
+    for (const auto& e : h.driver->Events()) EXPECT_TRUE(e.result.Succeeded()) << e.name;
+    EXPECT_TRUE(h.Messages().empty());
 }
 
 TEST(GetGuidRiga, GivesTheGuidExactlyAsTheHostHoldsIt) {
-    auto riga = std::make_shared<FakeRigaCorpo>();
-    host::RigaCorpoPtr line = riga;
-    riga->guid = "{6F9619FF-8B86-D011-B42D-00C04FC964FF}";
-    EXPECT_EQ(host::GetGuidRiga(line), "{6F9619FF-8B86-D011-B42D-00C04FC964FF}");
-    riga->guid = "6f9619ff-8b86-d011-b42d-00c04fc964ff";
+    PluginHost h;
+    h.Open();
+    h.host->doc->MoveToLine(2);
+    host::RigaCorpoPtr line = h.host->doc->objRigaCorpo();
+    EXPECT_EQ(host::GetGuidRiga(line), sim::HostDbBuilder::GuidRiga(sim::demo::kOrdine, 2));
+    line->SetGuidRiga("6f9619ff-8b86-d011-b42d-00c04fc964ff");
     EXPECT_EQ(host::GetGuidRiga(line), "6f9619ff-8b86-d011-b42d-00c04fc964ff");
 }
 
 TEST(GetGuidRiga, AMissingLineObjectReachesTheCaller) {
-    host::RigaCorpoPtr none;
     try {
+        host::RigaCorpoPtr none;
         (void)host::GetGuidRiga(none);
         FAIL() << "no error raised";
     } catch (const HostError& e) {
@@ -52,12 +61,14 @@ TEST(GetGuidRiga, AMissingLineObjectReachesTheCaller) {
     }
 }
 
+ObjectPtr MakeFunzioni() {
+    return std::make_shared<sim::SimFunzioniGlobali>();
+}
+
 TEST(ObjFunzioniGlobali, IsCreatedOncePerThread) {
-    ScopedObjectFactory factory(std::string(host::kProgIdFunzioniGlobali),
-                                [] { return std::make_shared<FakeFunzioniGlobali>(); });
+    ScopedObjectFactory factory(std::string(host::kProgIdFunzioniGlobali), MakeFunzioni);
     host::IFunzioniGlobali* here = &host::objFunzioniGlobali();
     EXPECT_EQ(&host::objFunzioniGlobali(), here);
-    EXPECT_EQ(here->ValoreTesto(Variant::Int32(12)), "T:12");
 
     host::IFunzioniGlobali* there = nullptr;
     std::thread([&] { there = &host::objFunzioniGlobali(); }).join();
@@ -74,9 +85,8 @@ TEST(ObjFunzioniGlobali, AFailedCreationIsTriedAgainAtTheNextUse) {
         } catch (const HostError& e) {
             EXPECT_EQ(e.Number(), err::CannotCreateObject);
         }
-        ScopedObjectFactory factory(std::string(host::kProgIdFunzioniGlobali),
-                                    [] { return std::make_shared<FakeFunzioniGlobali>(); });
-        EXPECT_EQ(host::objFunzioniGlobali().ValoreNumero(Variant::Null()), 0);
+        ScopedObjectFactory factory(std::string(host::kProgIdFunzioniGlobali), MakeFunzioni);
+        EXPECT_EQ(host::objFunzioniGlobali().ValoreTesto(Variant::Int32(12)), "12");
     }).join();
 }
 

@@ -1,6 +1,6 @@
-// Every method of both interfaces, called as the host calls it on an initialised plug-in
-// with no form open: each returns success, and only the methods that answer something
-// write their by-reference arguments; nothing else reaches the host.
+// Every method of both interfaces, called as the host calls it on a plug-in the driver
+// initialised, with no form open: each returns success, and only the methods that answer
+// something write their by-reference arguments; nothing else reaches the host.
 
 #include <gtest/gtest.h>
 
@@ -8,26 +8,29 @@
 #include <ostream>
 #include <set>
 
-#include "fakes.h"
+#include "plugin_host.h"
 
 namespace zq::test {
 namespace {
 
-using plugin::CLSRF_REGDOC_STATI;
+using Calls = std::vector<std::string>;
 
-// The arguments a host hands over, each with a recognisable starting value.
+// The arguments a host hands over, each with a recognisable starting value; the flags
+// start as `start` says, so that a method clearing them is seen as well as one setting them.
 struct Args {
-    explicit Args(FakeHost& host)
-        : form(std::make_shared<LoggingObject>(host.log, "form")),
-          control(std::make_shared<LoggingObject>(host.log, "control")),
-          menu(std::make_shared<LoggingObject>(host.log, "menu")),
-          cnn(host.cnn),
-          doc(host.doc),
-          programma(host.programma),
-          ditta(host.ditta) {}
+    Args(const PluginHost& h, const std::shared_ptr<Calls>& calls, VBool start)
+        : cancel(start),
+          flag(start),
+          form(std::make_shared<RecordingObject>(calls, "form")),
+          control(std::make_shared<RecordingObject>(calls, "control")),
+          menu(std::make_shared<RecordingObject>(calls, "menu")),
+          cnn(h.conn),
+          doc(h.host->doc),
+          programma(h.host->programma),
+          ditta(h.host->ditta) {}
 
-    VBool cancel = VFalse;
-    VBool flag = VFalse;
+    VBool cancel;
+    VBool flag;
     VBool result = 0x55;  // neither True nor False
     std::int16_t index = -7;
     Variant v1 = Variant("v1"), v2 = Variant::Int32(2), v3 = Variant::Null();
@@ -52,134 +55,140 @@ struct Args {
     }
 };
 
+using Doc = host::ICLSMG_REGDOCVERT;
+using Form = host::ICLSMG_REGDOCVERT2;
+
 struct Case {
     const char* name;
-    std::function<HResult(CLSRF_REGDOC_STATI&, Args&)> call;
+    std::function<HResult(Doc&, Form&, Args&)> call;
     // What the method answers, applied to the arguments as they were before the call.
     std::function<void(Args&)> answer = {};
-    CallLog hostCalls = {};
+    Calls hostCalls = {};  // on the host's objects and on the arguments, in order
     std::size_t statements = 0;
+    std::size_t indicatorWrites = 0;
     // A method with work of its own that this bare form cannot support: it fails at its
     // boundary, still leaving the arguments alone.
     bool fails = false;
 };
 
 // clang-format off
-#define CALL(method, ...)                                                                \
-    #method, []([[maybe_unused]] CLSRF_REGDOC_STATI& p, [[maybe_unused]] Args& a) {     \
-        return p.method(__VA_ARGS__);                                                    \
-    }
+#define DOC(method, ...)                                                                       \
+    #method, [](Doc& d, Form&, [[maybe_unused]] Args& a) { return d.method(__VA_ARGS__); }
+#define FORM(method, ...)                                                                      \
+    #method, [](Doc&, Form& f, [[maybe_unused]] Args& a) { return f.method(__VA_ARGS__); }
 // clang-format on
 
 std::vector<Case> AllMethods() {
     const auto falseResult = [](Args& a) { a.result = VFalse; };
     return {
         // ICLSMG_REGDOCVERT
-        {CALL(Initialize, a.v1, a.cnn, a.doc, a.programma, a.ditta, 3, a.result),
+        {DOC(Initialize, a.v1, a.cnn, a.doc, a.programma, a.ditta, 3, a.result),
          [](Args& a) { a.result = VTrue; },
-         {"IndicatoreAttesa"},
+         {},
          2},
-        {CALL(Terminate), {}, {"SetIndicatoreAttesa(0)"}},
-        {CALL(BeginAddNewDocTestata)},
-        {CALL(EndAddNewDocTestata)},
-        {CALL(BeginDeleteDocTestata)},
-        {CALL(EndDeleteDocTestata)},
-        {CALL(BeginModifyDocTestata)},
-        {CALL(EndModifyDocTestata)},
-        {CALL(BeginUpdateDocTestata)},
-        {CALL(EndUpdateDocTestata)},
-        {CALL(BeginAddNewDocCorpo)},
-        {CALL(EndAddNewDocCorpo)},
-        {CALL(BeginModifyDocCorpo)},
-        {CALL(EndModifyDocCorpo)},
-        {CALL(BeginDeleteDocCorpo)},
-        {CALL(EndDeleteDocCorpo)},
-        {CALL(BeginUpdateDocCorpo)},
-        {CALL(EndUpdateDocCorpo)},
-        {CALL(UIBeforeUpdateDocument, a.cancel)},
-        {CALL(UIAfterUpdateDocument)},
-        {CALL(UIBeforeDeleteDocument, a.cancel)},
-        {CALL(UIAfterDeleteDocument)},
-        {CALL(UIBeforeNewDocument, a.cancel)},
-        {CALL(UIAfterNewDocument)},
-        {CALL(UIBeforeUpdateDocBody, a.cancel)},
-        {CALL(UIAfterUpdateDocBody)},
-        {CALL(UIBeforeDeleteDocBody, a.cancel)},
-        {CALL(UIAfterDeleteDocBody)},
-        {CALL(UIBeforeAddNewDocBody, a.cancel)},
-        {CALL(UIAfterAddNewDocBody)},
-        {CALL(BeforePrintDocument, a.cancel)},
-        {CALL(AfterPrintDocument)},
-        {CALL(BeforeApplyKit, a.v1, a.cancel)},
-        {CALL(BeforeEsplodiKit, a.v1, a.cancel)},
-        {CALL(AfterEsplodiKit)},
-        {CALL(UIBeforeSchedaArticoli, a.cancel)},
-        {CALL(UIAfterSchedaArticoli, a.v1, a.v2, a.v3)},
-        {CALL(BeforeRicalcolaPrezzo, a.cancel)},
-        {CALL(AfterRicalcolaPrezzo)},
-        {CALL(BeforeApplyAgentiTestata, a.cancel)},
-        {CALL(BeforeCalcolaPrezzoNetto, a.cancel)},
-        {CALL(AfterCalcolaPrezzoNetto, a.v1, a.v2)},
-        {CALL(BeginAddNewDocTestaVert)},
-        {CALL(EndAddNewDocTestaVert)},
-        {CALL(BeginAddNewDocCorpoVert)},
-        {CALL(EndAddNewDocCorpoVert)},
-        {CALL(BeginAddNewDocTotaliVert)},
-        {CALL(EndAddNewDocTotaliVert)},
-        {CALL(BeginUpdateDocTestaVert)},
-        {CALL(EndUpdateDocTestaVert)},
-        {CALL(BeginUpdateDocCorpoVert)},
-        {CALL(EndUpdateDocCorpoVert)},
-        {CALL(BeginUpdateDocTotaliVert)},
-        {CALL(EndUpdateDocTotaliVert)},
-        {CALL(ControllaDati, a.cancel)},
-        {CALL(IndPlugInStd, a.index), [](Args& a) { a.index = 3; }},
-        {CALL(GetGestDocTestaVert, a.v1, a.s1, a.result), falseResult},
-        {CALL(GetGestDocCorpoVert, a.v1, a.s1, a.result), falseResult},
-        {CALL(GetGestDocTotaliVert, a.v1, a.s1, a.result), falseResult},
+        {DOC(Terminate), {}, {}, 0, 1},
+        {DOC(BeginAddNewDocTestata)},
+        {DOC(EndAddNewDocTestata)},
+        {DOC(BeginDeleteDocTestata)},
+        {DOC(EndDeleteDocTestata)},
+        {DOC(BeginModifyDocTestata)},
+        {DOC(EndModifyDocTestata)},
+        {DOC(BeginUpdateDocTestata)},
+        {DOC(EndUpdateDocTestata)},
+        {DOC(BeginAddNewDocCorpo)},
+        {DOC(EndAddNewDocCorpo)},
+        {DOC(BeginModifyDocCorpo)},
+        {DOC(EndModifyDocCorpo)},
+        {DOC(BeginDeleteDocCorpo)},
+        {DOC(EndDeleteDocCorpo)},
+        {DOC(BeginUpdateDocCorpo)},
+        {DOC(EndUpdateDocCorpo)},
+        {DOC(UIBeforeUpdateDocument, a.cancel)},
+        {DOC(UIAfterUpdateDocument)},
+        {DOC(UIBeforeDeleteDocument, a.cancel)},
+        {DOC(UIAfterDeleteDocument)},
+        {DOC(UIBeforeNewDocument, a.cancel)},
+        {DOC(UIAfterNewDocument)},
+        {DOC(UIBeforeUpdateDocBody, a.cancel)},
+        {DOC(UIAfterUpdateDocBody)},
+        {DOC(UIBeforeDeleteDocBody, a.cancel)},
+        {DOC(UIAfterDeleteDocBody)},
+        {DOC(UIBeforeAddNewDocBody, a.cancel)},
+        {DOC(UIAfterAddNewDocBody)},
+        {DOC(BeforePrintDocument, a.cancel)},
+        {DOC(AfterPrintDocument)},
+        {DOC(BeforeApplyKit, a.v1, a.cancel)},
+        {DOC(BeforeEsplodiKit, a.v1, a.cancel)},
+        {DOC(AfterEsplodiKit)},
+        {DOC(UIBeforeSchedaArticoli, a.cancel)},
+        {DOC(UIAfterSchedaArticoli, a.v1, a.v2, a.v3)},
+        {DOC(BeforeRicalcolaPrezzo, a.cancel)},
+        {DOC(AfterRicalcolaPrezzo)},
+        {DOC(BeforeApplyAgentiTestata, a.cancel)},
+        {DOC(BeforeCalcolaPrezzoNetto, a.cancel)},
+        {DOC(AfterCalcolaPrezzoNetto, a.v1, a.v2)},
+        {DOC(BeginAddNewDocTestaVert)},
+        {DOC(EndAddNewDocTestaVert)},
+        {DOC(BeginAddNewDocCorpoVert)},
+        {DOC(EndAddNewDocCorpoVert)},
+        {DOC(BeginAddNewDocTotaliVert)},
+        {DOC(EndAddNewDocTotaliVert)},
+        {DOC(BeginUpdateDocTestaVert)},
+        {DOC(EndUpdateDocTestaVert)},
+        {DOC(BeginUpdateDocCorpoVert)},
+        {DOC(EndUpdateDocCorpoVert)},
+        {DOC(BeginUpdateDocTotaliVert)},
+        {DOC(EndUpdateDocTotaliVert)},
+        {DOC(ControllaDati, a.cancel)},
+        {DOC(IndPlugInStd, a.index), [](Args& a) { a.index = 3; }},
+        {DOC(GetGestDocTestaVert, a.v1, a.s1, a.result), falseResult},
+        {DOC(GetGestDocCorpoVert, a.v1, a.s1, a.result), falseResult},
+        {DOC(GetGestDocTotaliVert, a.v1, a.s1, a.result), falseResult},
         // ICLSMG_REGDOCVERT2
-        {CALL(CloseForm, a.form, 2, a.cancel)},
-        {CALL(ControlEventBeforeItem, a.form, a.control)},
-        {CALL(ControlEventCloseLookup, a.form, a.control, a.v1)},
-        {CALL(ControlEventGotFocus, a.form, a.control)},
-        {CALL(ControlEventKeyButtonMenuPress, a.form, a.control, a.v1, a.v2)},
-        {CALL(ControlEventLostFocus, a.form, a.control)},
+        {FORM(CloseForm, a.form, 2, a.cancel)},
+        {FORM(ControlEventBeforeItem, a.form, a.control)},
+        {FORM(ControlEventCloseLookup, a.form, a.control, a.v1)},
+        {FORM(ControlEventGotFocus, a.form, a.control)},
+        {FORM(ControlEventKeyButtonMenuPress, a.form, a.control, a.v1, a.v2)},
+        {FORM(ControlEventLostFocus, a.form, a.control)},
         // The reason fields are known by their bound column; the bare control has none.
-        {CALL(ControlEventStartDecode, a.form, a.control, a.flag, a.v1, a.v2, a.v3),
+        {FORM(ControlEventStartDecode, a.form, a.control, a.flag, a.v1, a.v2, a.v3),
          {},
          {"control.DBField"}},
-        {CALL(ControlEventStartLookup, a.form, a.control, a.flag, a.s1, a.v1, a.s2, a.s3),
+        {FORM(ControlEventStartLookup, a.form, a.control, a.flag, a.s1, a.v1, a.s2, a.s3),
          {},
          {"control.DBField"}},
-        {CALL(FunzArtBeforeShowMenuPopup, a.form, 2, a.menu)},
-        {CALL(FunzArtInit, a.form, 2, a.menu)},
-        {CALL(FunzArtMenuItemClick, a.form, 2, a.menu, Variant("GestAnnulli"), a.v1, a.v2)},
-        {CALL(FunzGenBeforeShowMenuPopup, a.form, 2, a.menu)},
-        {CALL(FunzGenInit, a.form, 2, a.menu)},
-        {CALL(FunzGenMenuItemClick, a.form, 2, a.menu, Variant("x"), a.v1, a.v2)},
-        {CALL(GRIDDataFormat, a.v1, a.v2, a.s1, a.control)},
-        {CALL(GridnavAfterButtonClick, a.form, 2, a.s1)},
-        {CALL(GridnavButtonClick, a.form, 2, a.s1)},
-        {CALL(GridnavInit, a.form, 2, a.control)},
-        {CALL(GRIDRowChange)},
-        {CALL(InternavAfterButtonClick, a.form, 2, a.s1)},
-        {CALL(InternavButtonClick, a.form, 2, a.s1)},
-        {CALL(InternavInit, a.form, 2, a.control)},
+        {FORM(FunzArtBeforeShowMenuPopup, a.form, 2, a.menu)},
+        {FORM(FunzArtInit, a.form, 2, a.menu)},
+        {FORM(FunzArtMenuItemClick, a.form, 2, a.menu, Variant("GestAnnulli"), a.v1, a.v2)},
+        {FORM(FunzGenBeforeShowMenuPopup, a.form, 2, a.menu)},
+        {FORM(FunzGenInit, a.form, 2, a.menu)},
+        {FORM(FunzGenMenuItemClick, a.form, 2, a.menu, Variant("x"), a.v1, a.v2)},
+        {FORM(GRIDDataFormat, a.v1, a.v2, a.s1, a.control)},
+        {FORM(GridnavAfterButtonClick, a.form, 2, a.s1)},
+        {FORM(GridnavButtonClick, a.form, 2, a.s1)},
+        {FORM(GridnavInit, a.form, 2, a.control)},
+        {FORM(GRIDRowChange)},
+        {FORM(InternavAfterButtonClick, a.form, 2, a.s1)},
+        {FORM(InternavButtonClick, a.form, 2, a.s1)},
+        {FORM(InternavInit, a.form, 2, a.control)},
         // Reads the sub-forms, then the controls: the bare form has no collection.
-        {CALL(OpenForm, a.form, 2),
+        {FORM(OpenForm, a.form, 2),
          {},
          {"form.FME_DocCorpo", "form.FME_DocCorpoOrd", "form.FME_DocCorpoVert",
           "form.FME_DocTestata", "form.Controls"},
          0,
+         0,
          true},
-        {CALL(StatiTESTATAChange, a.v1, 40, 1)},
-        {CALL(StatiCORPOChange, a.v1, 41, 2)},
-        {CALL(UIGenericEvent, a.v1, a.v2, a.s1, a.v3)},
-        {CALL(BOGenericEvent, a.v1, a.s1, a.v2)},
+        {FORM(StatiTESTATAChange, a.v1, 40, 1)},
+        {FORM(StatiCORPOChange, a.v1, 41, 2)},
+        {FORM(UIGenericEvent, a.v1, a.v2, a.s1, a.v3)},
+        {FORM(BOGenericEvent, a.v1, a.s1, a.v2)},
     };
 }
 
-#undef CALL
+#undef DOC
+#undef FORM
 
 TEST(InterfaceMethods, TheTableCoversBothInterfaces) {
     const std::vector<Case> cases = AllMethods();
@@ -190,23 +199,30 @@ TEST(InterfaceMethods, TheTableCoversBothInterfaces) {
 }
 
 TEST(InterfaceMethods, AnswerOnlyThroughTheirArgumentsAndLeaveTheRestUntouched) {
-    for (const Case& c : AllMethods()) {
-        SCOPED_TRACE(c.name);
-        FakeHost host(/*withSections=*/true);
-        ASSERT_EQ(host.Initialize(), VTrue);
-        host.log.clear();
-        host.cnn->statements.clear();
+    PluginHost h;  // the methods leave the database as it is: one serves every case
+    for (const VBool start : {VFalse, VTrue}) {
+        for (const Case& c : AllMethods()) {
+            SCOPED_TRACE(::testing::Message() << c.name << " flags " << start);
+            h.Reopen();
+            ASSERT_TRUE(h.Initialize());
+            h.statements->Clear();
+            auto calls = std::make_shared<Calls>();
+            Args args(h, calls, start);
+            Args expected = args;
+            if (c.answer) c.answer(expected);
+            const std::size_t indicator = h.host->doc->DocUI()->IndicatoreHistory().size();
 
-        Args args(host);
-        Args expected = args;
-        if (c.answer) c.answer(expected);
-
-        const HResult r = c.call(*host.plugin, args);
-        EXPECT_EQ(r.Succeeded(), !c.fails) << r.description;
-        EXPECT_EQ(args, expected);
-        EXPECT_EQ(host.log, c.hostCalls);
-        EXPECT_EQ(host.cnn->statements.size(), c.statements);
-        EXPECT_TRUE(host.programma->ambiente->messaggi->shown.empty());
+            const HResult r = c.call(h.DocEvents(), h.FormEvents(), args);
+            EXPECT_EQ(r.Succeeded(), !c.fails) << r.description;
+            EXPECT_EQ(args, expected);
+            Calls hostCalls = h.host->log->Members();
+            hostCalls.insert(hostCalls.end(), calls->begin(), calls->end());
+            EXPECT_EQ(hostCalls, c.hostCalls);
+            EXPECT_EQ(h.statements->Statements().size(), c.statements);
+            EXPECT_EQ(h.host->doc->DocUI()->IndicatoreHistory().size() - indicator,
+                      c.indicatorWrites);
+            EXPECT_TRUE(h.Messages().empty());
+        }
     }
 }
 

@@ -1,152 +1,195 @@
 // Cancellation parameters, default reason, initial state of a flow and flow-state moves,
-// read and written on the host's connection.
+// read and written on the host database.
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include <optional>
+
+#include "plugin_host.h"
 
 namespace zq::test {
 namespace {
 
-using plugin::ClsrfTestAccess;
+using namespace sim::demo;
+using Opt = std::optional<std::int32_t>;
 
-const char* const kParamKey = "FROM ZQ00_PARAMETRI";
-const char* const kReasonKey = "FROM ZQ63_CAU_ANNULLO";
-const char* const kStateKey = "STATO_INIZIALE";
-const std::vector<std::string> kParamColumns{"ZQ00_IDSTATO_ANNULLO_TESTA_CO4C",
-                                             "ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C"};
-const std::vector<std::string> kReasonColumns{"ZQ63_CODCAU_ANNULLO", "ZQ63_DESCAU_ANNULLO"};
+const sim::ShownMessage kMancaTesta{
+    "E' necessario impostare nei parametri Vestura il valore dello stato annullato per la "
+    "testata documento. \r\n[ZQ00_IDSTATO_ANNULLO_TESTA_CO4C]",
+    48, "Stato documento"};
+const sim::ShownMessage kMancaRighe{
+    "E' necessario impostare nei parametri Vestura il valore dello stato annullato per le "
+    "righe documento. \r\n[ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C]",
+    48, "Stato documento"};
 
-struct States {
-    std::int32_t testa, righe;
-    VBool mancaTesta, mancaRighe;
-    bool operator==(const States&) const = default;
+// Initialises on a company whose parameter row holds these states, or has no row.
+struct Row {
+    Opt testa, righe;
+};
+struct Case {
+    std::optional<Row> row;
+    States states;
+    std::vector<sim::ShownMessage> warnings;  // opening the header, then the body form
 };
 
-States StatesOf(const FakeHost& host) {
-    return {ClsrfTestAccess::StatoAnnulloTesta(host.plugin),
-            ClsrfTestAccess::StatoAnnulloRighe(host.plugin),
-            ClsrfTestAccess::MancaStatoTesta(host.plugin),
-            ClsrfTestAccess::MancaStatoRighe(host.plugin)};
+TEST(LeggiParametriAnnullo, ReadsTheStatesOrMarksThemMissing) {
+    const Case cases[] = {
+        {Row{209, 109}, {209, 109, VFalse, VFalse}, {}},
+        {Row{209, std::nullopt}, {209, 0, VFalse, VTrue}, {kMancaRighe}},
+        {Row{0, 109}, {0, 109, VTrue, VFalse}, {kMancaTesta}},
+        {Row{std::nullopt, std::nullopt}, {0, 0, VTrue, VTrue}, {kMancaTesta, kMancaRighe}},
+        {Row{0, 0}, {0, 0, VTrue, VTrue}, {kMancaTesta, kMancaRighe}},
+        {std::nullopt, {0, 0, VTrue, VTrue}, {kMancaTesta, kMancaRighe}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << (&c - cases));
+        PluginHost h([&](sim::HostDbBuilder& b) {
+            if (c.row) b.Parametri(c.row->testa, c.row->righe);
+        });
+        ASSERT_TRUE(h.Initialize());
+        EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), c.states);
+        h.driver->OpenForm(1);
+        h.driver->OpenForm(2);
+        EXPECT_EQ(h.Messages(), c.warnings);
+    }
 }
 
-States ParametersFrom(std::vector<std::vector<Variant>> rows) {
-    FakeHost host;
-    host.cnn->Answer(kParamKey, kParamColumns, std::move(rows));
-    EXPECT_EQ(host.Initialize(), VTrue);
-    return StatesOf(host);
-}
-
-TEST(LeggiParametriAnnullo, ReadsBothStatesOfTheEnvironmentsCompany) {
-    EXPECT_EQ(ParametersFrom({{Variant::Int32(40), Variant::Int32(41)}}),
-              (States{40, 41, VFalse, VFalse}));
-    // Numbers that come back as other kinds are converted to 32-bit ids.
-    EXPECT_EQ(ParametersFrom({{Variant(40.0), Variant("41")}}), (States{40, 41, VFalse, VFalse}));
-}
-
-TEST(LeggiParametriAnnullo, AMissingOrEmptyValueLeavesThatStateMissing) {
-    EXPECT_EQ(ParametersFrom({{Variant::Int32(40), Variant::Null()}}),
-              (States{40, 0, VFalse, VTrue}));
-    EXPECT_EQ(ParametersFrom({{Variant::Int32(0), Variant::Int32(41)}}),
-              (States{0, 41, VTrue, VFalse}));
-    EXPECT_EQ(ParametersFrom({{Variant::Null(), Variant::Null()}}), (States{0, 0, VTrue, VTrue}));
-    EXPECT_EQ(ParametersFrom({{Variant::Int32(0), Variant::Int32(0)}}),
-              (States{0, 0, VTrue, VTrue}));
-    EXPECT_EQ(ParametersFrom({}), (States{0, 0, VTrue, VTrue}));  // no row for the company
+TEST(LeggiParametriAnnullo, ReadsTheCompanyOfTheEnvironment) {
+    PluginHost h;
+    h.Open();
+    h.host->ditta = std::make_shared<sim::SimDitta>(Variant::Int32(99));  // handed to Initialize
+    ASSERT_TRUE(h.Initialize());
+    EXPECT_EQ(h.statements->Texts().at(0), kParametri);
+    EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{209, 109, VFalse, VFalse}));
 }
 
 TEST(LeggiParametriAnnullo, AValueThatIsNoNumberEndsTheReadingWhereItWas) {
-    // The header state is read, the line state fails to convert: the header state stays,
-    // but its missing flag was not yet cleared.
-    EXPECT_EQ(ParametersFrom({{Variant::Int32(40), Variant("x")}}), (States{40, 0, VTrue, VTrue}));
+    PluginHost h;
+    h.conn->RunSqlite("UPDATE ZQ00_PARAMETRI SET ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C = 'x'");
+    ASSERT_TRUE(h.Initialize());
+    // The header state was read; its missing flag was not yet cleared.
+    EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{209, 0, VTrue, VTrue}));
+}
+
+// The header reason the cancelled state fills in, as the header section holds it.
+std::vector<Variant> ReasonFilledIn(PluginHost& h) {
+    h.driver->OpenForm(2);
+    h.driver->OpenForm(1);
+    h.driver->SetHeaderState(kStatoTestaAnnullato);
+    const ado::RecordsetPtr testaVert = h.host->doc->rstDocTestaVert();
+    return {testaVert->Get("DO76_CODCAU_ZQ63"), testaVert->Get("DO76_DESCAU_ZQ63")};
 }
 
 TEST(GetCausaleDefault, TheFirstDefaultReasonWins) {
-    FakeHost host;
-    host.cnn->Answer(kReasonKey, kReasonColumns,
-                     {{Variant("CA1"), Variant("Cliente rinuncia")},
-                      {Variant("CA2"), Variant("Merce non disponibile")}});
-    ASSERT_EQ(host.Initialize(), VTrue);
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(host.plugin), "CA1");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(host.plugin), "Cliente rinuncia");
+    PluginHost h([](sim::HostDbBuilder& b) {
+        b.Parametri(209, 109)
+            .Causale("CA1", "Cliente rinuncia", true)
+            .Causale("CA0", "Non predefinita")
+            .Causale("CA2", "Merce non disponibile", true);
+    });
+    ASSERT_TRUE(h.Initialize());
+    const std::vector<Variant> reason = ReasonFilledIn(h);
+    EXPECT_EQ(reason[0].ToString(), "CA1");
+    EXPECT_EQ(reason[1].ToString(), "Cliente rinuncia");
 }
 
 TEST(GetCausaleDefault, NoReasonOrANullDescriptionGivesEmptyTexts) {
-    FakeHost none;
-    ASSERT_EQ(none.Initialize(), VTrue);
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(none.plugin), "");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(none.plugin), "");
+    PluginHost none(
+        [](sim::HostDbBuilder& b) { b.Parametri(209, 109).Causale("CA0", "Non predefinita"); });
+    ASSERT_TRUE(none.Initialize());
+    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(none.Plugin()), "");
+    (void)ReasonFilledIn(none);  // the cancellation is refused for want of a reason
+    ASSERT_EQ(none.Messages().size(), 1u);
+    EXPECT_EQ(none.Messages()[0].stile, 64);
+    EXPECT_EQ(none.driver->SaveCount(), 0);
 
-    FakeHost nullDescription;
-    nullDescription.cnn->Answer(kReasonKey, kReasonColumns, {{Variant("CA1"), Variant::Null()}});
-    ASSERT_EQ(nullDescription.Initialize(), VTrue);
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(nullDescription.plugin), "CA1");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(nullDescription.plugin), "");
+    PluginHost nullDescription;
+    nullDescription.conn->RunSqlite("UPDATE ZQ63_CAU_ANNULLO SET ZQ63_DESCAU_ANNULLO = NULL");
+    ASSERT_TRUE(nullDescription.Initialize());
+    const std::vector<Variant> reason = ReasonFilledIn(nullDescription);
+    EXPECT_EQ(reason[0].ToString(), "CLI");
+    EXPECT_TRUE(reason[1].SameAs(Variant(std::string()))) << reason[1].Describe();
 }
 
-TEST(Configuration, ADatabaseThatFailsEveryStatementStillLetsTheRunStart) {
-    FakeHost host;
-    host.cnn->failAll = true;
-    EXPECT_EQ(host.Initialize(), VTrue);
-    EXPECT_TRUE(host.lastResult.Succeeded());
-    EXPECT_EQ(StatesOf(host), (States{0, 0, VTrue, VTrue}));
-    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(host.plugin), "");
-    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(host.plugin), "");
-    EXPECT_EQ(ClsrfTestAccess::StatoInizialeRighe(host.plugin, 5), 0);
-    ClsrfTestAccess::SetFlussoStato(host.plugin, "{G}", 1, 2);
-    EXPECT_EQ(host.cnn->statements.size(), 4u);  // every statement was tried
-    EXPECT_TRUE(host.programma->ambiente->messaggi->shown.empty());
-}
+const std::string kStatoIniziale =
+    " SELECT MIN(CO4C_IDSTATO) as STATO_INIZIALE FROM CO4C_STATI,CO4A_ENTITA,CO4B_FLUSSI "
+    " WHERE CO4A_ENTITA.CO4A_IDENTITA = CO4C_STATI.CO4C_IDENTITA_CO4A "
+    " AND CO4B_FLUSSI.CO4B_IDENTITA_CO4A = CO4C_STATI.CO4C_IDENTITA_CO4A "
+    " AND CO4B_FLUSSI.CO4B_IDFLUSSO =  ";
 
-TEST(GetStatoIniziale, QueriesTheLowestStateOfTheFlowsEntityOnce) {
-    FakeHost host;
-    host.cnn->Answer(kStateKey, {"STATO_INIZIALE"}, {{Variant::Int32(100)}});
-    ASSERT_EQ(host.Initialize(), VTrue);
-    host.cnn->statements.clear();
+TEST(GetStatoIniziale, TheBodyFormAsksOnceAndTheStateAnswersEveryFlow) {
+    PluginHost h([](sim::HostDbBuilder& b) {
+        PluginHost::Configured(b);
+        b.Entita(20, "Altre righe").Flusso(2000, 20, "Altro").Stato(300, 20, "Altro stato");
+    });
+    ASSERT_TRUE(h.Initialize());
+    h.statements->Clear();
 
-    EXPECT_EQ(ClsrfTestAccess::StatoInizialeRighe(host.plugin, 7), 100);
-    ASSERT_EQ(host.cnn->statements.size(), 1u);
-    EXPECT_EQ(host.cnn->statements[0].text,
-              " SELECT MIN(CO4C_IDSTATO) as STATO_INIZIALE FROM CO4C_STATI,CO4A_ENTITA,CO4B_FLUSSI "
-              " WHERE CO4A_ENTITA.CO4A_IDENTITA = CO4C_STATI.CO4C_IDENTITA_CO4A "
-              " AND CO4B_FLUSSI.CO4B_IDENTITA_CO4A = CO4C_STATI.CO4C_IDENTITA_CO4A "
-              " AND CO4B_FLUSSI.CO4B_IDFLUSSO =  7");
-    EXPECT_EQ(host.cnn->statements[0].options, ado::adCmdText);
-
-    // Another flow gets the state already held, without a query.
-    EXPECT_EQ(ClsrfTestAccess::StatoInizialeRighe(host.plugin, 8), 100);
-    EXPECT_EQ(host.cnn->statements.size(), 1u);
+    h.driver->OpenForm(2);
+    ASSERT_EQ(h.statements->Texts(), (std::vector<std::string>{kStatoIniziale + "1001"}));
+    EXPECT_EQ(h.statements->Statements()[0].options, ado::adCmdText);
+    h.driver->OpenForm(2);
+    EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), kFlussoRighe), kStatoRigheIniziale);
+    // Another flow, with states of its own, gets the state already held, without a query.
+    EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), 2000), kStatoRigheIniziale);
+    EXPECT_EQ(h.statements->Statements().size(), 1u);
 }
 
 TEST(GetStatoIniziale, AFlowWithoutStatesAnswersZeroAndIsAskedAgain) {
-    FakeHost host;
-    host.cnn->Answer(kStateKey, {"STATO_INIZIALE"}, {{Variant::Null()}});
-    ASSERT_EQ(host.Initialize(), VTrue);
-    host.cnn->statements.clear();
-    EXPECT_EQ(ClsrfTestAccess::StatoInizialeRighe(host.plugin, 7), 0);
-    EXPECT_EQ(ClsrfTestAccess::StatoInizialeRighe(host.plugin, 7), 0);
-    EXPECT_EQ(host.cnn->statements.size(), 2u);
+    PluginHost h;
+    sim::DocumentType type = PluginHost::StandardType();
+    type.idFlussoRighe = 4242;
+    h.Open(type);
+    ASSERT_TRUE(h.Initialize());
+    h.statements->Clear();
+    h.driver->OpenForm(2);
+    h.driver->OpenForm(2);
+    EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), 4242), 0);
+    EXPECT_EQ(h.statements->Texts(), std::vector<std::string>(3, kStatoIniziale + "4242"));
 }
 
 TEST(SetFlussoStato, SendsTheProcedureCallAsTextWithUnspecifiedOptions) {
-    FakeHost host;
-    ASSERT_EQ(host.Initialize(), VTrue);
-    host.cnn->statements.clear();
+    PluginHost h;
+    ASSERT_TRUE(h.Initialize());
+    h.statements->Clear();
+    const auto p = h.Plugin();
 
-    ClsrfTestAccess::SetFlussoStato(host.plugin, "{0F1E-22}", 31, 4);
-    ClsrfTestAccess::SetFlussoStato(host.plugin, "0F1E-22", 0, 0);
-    ClsrfTestAccess::SetFlussoStato(host.plugin, "x' OR 1=1 --", -2, 2147483647);
+    ClsrfTestAccess::SetFlussoStato(p, "{0F1E-22}", 31, 4);
+    ClsrfTestAccess::SetFlussoStato(p, "0F1E-23", 0, 0);
+    ClsrfTestAccess::SetFlussoStato(p, "x' OR 1=1 --", -2, 2147483647);
 
-    ASSERT_EQ(host.cnn->statements.size(), 3u);
-    EXPECT_EQ(host.cnn->statements[0].text,
-              "EXEC SPCO_SETFLUSSOSTATO @GUID='{0F1E-22}' ,@CODSTATO=31 ,@CODFLUSSO=4");
-    EXPECT_EQ(host.cnn->statements[1].text,
-              "EXEC SPCO_SETFLUSSOSTATO @GUID='0F1E-22' ,@CODSTATO=0 ,@CODFLUSSO=0");
-    // A quote inside the value can only ever be part of the one literal.
-    EXPECT_EQ(host.cnn->statements[2].text,
-              "EXEC SPCO_SETFLUSSOSTATO @GUID='x'' OR 1=1 --' ,@CODSTATO=-2 "
-              ",@CODFLUSSO=2147483647");
-    for (const Statement& s : host.cnn->statements) EXPECT_EQ(s.options, ado::adOptionUnspecified);
+    EXPECT_EQ(h.statements->Texts(),
+              (std::vector<std::string>{
+                  "EXEC SPCO_SETFLUSSOSTATO @GUID='{0F1E-22}' ,@CODSTATO=31 ,@CODFLUSSO=4",
+                  "EXEC SPCO_SETFLUSSOSTATO @GUID='0F1E-23' ,@CODSTATO=0 ,@CODFLUSSO=0",
+                  "EXEC SPCO_SETFLUSSOSTATO @GUID='x'' OR 1=1 --' ,@CODSTATO=-2 "
+                  ",@CODFLUSSO=2147483647"}));
+    for (const auto& s : h.statements->Statements()) EXPECT_EQ(s.options, ado::adOptionUnspecified);
+    // The server's flow store took each move; the quote stayed inside the one literal.
+    EXPECT_EQ(h.db->FlowState("{0F1E-22}", 4), 31);
+    EXPECT_EQ(h.db->FlowState("0F1E-23", 0), 0);
+    EXPECT_EQ(h.db->FlowState("x' OR 1=1 --", 2147483647), -2);
+}
+
+TEST(Configuration, ADatabaseThatFailsEveryStatementStillLetsTheRunStart) {
+    PluginHost h;
+    h.Open();
+    h.statements->FailAll();
+    ASSERT_TRUE(h.Initialize());
+    EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{0, 0, VTrue, VTrue}));
+    EXPECT_EQ(ClsrfTestAccess::CausaleDefault(h.Plugin()), "");
+    EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(h.Plugin()), "");
+    EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), kFlussoRighe), 0);
+    ClsrfTestAccess::SetFlussoStato(h.Plugin(), "{G}", 1, 2);
+    EXPECT_EQ(h.statements->Statements().size(), 4u);  // every statement was tried
+    for (const auto& s : h.statements->Statements()) EXPECT_TRUE(s.failed);
+    EXPECT_FALSE(h.db->FlowState("{G}", 2).has_value());
+
+    // The forms open with the warnings of missing parameters, and nothing else.
+    h.driver->OpenForm(1);
+    h.driver->OpenForm(2);
+    for (const auto& e : h.driver->Events()) EXPECT_TRUE(e.result.Succeeded()) << e.name;
+    EXPECT_EQ(h.Messages(), (std::vector<sim::ShownMessage>{kMancaTesta, kMancaRighe}));
 }
 
 }  // namespace
