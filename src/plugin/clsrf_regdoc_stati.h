@@ -262,6 +262,7 @@ class CLSRF_REGDOC_STATI : public Object,
     LayoutGriglia layoutGriglia;
 
     // ---- access to host objects; a missing one raises error 91 ----
+    ado::Connection& Cnn() const;
     host::IRegDoc& RegDoc() const;
     host::IDocUI& DocUI() const;
 
