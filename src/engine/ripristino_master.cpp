@@ -105,8 +105,8 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
 
         if (lngProgRigaCancellata > 0) {
             (void)GetProp(frmDocCorpo, ui::kLockCount);
+            bloccato = true;  // a lock that failed half-way is given back all the same
             CallMethod(frmDocCorpo, ui::kLock);
-            bloccato = true;
             EliminaRigaSezione(ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd"),
                                "DO31_PROGRIGA", lngProgRigaCancellata);
             EliminaRigaSezione(ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert"),
