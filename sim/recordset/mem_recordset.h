@@ -4,6 +4,29 @@
 // cursor and filter. Pending changes (edits, inserts, deletes) are held until UpdateBatch
 // hands them to a BatchWriter (the SQLite connection writes them to its tables) or
 // CancelBatch drops them.
+//
+// Where ADO's reference leaves the behaviour open, this engine does the following:
+// - Bookmarks are row ids as doubles, the same in every clone. Going to a bookmark of a
+//   deleted row raises 3021, of a row the filter hides (or a value that is no bookmark)
+//   3001. Find's start takes a double as a bookmark and a 16/32-bit integer 0, 1, 2 as
+//   adBookmarkCurrent/First/Last.
+// - Filter and Find texts compare without regard to case (ASCII letters), numbers
+//   numerically, dates as OLE dates; "= NULL" / "<> NULL" test for Null, and Null never
+//   matches any other comparison. An unknown field raises 3265, any other bad criteria
+//   3001. AND binds before OR where a text mixes them without parentheses.
+// - A criteria filter is evaluated when set; rows this recordset adds stay on view until
+//   the filter is set again, rows changed to no longer match stay too, deleted rows leave.
+//   Rows a clone adds appear only in unfiltered views, or after the filter is set again.
+// - Moving off a row with a pending edit or addition updates it (ADO's implicit Update);
+//   Close drops it. AddNew appends the row (all Null) to the shared rows at once, so it
+//   has a bookmark before Update. Deleting the current row leaves it current (fields raise
+//   3021, EditMode is adEditDelete) until the cursor moves.
+// - UpdateBatch/CancelBatch with adAffectAll under a criteria filter affect the rows that
+//   filter put on view (deletes made before the filter was set are not among them);
+//   adAffectAllChapters affects every row. Written rows lose their pending mark at once,
+//   so a writer that raises leaves only the remaining rows pending.
+// - Values written to a field take its type (integers, doubles, texts, Booleans); Empty
+//   becomes Null; texts are not cut to DefinedSize. Clone accepts a lock type and ignores it.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +53,7 @@ using Row = std::vector<Variant>;
 // stand in the recordset. A writer that raises stops the batch; rows already written stay
 // written and lose their pending mark, the rest stay pending.
 class BatchWriter {
-public:
+  public:
     virtual ~BatchWriter() = default;
     virtual void Insert(const std::vector<FieldDef>& fields, const Row& row) = 0;
     virtual void Update(const std::vector<FieldDef>& fields, const Row& original,

@@ -1,0 +1,51 @@
+#include "sim/recordset/ado_errors.h"
+#include "sim/recordset/field_impl.h"
+#include "sim/recordset/recordset_impl.h"
+
+namespace zq::sim {
+
+std::shared_ptr<MemRecordset> MemField::Owner() const {
+    auto o = owner_.lock();
+    if (!o) RaiseClosed();
+    return std::static_pointer_cast<MemRecordset>(o);
+}
+
+std::string MemField::Name() const {
+    return Owner()->Def(column_).name;
+}
+std::int32_t MemField::Type() const {
+    return Owner()->Def(column_).type;
+}
+std::int32_t MemField::DefinedSize() const {
+    return Owner()->Def(column_).definedSize;
+}
+std::int32_t MemField::Attributes() const {
+    return Owner()->Def(column_).attributes;
+}
+std::uint8_t MemField::Precision() const {
+    return Owner()->Def(column_).precision;
+}
+std::uint8_t MemField::NumericScale() const {
+    return Owner()->Def(column_).numericScale;
+}
+
+// Precision and scale are set on the fields of a closed recordset, between Fields.Append
+// and Open; ADO reads them only for decimal and numeric fields.
+void MemField::SetPrecision(std::uint8_t p) {
+    Owner()->MutableDef(column_).precision = p;
+}
+void MemField::SetNumericScale(std::uint8_t s) {
+    Owner()->MutableDef(column_).numericScale = s;
+}
+
+Variant MemField::Value() const {
+    return Owner()->ValueAt(column_);
+}
+void MemField::SetValue(const Variant& v) {
+    Owner()->SetValueAt(column_, v);
+}
+Variant MemField::OriginalValue() const {
+    return Owner()->OriginalValueAt(column_);
+}
+
+}  // namespace zq::sim

@@ -1,0 +1,17 @@
+#include "sim/recordset/mem_recordset.h"
+
+#include "sim/recordset/recordset_impl.h"
+
+namespace zq::sim {
+
+ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> rows,
+                                std::shared_ptr<BatchWriter> writer) {
+    return std::make_shared<MemRecordset>(
+        std::make_shared<RowTable>(std::move(fields), std::move(rows), std::move(writer)));
+}
+
+ado::RecordsetPtr MakeClosedRecordset() {
+    return std::make_shared<MemRecordset>();
+}
+
+}  // namespace zq::sim

@@ -1,0 +1,89 @@
+// The rows a recordset and all its clones share, with their pending batch state.
+//
+// Rows are never moved or erased: a row's id (its 1-based place in the table) is its
+// bookmark in every clone. A row removed for good (its delete written, its insert
+// cancelled) stays behind as a tombstone that no view shows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "sim/recordset/criteria.h"
+#include "sim/recordset/mem_recordset.h"
+
+namespace zq::sim {
+
+using RowId = std::uint32_t;
+
+struct RowRec {
+    Row values;
+    Row original;           // the row as fetched; kept from its first change on
+    bool inserted = false;  // added since the last batch write
+    bool modified = false;  // changed since the last batch write (never set on inserted rows)
+    bool deleted = false;   // deleted, waiting for the batch write
+    bool gone = false;      // tombstone
+    bool Live() const { return !deleted && !gone; }
+    bool Pending() const { return !gone && (inserted || modified || deleted); }
+};
+
+class RowTable {
+  public:
+    RowTable(std::vector<FieldDef> fields, std::vector<Row> rows,
+             std::shared_ptr<BatchWriter> writer);
+
+    const std::vector<FieldDef>& Fields() const { return fields_; }
+    int FindField(std::string_view name) const;  // -1 when unknown
+
+    std::size_t Size() const { return rows_.size(); }
+    const RowRec& At(RowId id) const { return rows_[id - 1]; }
+    bool Valid(RowId id) const { return id >= 1 && id <= rows_.size(); }
+    std::size_t LiveCount() const { return live_; }
+
+    RowId Append();  // a row of Nulls, marked inserted
+    void SetValue(RowId id, int column, Variant value);
+    void MarkDeleted(RowId id);  // an inserted row becomes a tombstone at once
+    void MarkGone(RowId id);     // an insert that never happened (AddNew cancelled)
+
+    std::vector<RowId> PendingRows() const;  // in table order
+    // Hands the pending changes of `ids` (in table order; rows without pending changes are
+    // passed over) to the writer, or just clears them without one.
+    void WriteBatch(const std::vector<RowId>& ids);
+    void CancelBatch(const std::vector<RowId>& ids);
+
+    // Live rows whose `column` equals the literal, in table order, answered from an index
+    // built on first use and kept up to date by every later change of the column.
+    std::vector<RowId> EqualRows(int column, const Literal& value);
+
+  private:
+    struct ColumnIndex {
+        std::unordered_map<std::string, std::vector<RowId>> buckets;
+    };
+
+    void ChangeValue(RowId id, int column, Variant value);
+    void SetPending(RowId id);
+    ColumnIndex& IndexFor(int column);
+
+    std::vector<FieldDef> fields_;
+    // Names compare without regard to case; looked up by string_view without copying.
+    struct FoldHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct FoldEq {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    std::unordered_map<std::string, int, FoldHash, FoldEq> byName_;
+    std::vector<RowRec> rows_;
+    std::size_t live_ = 0;
+    std::set<RowId> pending_;
+    std::vector<std::unique_ptr<ColumnIndex>> indexes_;
+    std::shared_ptr<BatchWriter> writer_;
+};
+
+}  // namespace zq::sim

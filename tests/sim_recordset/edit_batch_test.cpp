@@ -1,0 +1,300 @@
+// Editing (field writes, Update, AddNew, Delete) and the batch (UpdateBatch, CancelBatch).
+#include <gtest/gtest.h>
+
+#include "rs_fixture.h"
+
+namespace zq::sim::testing {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Batch {
+    std::shared_ptr<RecordingWriter> writer = std::make_shared<RecordingWriter>();
+    ado::RecordsetPtr rs = MakeLines(writer);
+
+    void Go(const Variant& bookmark) { rs->SetBookmark(bookmark); }
+    void Edit(double id, const char* field, const Variant& v) {
+        Go(Variant(id));
+        rs->Set(field, v);
+        rs->Update();
+    }
+    Log Take() { return std::exchange(writer->log, {}); }
+};
+
+TEST(Edit, FieldWritesStayInTheEditUntilUpdate) {
+    Batch b;
+    b.rs->Set("QTA", Variant(4.0));
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditInProgress);
+    EXPECT_EQ(b.rs->Get("QTA").ToDouble(), 4.0);
+    b.rs->CancelUpdate();
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
+    EXPECT_EQ(b.rs->Get("QTA").ToDouble(), 10.0);
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), Log{});
+}
+
+TEST(Edit, UpdateWithoutAnEditDoesNothing) {
+    Batch b;
+    b.rs->Update();
+    b.rs->MoveNext();
+    b.rs->Update();
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
+    b.rs->UpdateBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(b.Take(), Log{});
+}
+
+TEST(Edit, MovingOffTheRowUpdatesIt) {
+    Batch b;
+    auto clone = b.rs->Clone();
+    b.rs->Set("CODE", Variant("moved"));
+    b.rs->MoveNext();
+    EXPECT_EQ(clone->Get("CODE").ToString(), "moved");
+    b.rs->Set("CODE", Variant("by bookmark"));
+    b.rs->SetBookmark(Variant(1.0));
+    clone->MoveNext();
+    EXPECT_EQ(clone->Get("CODE").ToString(), "by bookmark");
+}
+
+TEST(Edit, ValuesTakeTheFieldType) {
+    Batch b;
+    b.rs->Set("DO30_PROGRIGA", Variant("7"));
+    b.rs->Set("FLAG", Variant(1.0));
+    b.rs->Set("CODE", Variant::Int32(12));
+    b.rs->Set("NOTE", Variant());
+    b.rs->Update();
+    EXPECT_TRUE(b.rs->Get("DO30_PROGRIGA").SameAs(Variant::Int32(7)));
+    EXPECT_TRUE(b.rs->Get("FLAG").SameAs(Variant::Int16(1)));
+    EXPECT_TRUE(b.rs->Get("CODE").SameAs(Variant("12")));
+    EXPECT_TRUE(b.rs->Get("NOTE").IsNull());
+    EXPECT_EQ(ErrorOf([&] { b.rs->Set("QTA", Variant("many")); }), 13);
+}
+
+TEST(Edit, OriginalValueIsTheValueAsFetched) {
+    Batch b;
+    b.rs->Set("QTA", Variant(4.0));
+    b.rs->Update();
+    EXPECT_EQ(b.rs->FieldByName("QTA")->OriginalValue().ToDouble(), 10.0);
+    EXPECT_EQ(b.rs->FieldByName("QTA")->Value().ToDouble(), 4.0);
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.rs->FieldByName("QTA")->OriginalValue().ToDouble(), 4.0);
+}
+
+TEST(AddNew, AppendsARowOfNullsThatBecomesCurrent) {
+    Batch b;
+    b.rs->AddNew();
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditAdd);
+    EXPECT_TRUE(b.rs->Get("CODE").IsNull());
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Update();
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
+    EXPECT_EQ(CurrentId(*b.rs), 6);
+    EXPECT_EQ(b.rs->RecordCount(), 6);
+    b.rs->MoveNext();
+    EXPECT_TRUE(b.rs->EOF_());
+}
+
+// ADO keeps a row the recordset added on view until its filter is set again.
+TEST(AddNew, OnAFilteredRecordsetStaysVisibleUntilRefiltered) {
+    Batch b;
+    b.rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Set("DO30_PROGRIGA", Variant::Int32(8));
+    b.rs->Update();
+    EXPECT_EQ(b.rs->RecordCount(), 3);
+    EXPECT_EQ(VisibleIds(*b.rs), (std::vector<int>{4, 5, 6}));
+    b.rs->SetFilter(b.rs->Filter());
+    EXPECT_EQ(VisibleIds(*b.rs), (std::vector<int>{4, 5}));
+}
+
+TEST(AddNew, CancelUpdateDropsTheRowAndReturnsToThePreviousOne) {
+    Batch b;
+    b.rs->MoveNext();
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->CancelUpdate();
+    EXPECT_EQ(CurrentId(*b.rs), 2);
+    EXPECT_EQ(b.rs->RecordCount(), 5);
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), Log{});
+}
+
+TEST(Delete, KeepsTheDeletedRowCurrentUntilTheCursorMoves) {
+    Batch b;
+    b.rs->MoveNext();
+    b.rs->Delete(ado::adAffectCurrent);
+    EXPECT_FALSE(b.rs->EOF_());
+    EXPECT_EQ(b.rs->EditMode(), ado::adEditDelete);
+    EXPECT_EQ(ErrorOf([&] { b.rs->Get("ID"); }), 3021);
+    EXPECT_EQ(ErrorOf([&] { b.rs->Set("ID", Variant::Int32(1)); }), 3021);
+    EXPECT_EQ(ErrorOf([&] { b.rs->Delete(); }), 3021);
+    b.rs->Update();  // the plug-in calls Update after Delete: nothing to do
+    b.rs->MoveNext();
+    EXPECT_EQ(CurrentId(*b.rs), 3);
+    EXPECT_EQ(b.rs->RecordCount(), 4);
+}
+
+TEST(Batch, WritesInsertsUpdatesAndDeletesInRowOrderThenClearsThem) {
+    Batch b;
+    b.Edit(3, "QTA", Variant(1.5));
+    b.Go(Variant(1.0));
+    b.rs->Delete();
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Update();
+    b.Edit(2, "CODE", Variant("x"));
+    b.Edit(2, "QTA", Variant(3.0));
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(),
+              (Log{"D 1", "U 2 CODE \"abc\"->\"x\" QTA 2.5->3", "U 3 QTA 0->1.5", "I 6"}));
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), Log{});
+    // Written changes are the new baseline: nothing left to cancel.
+    b.rs->CancelBatch(ado::adAffectAll);
+    b.Go(Variant(2.0));
+    EXPECT_EQ(b.rs->Get("CODE").ToString(), "x");
+    EXPECT_EQ(b.rs->RecordCount(), 5);
+}
+
+TEST(Batch, UpdateBatchUpdatesAPendingEditFirst) {
+    Batch b;
+    b.rs->Set("QTA", Variant(9.0));
+    b.rs->UpdateBatch(ado::adAffectCurrent);
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->9"}));
+}
+
+TEST(Batch, RowAddedThenDeletedNeverReachesTheWriter) {
+    Batch b;
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Update();
+    b.rs->Delete();
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), Log{});
+}
+
+TEST(Batch, ChangedThenDeletedRowIsDeletedWithItsOriginalValues) {
+    struct Capture : BatchWriter {
+        Row deleted;
+        void Insert(const std::vector<FieldDef>&, const Row&) override {}
+        void Update(const std::vector<FieldDef>&, const Row&, const Row&) override {}
+        void Delete(const std::vector<FieldDef>&, const Row& original) override {
+            deleted = original;
+        }
+    };
+    auto capture = std::make_shared<Capture>();
+    auto rs = MakeLines(capture);
+    rs->Set("CODE", Variant("changed"));
+    rs->Update();
+    rs->Delete();
+    rs->UpdateBatch(ado::adAffectAll);
+    ASSERT_EQ(capture->deleted.size(), LineFields().size());
+    EXPECT_EQ(capture->deleted[3].ToString(), "ABC");
+}
+
+// The host keeps recordsets filtered on the current line while the plug-in calls
+// UpdateBatch 3: only the rows of that line are written; 4 writes the rest.
+TEST(Batch, ScopesOnAFilteredRecordset) {
+    Batch b;
+    b.Edit(1, "QTA", Variant(1.0));
+    b.Edit(4, "QTA", Variant(4.0));
+    b.Edit(5, "QTA", Variant(5.5));
+    b.rs->SetFilter(Variant(" DO30_PROGRIGA = 5"));
+    b.rs->MoveLast();
+    b.rs->UpdateBatch(ado::adAffectCurrent);
+    EXPECT_EQ(b.Take(), (Log{"U 5 QTA 5->5.5"}));
+    b.Edit(5, "QTA", Variant(6.0));
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), (Log{"U 4 QTA -1->4", "U 5 QTA 5.5->6"}));
+    b.rs->UpdateBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1"}));
+}
+
+TEST(Batch, AffectAllWithoutAFilterOrWithAGroupFilterWritesEveryRow) {
+    Batch b;
+    b.Edit(1, "QTA", Variant(1.0));
+    b.Edit(4, "QTA", Variant(4.0));
+    b.rs->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1", "U 4 QTA -1->4"}));
+}
+
+TEST(Batch, DeleteInAFilteredViewIsWrittenByAffectAll) {
+    Batch b;
+    b.rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
+    b.rs->Delete(ado::adAffectCurrent);
+    b.rs->Update();
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), (Log{"D 4"}));
+}
+
+TEST(Batch, CancelScopesOnAFilteredRecordset) {
+    Batch b;
+    b.Edit(1, "QTA", Variant(1.0));
+    b.Edit(4, "QTA", Variant(4.0));
+    b.Go(Variant(5.0));
+    b.rs->Delete();
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Set("DO30_PROGRIGA", Variant::Int32(5));
+    b.rs->Update();
+    auto all = b.rs->Clone();
+    b.rs->SetFilter(Variant("DO30_PROGRIGA = 5"));  // 4 and 6 (5 is deleted)
+    b.rs->CancelBatch(ado::adAffectAll);
+    EXPECT_EQ(VisibleIds(*all), (std::vector<int>{1, 2, 3, 4}));
+    all->MoveFirst();
+    EXPECT_EQ(all->Get("QTA").ToDouble(), 1.0);  // outside the filter: still changed
+    all->Find("ID = 4");
+    EXPECT_EQ(all->Get("QTA").ToDouble(), -1.0);
+    b.rs->CancelBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(VisibleIds(*all), (std::vector<int>{1, 2, 3, 4, 5}));
+    all->MoveFirst();
+    EXPECT_EQ(all->Get("QTA").ToDouble(), 10.0);
+    b.rs->UpdateBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(b.Take(), Log{});
+}
+
+TEST(Batch, CancelCurrentUndoesOnlyTheCurrentRow) {
+    Batch b;
+    b.Edit(1, "QTA", Variant(1.0));
+    b.Edit(2, "QTA", Variant(2.0));
+    b.rs->CancelBatch(ado::adAffectCurrent);
+    EXPECT_EQ(b.rs->Get("QTA").ToDouble(), 2.5);
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1"}));
+}
+
+TEST(Batch, WriterFailureStopsTheBatchAndLeavesTheRestPending) {
+    Batch b;
+    b.Edit(1, "QTA", Variant(1.0));
+    b.Edit(2, "QTA", Variant(2.0));
+    b.Edit(3, "QTA", Variant(3.0));
+    b.writer->failOnCall = 1;
+    EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(ado::adAffectAll); }), -2147217900);
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1"}));
+    b.rs->UpdateBatch(ado::adAffectAll);
+    EXPECT_EQ(b.Take(), (Log{"U 2 QTA 2.5->2", "U 3 QTA 0->3"}));
+}
+
+TEST(Batch, WithoutAWriterUpdateBatchJustClearsThePendingMarks) {
+    auto rs = MakeLines();
+    rs->Set("QTA", Variant(1.0));
+    rs->Update();
+    rs->UpdateBatch(ado::adAffectAll);
+    rs->CancelBatch(ado::adAffectAll);
+    EXPECT_EQ(rs->Get("QTA").ToDouble(), 1.0);
+    rs->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
+TEST(Batch, BadAffectValues) {
+    Batch b;
+    EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(7); }), 3001);
+    EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(ado::adAffectGroup); }), 3001);
+    b.rs->MoveLast();
+    b.rs->MoveNext();
+    EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(ado::adAffectCurrent); }), 3021);
+}
+
+}  // namespace
+}  // namespace zq::sim::testing

@@ -1,0 +1,116 @@
+// Find: one criterion, skip, direction and start; only visible rows; EOF or BOF on a miss.
+#include <gtest/gtest.h>
+
+#include "rs_fixture.h"
+
+namespace zq::sim::testing {
+namespace {
+
+TEST(Find, ForwardFromTheCurrentRowIncludesIt) {
+    auto rs = MakeLines();
+    rs->Find(" DO30_GUID = '{CCCC-3}'", 0, ado::adSearchForward, Variant());
+    EXPECT_EQ(CurrentId(*rs), 3);
+    rs->Find("DO30_PROGRIGA = 3");
+    EXPECT_EQ(CurrentId(*rs), 3);
+}
+
+TEST(Find, SkipOneFindsTheNextMatch) {
+    auto rs = MakeLines();
+    rs->Find("DO30_PROGRIGA = 5");
+    EXPECT_EQ(CurrentId(*rs), 4);
+    rs->Find("DO30_PROGRIGA = 5", 1);
+    EXPECT_EQ(CurrentId(*rs), 5);
+    rs->Find("DO30_PROGRIGA = 5", 1);
+    EXPECT_TRUE(rs->EOF_());
+    EXPECT_FALSE(rs->BOF());
+}
+
+TEST(Find, BackwardMissLeavesBof) {
+    auto rs = MakeLines();
+    rs->MoveLast();
+    rs->Find("CODE LIKE 'ab*'", 0, ado::adSearchBackward);
+    EXPECT_EQ(CurrentId(*rs), 3);
+    rs->Find("CODE LIKE 'ab*'", 1, ado::adSearchBackward);
+    EXPECT_EQ(CurrentId(*rs), 2);
+    rs->Find("QTA > 100", 0, ado::adSearchBackward);
+    EXPECT_TRUE(rs->BOF());
+    EXPECT_FALSE(rs->EOF_());
+}
+
+TEST(Find, StartsFromFirstLastOrABookmark) {
+    auto rs = MakeLines();
+    rs->MoveLast();
+    rs->Find("FLAG = 1", 0, ado::adSearchForward, Variant::Int32(ado::adBookmarkFirst));
+    EXPECT_EQ(CurrentId(*rs), 2);
+    rs->Find("FLAG = 0", 0, ado::adSearchBackward, Variant::Int32(ado::adBookmarkLast));
+    EXPECT_EQ(CurrentId(*rs), 3);
+    rs->MoveFirst();
+    const Variant fourth = (rs->Find("ID = 4"), rs->Bookmark());
+    rs->MoveFirst();
+    rs->Find("FLAG = 1", 0, ado::adSearchForward, fourth);
+    EXPECT_EQ(CurrentId(*rs), 5);
+    rs->Find("FLAG = 0", 1, ado::adSearchBackward, fourth);
+    EXPECT_EQ(CurrentId(*rs), 3);
+}
+
+TEST(Find, SeesOnlyVisibleRows) {
+    auto rs = MakeLines();
+    rs->SetFilter(Variant("DO30_PROGPADRE = 0"));  // 1 and 5
+    rs->Find("FLAG = 1");
+    EXPECT_EQ(CurrentId(*rs), 5);
+    rs->MoveFirst();
+    rs->Find("ID = 2");
+    EXPECT_TRUE(rs->EOF_());
+
+    rs->SetFilter(Variant::Int32(0));
+    rs->MoveNext();
+    rs->Delete();
+    rs->MoveFirst();
+    rs->Find("FLAG = 1");
+    EXPECT_EQ(CurrentId(*rs), 5);
+}
+
+TEST(Find, FromEofForwardFindsNothingFromBofStartsAtTheFirstRow) {
+    auto rs = MakeLines();
+    rs->MoveLast();
+    rs->MoveNext();
+    rs->Find("ID = 1");
+    EXPECT_TRUE(rs->EOF_());
+    rs->MoveFirst();
+    rs->MovePrevious();
+    rs->Find("ID = 1");
+    EXPECT_EQ(CurrentId(*rs), 1);
+}
+
+TEST(Find, OnAnEmptyViewStaysAtTheEnd) {
+    auto rs = MakeLines();
+    rs->SetFilter(Variant("ID = 99"));
+    rs->Find("ID = 1");
+    EXPECT_TRUE(rs->EOF_());
+    EXPECT_TRUE(rs->BOF());
+}
+
+TEST(Find, TakesOneCriterionOfTheFilterGrammar) {
+    auto rs = MakeLines();
+    EXPECT_EQ(ErrorOf([&] { rs->Find("ID = 1 AND FLAG = 0"); }), 3001);
+    EXPECT_EQ(ErrorOf([&] { rs->Find("ID = 1 OR ID = 2"); }), 3001);
+    EXPECT_EQ(ErrorOf([&] { rs->Find("MISSING = 1"); }), 3265);
+    EXPECT_EQ(ErrorOf([&] { rs->Find("ID = 1", 0, 0); }), 3001);
+    EXPECT_EQ(ErrorOf([&] { rs->Find("ID = 1", 0, 1, Variant(77.0)); }), 3001);
+    EXPECT_EQ(CurrentId(*rs), 1);
+    rs->Find("DATA = #2/1/2024#");
+    EXPECT_EQ(CurrentId(*rs), 2);
+    rs->Find("CODE = #X'Y#");
+    EXPECT_EQ(CurrentId(*rs), 4);
+}
+
+TEST(Find, CommitsThePendingEditFirst) {
+    auto rs = MakeLines();
+    rs->Set("FLAG", Variant::Int16(7));
+    rs->Find("FLAG = 7", 0, ado::adSearchForward, Variant::Int32(ado::adBookmarkFirst));
+    EXPECT_EQ(CurrentId(*rs), 1);
+    EXPECT_EQ(rs->EditMode(), ado::adEditNone);
+}
+
+}  // namespace
+}  // namespace zq::sim::testing
