@@ -1,0 +1,120 @@
+// An ADO-style connection over an embedded SQLite database that runs the plug-in's T-SQL.
+//
+// Every text goes through the dialect layer (dialect.h). Query results are read completely
+// into an in-memory recordset before Execute returns, so no statement stays open on the
+// connection (an open read would block a later DROP of the same table). `EXEC` texts and
+// stored-procedure commands call procedures written in C++ and registered on the
+// connection by name.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ado.h"
+#include "sim/db/dialect.h"
+#include "sim/recordset/mem_recordset.h"
+
+namespace zq::sim {
+
+struct DbCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StmtFinalizer {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
+using StmtHandle = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
+
+class SqliteConnection;
+
+// Rows of a query with their ADO field definitions, as read before a recordset is made.
+struct QueryResult {
+    bool hasColumns = false;
+    std::vector<FieldDef> fields;
+    std::vector<Row> rows;
+    // Value of a named column in row `r`; raises 3265 for an unknown name.
+    const Variant& At(size_t r, std::string_view column) const;
+};
+
+// Arguments of one procedure call, bound to the procedure's declared parameter names.
+class ProcedureArgs {
+  public:
+    // The value of a declared parameter ("@GUID" or "GUID", any case); Null when the
+    // caller passed Null.
+    const Variant& Get(std::string_view name) const;
+
+  private:
+    friend class SqliteConnection;
+
+    // Rows of a query with their ADO field definitions, as read before a recordset is made.
+    struct QueryResult {
+        bool hasColumns = false;
+        std::vector<FieldDef> fields;
+        std::vector<Row> rows;
+        // Value of a named column in row `r`; raises 3265 for an unknown name.
+        const Variant& At(size_t r, std::string_view column) const;
+    };
+    std::map<std::string, Variant> values_;  // upper-case name without "@"
+};
+
+struct StoredProcedure {
+    std::string name;
+    std::vector<std::string> parameters;  // declared names with "@", in order
+    // Returns the procedure's return value (0 for success, as SQL Server's RETURN).
+    std::function<std::int32_t(SqliteConnection&, const ProcedureArgs&)> body;
+};
+
+class SqliteConnection : public ado::Connection {
+  public:
+    // Opens (creating when missing) the database file; ":memory:" for a private one.
+    // Registers the host database's stored procedures.
+    static std::shared_ptr<SqliteConnection> Open(const std::string& path);
+
+    // options: 1 (text), 129 (text, no records), -1 (unspecified), 4 (procedure name).
+    // A statement with columns gives an open recordset (possibly empty); any other text
+    // gives a null recordset. Failures raise HostError with the provider error number.
+    ado::RecordsetPtr Execute(std::string_view commandText, Variant* recordsAffected,
+                              std::int32_t options) override;
+
+    // Host-side access that bypasses the dialect: SQLite text with `?` parameters.
+    ado::RecordsetPtr QuerySqlite(std::string_view sql, const std::vector<Variant>& binds = {});
+    QueryResult QueryRows(std::string_view sql, const std::vector<Variant>& binds = {});
+    std::int64_t RunSqlite(std::string_view sql, const std::vector<Variant>& binds = {});
+    void RunScript(std::string_view sql);     // several statements, no parameters
+    bool TableExists(std::string_view name);  // main or temp
+
+    void RegisterProcedure(StoredProcedure p);
+    // Binds the call's arguments (by name, or by position when unnamed) and runs it.
+    std::int32_t CallProcedure(const ProcCall& call);
+
+    // The texts of the last Execute, for traces: what came in and what SQLite ran.
+    const std::string& LastTsql() const { return lastTsql_; }
+    const std::string& LastSqlite() const { return lastSqlite_; }
+
+    sqlite3* Handle() const { return db_.get(); }
+
+  private:
+    explicit SqliteConnection(DbHandle db) : db_(std::move(db)) {}
+    // Runs every statement of the text; the result is the last one that had columns.
+    QueryResult RunText(std::string_view sql, const std::vector<Variant>& binds,
+                        std::int64_t* changes);
+    [[noreturn]] void RaiseDbError() const;
+
+    DbHandle db_;
+    std::map<std::string, StoredProcedure> procedures_;  // upper-case name
+    std::string lastTsql_;
+    std::string lastSqlite_;
+};
+
+using SqliteConnectionPtr = std::shared_ptr<SqliteConnection>;
+
+// Registers SPCO_SETFLUSSOSTATO and SPMG_PROGMAG_DOC (procedures.cpp).
+void RegisterHostProcedures(SqliteConnection& conn);
+
+}  // namespace zq::sim

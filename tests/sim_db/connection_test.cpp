@@ -1,0 +1,122 @@
+// The connection's ADO behaviour: options, results read at once, types, errors.
+#include <gtest/gtest.h>
+
+#include "demo_db.h"
+#include "host/create_object.h"
+#include "sim/db/command.h"
+#include "sim/db/sqlite_values.h"
+
+namespace zq::sim {
+namespace {
+
+using testing::DemoDb;
+using testing::ErrorOf;
+
+using ConnectionTest = DemoDb;
+
+TEST_F(ConnectionTest, OptionsDecideWhetherRowsComeBack) {
+    EXPECT_TRUE(conn->Execute("SELECT 1 AS X", nullptr, 1));
+    EXPECT_TRUE(conn->Execute("SELECT 1 AS X", nullptr, -1));
+    EXPECT_FALSE(conn->Execute("SELECT 1 AS X", nullptr, 129));
+    Variant affected;
+    EXPECT_FALSE(
+        conn->Execute("UPDATE DO31_DOCCORPOORD SET DO31_FLGNONPIUEV = 0 WHERE "
+                      "DO31_NUMREG_CO99 = 1001",
+                      &affected, 1));
+    EXPECT_EQ(affected.ToLong(), 9);
+    auto empty = conn->Execute("SELECT * FROM ZQ63_CAU_ANNULLO WHERE 1 = 0", &affected, 1);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->BOF() && empty->EOF_());
+    EXPECT_EQ(empty->FieldCount(), 3);
+}
+
+TEST_F(ConnectionTest, ResultIsReadCompletelySoATableCanBeDroppedAfterIt) {
+    conn->Execute(" SELECT DO30_PROGRIGA INTO #W FROM DO30_DOCCORPO", nullptr, 129);
+    auto rs = conn->Execute("SELECT * FROM #W", nullptr, 1);
+    conn->Execute("IF NOT OBJECT_ID('TEMPDB.DBO.#W') IS NULL DROP TABLE #W", nullptr, 129);
+    EXPECT_FALSE(conn->TableExists("#W"));
+    EXPECT_EQ(rs->RecordCount(), 12);  // 9 + 1 + 1 + 1 lines
+}
+
+TEST_F(ConnectionTest, ComputedColumnsTakeTheirTypeFromValues) {
+    auto rs = conn->Execute(
+        "SELECT 1 AS I, 2.5 AS D, 'x' AS T, NULL AS N, "
+        "CASE WHEN 1=1 THEN 3 ELSE 1.5 END AS M",
+        nullptr, 1);
+    EXPECT_EQ(rs->FieldByName("I")->Type(), ado::adInteger);
+    EXPECT_EQ(rs->Get("I").Type(), VarType::Long);
+    EXPECT_EQ(rs->FieldByName("D")->Type(), ado::adDouble);
+    EXPECT_EQ(rs->FieldByName("T")->Type(), ado::adVarChar);
+    EXPECT_TRUE(rs->Get("N").IsNull());
+    EXPECT_EQ(rs->Get("M").ToLong(), 3);
+    auto flags =
+        conn->Execute("SELECT DO31_FLGNONPIUEV, DO31_QTA1CONS FROM DO31_DOCCORPOORD", nullptr, 1);
+    EXPECT_EQ(flags->Get("DO31_FLGNONPIUEV").Type(), VarType::Integer);
+    EXPECT_EQ(flags->Get("DO31_QTA1CONS").Type(), VarType::Double);  // stored as 0
+}
+
+TEST_F(ConnectionTest, QuantitiesNeverDivideAsIntegers) {
+    conn->RunSqlite(
+        "UPDATE DO30_DOCCORPO SET DO30_QTA1 = 3, DO30_IMPNETSCP = 10 WHERE "
+        "DO30_NUMREG_CO99 = 1001 AND DO30_PROGRIGA = 1");
+    auto rs = conn->Execute(
+        "SELECT DO30_IMPNETSCP / DO30_QTA1 AS P FROM DO30_DOCCORPO WHERE "
+        "DO30_NUMREG_CO99 = 1001 AND DO30_PROGRIGA = 1",
+        nullptr, 1);
+    EXPECT_NEAR(rs->Get("P").ToDouble(), 3.3333333, 1e-6);
+}
+
+TEST_F(ConnectionTest, DatabaseErrorsCarrySqliteMessage) {
+    std::string why;
+    EXPECT_EQ(ErrorOf([&] { conn->Execute("SELECT NOPE FROM DO30_DOCCORPO", nullptr, 1); }, &why),
+              err::AdoProviderError);
+    EXPECT_NE(why.find("NOPE"), std::string::npos);
+    EXPECT_EQ(ErrorOf([&] { conn->Execute("SELECT * FROM #MISSING", nullptr, 1); }, &why),
+              err::AdoProviderError);
+    EXPECT_NE(why.find("#MISSING"), std::string::npos);
+    // The connection stays usable.
+    EXPECT_EQ(conn->Execute("SELECT 1 AS X", nullptr, 1)->Get("X").ToLong(), 1);
+}
+
+TEST_F(ConnectionTest, TempTablesBelongToTheConnection) {
+    conn->Execute(" SELECT 1 AS A INTO #MINE", nullptr, 129);
+    auto other = SqliteConnection::Open(":memory:");
+    EXPECT_TRUE(conn->TableExists("#MINE"));
+    EXPECT_FALSE(other->TableExists("#MINE"));
+}
+
+TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
+    double ole = 0;
+    ASSERT_TRUE(IsoToOleDate("1899-12-30", &ole));
+    EXPECT_DOUBLE_EQ(ole, 0);
+    ASSERT_TRUE(IsoToOleDate("2026-03-02", &ole));
+    EXPECT_DOUBLE_EQ(ole, 46083);
+    EXPECT_EQ(OleDateToIso(46083), "2026-03-02");
+    ASSERT_TRUE(IsoToOleDate("2026-03-02 18:00:00", &ole));
+    EXPECT_DOUBLE_EQ(ole, 46083.75);
+    EXPECT_EQ(OleDateToIso(46083.75), "2026-03-02 18:00:00");
+    EXPECT_EQ(OleDateToIso(-1), "1899-12-29");
+    EXPECT_FALSE(IsoToOleDate("not a date", &ole));
+}
+
+}  // namespace
+}  // namespace zq::sim
+
+namespace zq::sim {
+namespace {
+
+TEST(AdoFactoriesTest, CreateObjectGivesCommandsAndClosedRecordsets) {
+    {
+        ScopedAdoFactories factories;
+        auto cmd = As<ado::Command>(CreateObject("adodb.command"));
+        ASSERT_TRUE(cmd);
+        EXPECT_EQ(cmd->ParameterCount(), 0);
+        auto rs = As<ado::Recordset>(CreateObject("ADODB.Recordset"));
+        ASSERT_TRUE(rs);
+        EXPECT_EQ(rs->State(), ado::adStateClosed);
+    }
+    EXPECT_EQ(testing::ErrorOf([] { CreateObject("ADODB.Command"); }), err::CannotCreateObject);
+}
+
+}  // namespace
+}  // namespace zq::sim
