@@ -1,0 +1,237 @@
+#include "sim/host/driver.h"
+
+namespace zq::sim {
+
+namespace {
+
+Variant Flag(VBool v) {
+    return Variant::Int16(v);
+}
+
+}  // namespace
+
+HostDriver::HostDriver(SimHost& host, PluginFactory factory)
+    : host_(host), factory_(std::move(factory)) {
+    host_.save = [this] { Save(); };
+}
+
+HostDriver::~HostDriver() {
+    host_.save = nullptr;
+    Release();
+}
+
+void HostDriver::CreatePlugin() {
+    plugin_ = factory_();
+    if (!plugin_ || !plugin_.docEvents || !plugin_.formEvents)
+        Raise(err::CannotCreateObject, "HostDriver", "The plug-in could not be created");
+}
+
+host::ICLSMG_REGDOCVERT& HostDriver::DocEvents() {
+    if (!plugin_) RaiseObjectNotSet("ICLSMG_REGDOCVERT");
+    return *plugin_.docEvents;
+}
+
+host::ICLSMG_REGDOCVERT2& HostDriver::FormEvents() {
+    if (!plugin_) RaiseObjectNotSet("ICLSMG_REGDOCVERT2");
+    return *plugin_.formEvents;
+}
+
+template <class Call>
+void HostDriver::RaiseEvent(std::string name, Call&& call, std::vector<Variant> args) {
+    const std::size_t at = events_.size();
+    events_.push_back({std::move(name), std::move(args), {}, HResult()});
+    std::vector<Variant> results;
+    HResult r = call(results);
+    events_[at].results = std::move(results);
+    events_[at].result = std::move(r);
+}
+
+bool HostDriver::Initialize(Variant param, std::int16_t indPlugIn) {
+    if (!plugin_) CreatePlugin();
+    ado::ConnectionPtr cnn = host_.db->Connection();
+    host::RegDocPtr doc = host_.doc;
+    host::ProgrammaPtr programma = host_.programma;
+    host::DittaPtr ditta = host_.ditta;
+    VBool ready = VFalse;
+    RaiseEvent("Initialize", [&](std::vector<Variant>& results) {
+        auto r =
+            DocEvents().Initialize(std::move(param), cnn, doc, programma, ditta, indPlugIn, ready);
+        results = {Flag(ready)};
+        return r;
+    });
+    return IsTrue(ready);
+}
+
+void HostDriver::Terminate() {
+    RaiseEvent("Terminate", [&](std::vector<Variant>&) { return DocEvents().Terminate(); });
+}
+
+void HostDriver::Release() {
+    plugin_ = PluginRef{};
+}
+
+SimFormPtr HostDriver::FormOf(std::int16_t tipoForm) const {
+    return tipoForm == 1 ? host_.header : host_.body;
+}
+
+void HostDriver::FunzGenInit(std::int16_t tipoForm) {
+    ObjectPtr form = FormOf(tipoForm);
+    ObjectPtr menu = host_.menu;
+    RaiseEvent("FunzGenInit", [&](std::vector<Variant>&) {
+        return FormEvents().FunzGenInit(form, tipoForm, menu);
+    });
+}
+
+void HostDriver::OpenForm(std::int16_t tipoForm) {
+    host_.ShowDocument();
+    if (tipoForm == 2) FunzGenInit(tipoForm);
+    ObjectPtr form = FormOf(tipoForm);
+    RaiseEvent("OpenForm",
+               [&](std::vector<Variant>&) { return FormEvents().OpenForm(form, tipoForm); });
+}
+
+bool HostDriver::CloseForm(std::int16_t tipoForm) {
+    ObjectPtr form = FormOf(tipoForm);
+    VBool cancel = VFalse;
+    RaiseEvent("CloseForm", [&](std::vector<Variant>& results) {
+        auto r = FormEvents().CloseForm(form, tipoForm, cancel);
+        results = {Flag(cancel)};
+        return r;
+    });
+    return IsTrue(cancel);
+}
+
+void HostDriver::MoveToLine(std::int32_t progRiga) {
+    host_.doc->MoveToLine(progRiga);
+    RaiseEvent("GRIDRowChange",
+               [&](std::vector<Variant>&) { return FormEvents().GRIDRowChange(); });
+}
+
+bool HostDriver::Save() {
+    VBool cancel = VFalse;
+    bool failed = false;
+    RaiseEvent("ControllaDati", [&](std::vector<Variant>& results) {
+        auto r = DocEvents().ControllaDati(cancel);
+        results = {Flag(cancel)};
+        failed = r.Failed();
+        return r;
+    });
+    // A validation that fails is a refusal: the host does not write what it could not check.
+    if (IsTrue(cancel) || failed) return false;
+    host_.doc->Save();
+    ++saves_;
+    return true;
+}
+
+void HostDriver::SetHeaderState(std::int32_t idStato, bool focusOnStateControl) {
+    auto testata = host_.doc->rstDocTestata();
+    if (testata->HasField("DO11_STATO")) {
+        testata->Set("DO11_STATO", Variant::Int32(idStato));
+        testata->Update();
+    }
+    if (auto ctl = host_.header->Control("TXT_DO11_STATO")) ctl->Type(std::to_string(idStato));
+    if (focusOnStateControl) host_.header->SetActiveControl("TXT_DO11_STATO");
+    std::int32_t idFlusso = 0;
+    if (testata->HasField("DO11_IDFLUSSO_CO4B")) {
+        Variant f = testata->Get("DO11_IDFLUSSO_CO4B");
+        if (!f.IsNull() && !f.IsEmpty()) idFlusso = f.ToLong();
+    }
+    Variant origine;
+    RaiseEvent("StatiTESTATAChange",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().StatiTESTATAChange(origine, idStato, idFlusso);
+               },
+               {Variant::Int32(idStato), Variant::Int32(idFlusso)});
+}
+
+void HostDriver::SetLineState(std::int32_t idStato) {
+    auto riga = host_.doc->RigaCorpo();
+    riga->Follow(riga->GuidRiga(), idStato);
+    const std::int32_t idFlusso = riga->IdFlusso();
+    Variant origine;
+    RaiseEvent("StatiCORPOChange",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().StatiCORPOChange(origine, idStato, idFlusso);
+               },
+               {Variant::Int32(idStato), Variant::Int32(idFlusso)});
+}
+
+SimControlPtr HostDriver::ControlOf(std::int16_t tipoForm, std::string_view name) const {
+    auto form = FormOf(tipoForm);
+    auto c = form->Control(name);
+    if (!c) RaiseMemberNotFound(*form, name);
+    return c;
+}
+
+void HostDriver::TypeAndLeave(std::int16_t tipoForm, std::string_view controlName,
+                              std::string text) {
+    SimFormPtr form = FormOf(tipoForm);
+    SimControlPtr ctl = ControlOf(tipoForm, controlName);
+    form->SetActiveControl(ctl->Name());
+    ctl->Type(text);
+    if (auto rs = SectionOf(*host_.doc, ctl->DBField());
+        rs && rs->HasField(ctl->DBField()) && !rs->BOF() && !rs->EOF_()) {
+        rs->Set(ctl->DBField(), Variant(text));
+    }
+    ObjectPtr f = form, c = ctl;
+    VBool handled = VFalse;
+    Variant valore(text), descrizione, extra;
+    RaiseEvent("ControlEventStartDecode",
+               [&](std::vector<Variant>& results) {
+                   auto r = FormEvents().ControlEventStartDecode(f, c, handled, valore, descrizione,
+                                                                 extra);
+                   results = {Flag(handled)};
+                   return r;
+               },
+               {Variant(ctl->Name()), Variant(text)});
+    RaiseEvent("ControlEventLostFocus",
+               [&](std::vector<Variant>&) { return FormEvents().ControlEventLostFocus(f, c); },
+               {Variant(ctl->Name())});
+    form->SetActiveControl("");
+}
+
+HostDriver::Lookup HostDriver::OpenLookup(std::int16_t tipoForm, std::string_view controlName) {
+    ObjectPtr f = FormOf(tipoForm);
+    ObjectPtr c = ControlOf(tipoForm, controlName);
+    Lookup out;
+    VBool handled = VFalse;
+    RaiseEvent("ControlEventStartLookup",
+               [&](std::vector<Variant>& results) {
+                   auto r = FormEvents().ControlEventStartLookup(
+                       f, c, handled, out.sql, out.colonne, out.titolo, out.paramInit);
+                   results = {Flag(handled), Variant(out.sql), out.colonne, Variant(out.titolo),
+                              Variant(out.paramInit)};
+                   return r;
+               },
+               {Variant(controlName)});
+    out.handled = IsTrue(handled);
+    if (out.handled && !out.sql.empty())
+        out.rows = host_.db->Connection()->Execute(out.sql, nullptr, ado::adCmdText);
+    return out;
+}
+
+void HostDriver::PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName,
+                                    Variant voce) {
+    ObjectPtr f = FormOf(tipoForm);
+    ObjectPtr c = ControlOf(tipoForm, controlName);
+    Variant valore;
+    RaiseEvent("ControlEventKeyButtonMenuPress",
+               [&](std::vector<Variant>&) {
+                   return FormEvents().ControlEventKeyButtonMenuPress(f, c, voce, valore);
+               },
+               {Variant(controlName), voce});
+}
+
+std::vector<std::string> HostDriver::EventNames() const {
+    std::vector<std::string> out;
+    for (const auto& e : events_) out.push_back(e.name);
+    return out;
+}
+
+const RaisedEvent* HostDriver::Last(std::string_view name) const {
+    for (auto it = events_.rbegin(); it != events_.rend(); ++it)
+        if (it->name == name) return &*it;
+    return nullptr;
+}
+
+}  // namespace zq::sim

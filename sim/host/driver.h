@@ -1,0 +1,129 @@
+// The simulated host's driver: performs what a user does and raises the plug-in's events
+// in the order the host raises them, recording each event with its by-reference results.
+//
+//   SimHost host(db, settings);
+//   HostDriver driver(host);            // CreateStatiPlugin by default
+//   driver.Initialize();                // create + Initialize(param, cnn, doc, prog, ditta, idx)
+//   driver.OpenForm(1);                 // header: OpenForm(header, 1)
+//   driver.OpenForm(2);                 // body:   FunzGenInit(body, 2, menu), OpenForm(body, 2)
+//   driver.MoveToLine(3);               // position, filter DO31/DO77, objRigaCorpo, GRIDRowChange
+//   driver.Save();                      // ControllaDati, then write-back unless refused
+//   driver.CloseForm(2);                // CloseForm(body, 2, cancel) -> cancel
+//   driver.Terminate(); driver.Release();
+//
+// The forms' SalvaDocumento runs the same save as Save(). The driver talks to the plug-in
+// only through ICLSMG_REGDOCVERT and ICLSMG_REGDOCVERT2.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/hresult.h"
+#include "sim/host/plugin_ref.h"
+#include "sim/host/sim_host.h"
+
+namespace zq::sim {
+
+// One event, noted in the order the host raised it (an event the plug-in causes while
+// handling another comes after it).
+struct RaisedEvent {
+    std::string name;              // the interface method, e.g. "CloseForm"
+    std::vector<Variant> args;     // the values the host passed (states, flows), when any
+    std::vector<Variant> results;  // its by-reference results after the call, in order
+    HResult result;                // what the method returned
+};
+
+class HostDriver {
+  public:
+    explicit HostDriver(SimHost& host, PluginFactory factory = CreateStatiPlugin);
+    ~HostDriver();
+    HostDriver(const HostDriver&) = delete;
+    HostDriver& operator=(const HostDriver&) = delete;
+
+    // --- life cycle ---
+    void CreatePlugin();  // Initialize creates it when this was not called
+    // Initialize(param, cnn, document, program, company, index); returns its Result.
+    bool Initialize(Variant param = Variant("PARAM"), std::int16_t indPlugIn = 1);
+    void Terminate();
+    // Drops the host's reference: the plug-in object is destroyed when it held the last one.
+    void Release();
+
+    // --- forms ---
+    // 1 header form, 2 body form (FunzGenInit with the body menu first). Shows the
+    // document's current values in the form before raising the event.
+    void OpenForm(std::int16_t tipoForm);
+    void FunzGenInit(std::int16_t tipoForm);
+    // Returns the cancel flag the plug-in answered (the form stays open when True).
+    bool CloseForm(std::int16_t tipoForm);
+
+    // --- body grid ---
+    // The host positions rstDocCorpo, filters rstDocCorpoOrd/Vert on the line, points
+    // objRigaCorpo at it, shows it in the body form, then raises GRIDRowChange.
+    void MoveToLine(std::int32_t progRiga);
+
+    // --- saving ---
+    // ControllaDati, then the host's write-back (with the progressive posting) unless the
+    // plug-in refused or failed. Returns whether the document was written.
+    bool Save();
+
+    // --- states ---
+    // The user sets the header state: the host writes it to the state control
+    // TXT_DO11_STATO (and DO11_STATO), gives that control the focus or leaves the focus
+    // where it is, then raises StatiTESTATAChange with the state and the header's flow
+    // (DO11_IDFLUSSO_CO4B).
+    void SetHeaderState(std::int32_t idStato, bool focusOnStateControl = true);
+    // The user sets the current line's state: objRigaCorpo takes it, then the host raises
+    // StatiCORPOChange with the state and the line flow.
+    void SetLineState(std::int32_t idStato);
+
+    // --- controls ---
+    // The user types `text` into a control and leaves it: the control takes the text (and
+    // the focus), its bound field takes it in the current row of its section, the host
+    // raises ControlEventStartDecode (flag False, the text, Empty, Empty), then
+    // ControlEventLostFocus, and the focus leaves the control. Error 438 when the form has
+    // no such control.
+    void TypeAndLeave(std::int16_t tipoForm, std::string_view controlName, std::string text);
+    // The user opens a control's look-up: the host raises ControlEventStartLookup and, when
+    // the plug-in handled it, runs the statement it received on the connection.
+    struct Lookup {
+        bool handled = false;
+        std::string sql, titolo, paramInit;
+        Variant colonne;
+        ado::RecordsetPtr rows;  // null when not handled or without a statement
+    };
+    Lookup OpenLookup(std::int16_t tipoForm, std::string_view controlName);
+    // The user picks item `voce` of a control's key-button menu.
+    void PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName, Variant voce);
+
+    // --- further user actions (line edit and deletion, navigator buttons, menu items)
+    // go here, each raising its events in host order ---
+
+    // --- what happened ---
+    const std::vector<RaisedEvent>& Events() const { return events_; }
+    std::vector<std::string> EventNames() const;
+    // The last event of that name; null when none was raised.
+    const RaisedEvent* Last(std::string_view name) const;
+    void ClearEvents() { events_.clear(); }
+    int SaveCount() const { return saves_; }
+    const PluginRef& Plugin() const { return plugin_; }
+    SimHost& Host() { return host_; }
+
+  private:
+    SimFormPtr FormOf(std::int16_t tipoForm) const;
+    SimControlPtr ControlOf(std::int16_t tipoForm, std::string_view name) const;
+    host::ICLSMG_REGDOCVERT& DocEvents();
+    host::ICLSMG_REGDOCVERT2& FormEvents();
+    // Notes the event before it is raised, so that events the plug-in causes inside it
+    // (a save asked by SalvaDocumento) follow it; `after` fills in what it answered.
+    template <class Call>
+    void RaiseEvent(std::string name, Call&& call, std::vector<Variant> args = {});
+
+    SimHost& host_;
+    PluginFactory factory_;
+    PluginRef plugin_;
+    std::vector<RaisedEvent> events_;
+    int saves_ = 0;
+};
+
+}  // namespace zq::sim

@@ -1,0 +1,23 @@
+#include "sim/host/factories.h"
+
+#include "data/ado.h"
+#include "host/regdoc.h"
+#include "sim/host/sim_funzioni.h"
+#include "sim/recordset/mem_recordset.h"
+
+namespace zq::sim {
+
+HostFactories::HostFactories(ObjectFactory commandFactory) {
+    if (commandFactory)
+        command_ = std::make_unique<ScopedObjectFactory>(std::string(ado::kProgIdCommand),
+                                                         std::move(commandFactory));
+    recordset_ = std::make_unique<ScopedObjectFactory>(
+        std::string(ado::kProgIdRecordset), [] { return ObjectPtr(MakeClosedRecordset()); });
+    funzioni_ = std::make_unique<ScopedObjectFactory>(
+        std::string(host::kProgIdFunzioniGlobali),
+        [] { return ObjectPtr(std::make_shared<SimFunzioniGlobali>()); });
+}
+
+HostFactories::~HostFactories() = default;
+
+}  // namespace zq::sim

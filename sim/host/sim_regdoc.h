@@ -1,0 +1,158 @@
+// The simulated host's document object: one document loaded from the host database into
+// batch-optimistic recordsets, the host behaviour the plug-in relies on, and a record of
+// every operation the plug-in asked of it.
+//
+// Host behaviour kept here:
+// - the current line: rstDocCorpoOrd and rstDocCorpoVert stay filtered on the current body
+//   line (" DO31_PROGRIGA = n", " DO77_PROGRIGA = n") and objRigaCorpo follows it;
+// - AggiungiRigaCorpo appends a line keyed on the header, with the given numbers, zero in
+//   its numeric columns and a fresh braced GUID, and makes it current (the header holds
+//   no further line defaults in this database, so the copy-header flag is only recorded);
+// - ImpostaQuantita sets DO30_QTA1 and recalculates the amounts (line_amounts.h);
+// - the appends of DO31/DO77/DO76 rows key the new row on the current line / the header;
+// - the take-overs commit the edit pending on their recordset;
+// - the refresh pair nests; when the last FineAggiornaGriglia closes it, the grid redraws
+//   on the row rstDocCorpo stands on: the line sections are filtered on that line again
+//   and objRigaCorpo follows it;
+// - Save writes every section back (UpdateBatch with adAffectAllChapters) and posts the
+//   difference of the open quantities to the progressives.
+// The follow-up operations are recorded and otherwise leave the data alone.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/regdoc.h"
+#include "sim/host/call_log.h"
+#include "sim/host/host_database.h"
+#include "sim/host/sections.h"
+#include "sim/host/sim_docui.h"
+#include "sim/host/sim_riga_corpo.h"
+
+namespace zq::sim {
+
+// What the document type decides.
+struct DocumentType {
+    bool gestCorpoVert = true;  // the type manages the line extension (DO77)
+    bool gestCorpoOrd = true;   // the type manages the order data per line (DO31)
+    bool gestLotti = false;
+    std::int16_t decimaliPrezzo = 2;
+    std::int16_t indicatoreAttesa = 1;    // the busy indicator as the host leaves it
+    std::int32_t idFlussoRighe = 0;       // flow of the body lines
+    std::int32_t statoInizialeRighe = 0;  // state of a line the flow store does not know
+};
+
+struct DocumentKey {
+    Variant ditta;       // company code, as written into SQL
+    std::string numreg;  // registration number
+};
+
+class SimRegDoc : public host::IRegDoc {
+  public:
+    // Loads the document; error 3021 when its header is not in the database.
+    static std::shared_ptr<SimRegDoc> Load(HostDatabasePtr db, DocumentKey key, DocumentType type,
+                                           CallLogPtr log);
+
+    // host::IRegDoc
+    ado::RecordsetPtr rstDocTestata() const override { return testata_; }
+    ado::RecordsetPtr rstDocTestaOrd() const override { return testaOrd_; }
+    ado::RecordsetPtr rstDocTestaVert() const override { return testaVert_; }
+    ado::RecordsetPtr rstDocCorpo() const override { return corpo_; }
+    ado::RecordsetPtr rstDocCorpoOrd() const override { return corpoOrd_; }
+    ado::RecordsetPtr rstDocCorpoVert() const override { return corpoVert_; }
+    ado::RecordsetPtr rstDocCorpoProv() const override { return Sub("rstDocCorpoProv"); }
+    ado::RecordsetPtr rstDocCorpoRif() const override { return Sub("rstDocCorpoRif"); }
+    ado::RecordsetPtr rstDocCorpoPers() const override { return Sub("rstDocCorpoPers"); }
+    ado::RecordsetPtr rstDocCorpoEst() const override { return Sub("rstDocCorpoEst"); }
+    ado::RecordsetPtr rstDocCorpoUbic() const override { return Sub("rstDocCorpoUbic"); }
+    ado::RecordsetPtr rstDocCorpoConf() const override { return Sub("rstDocCorpoConf"); }
+    ado::RecordsetPtr rstDocCorpoProge() const override { return Sub("rstDocCorpoProge"); }
+    ado::RecordsetPtr rstDocCorOrdDet() const override { return Sub("rstDocCorOrdDet"); }
+    ado::RecordsetPtr rstDocCorpoLot() const override { return Sub("rstDocCorpoLot"); }
+    ado::RecordsetPtr rstDocCorpoGrid() const override { return Sub("rstDocCorpoGrid"); }
+    ado::RecordsetPtr rstDocCorpoRaggr() const override { return Sub("rstDocCorpoRaggr"); }
+    ado::RecordsetPtr rstDocCorpoScMag() const override { return Sub("rstDocCorpoScMag"); }
+    ado::RecordsetPtr rstDocCorpoCoin() const override { return Sub("rstDocCorpoCoin"); }
+    ado::RecordsetPtr rstDocCorpoRatei() const override { return Sub("rstDocCorpoRatei"); }
+
+    host::DocUIPtr clsDocUI() const override { return docUI_; }
+    host::RigaCorpoPtr objRigaCorpo() const override { return riga_; }
+    std::int16_t DecimaliPrezzo() const override { return type_.decimaliPrezzo; }
+    VBool InElaborazione() const override { return inElaborazione_; }
+    void SetInElaborazione(VBool v) override;
+    void SetElencoDocRiferiti(std::string_view elenco) override;
+
+    void ApriRstDocCorpoVert(std::string_view condizione) override;
+    void ApriRstDocCorpoOrd(std::string_view condizione) override;
+
+    void ImpostaQuantita(double qta, VBool ricalcola, VBool aggiornaControlli,
+                         std::int16_t opzioni) override;
+    void AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std::int32_t progPadre,
+                           VBool copiaTestata) override;
+    void AggiungiRigaCorpoOrd(std::int16_t opzioni) override;
+    void AggiungiRigaCorpoVert(std::int16_t opzioni) override;
+    void AggiungiRigaTestaVert(std::int16_t opzioni) override;
+    void ImpostaArticoloOpzione(const Variant& articolo, const Variant& opzione, VBool a, VBool b,
+                                VBool c) override;
+    void ImpostaDepositoCollegato(const Variant& deposito) override;
+    void AcquisisciTestaVert() override;
+    void AcquisisciCorpoVert() override;
+    void AggiornaTestata() override;
+    void InizioAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d, VBool e) override;
+    void FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d, VBool e) override;
+    void DopoRigaCorpo(std::int32_t progRiga) override;
+    void RicalcolaTotali(VBool a, VBool b, VBool c, VBool d, VBool e, VBool f, VBool g) override;
+    void RicalcolaIva() override;
+    void RicalcolaScadenze() override;
+
+    // --- host side, used by the forms, the driver and tests ---
+
+    // Positions rstDocCorpo on the line with that DO30_PROGRIGA (error 3021 when there is
+    // none) and follows it.
+    void MoveToLine(std::int32_t progRiga);
+    // Positions rstDocCorpo on a bookmark and follows it.
+    void MoveToBookmark(const Variant& bookmark);
+    // Filters rstDocCorpoOrd/rstDocCorpoVert on the current line and points objRigaCorpo
+    // at it: what the host does whenever the current line changes.
+    void FollowCurrentLine();
+    // The host's own write-back of the whole document.
+    void Save();
+
+    const DocumentKey& Key() const { return key_; }
+    const DocumentType& Type() const { return type_; }
+    std::shared_ptr<SimDocUI> DocUI() const { return docUI_; }
+    std::shared_ptr<SimRigaCorpo> RigaCorpo() const { return riga_; }
+    const std::string& ElencoDocRiferiti() const { return elencoDocRiferiti_; }
+    int GridSuspendDepth() const { return gridSuspend_; }
+    int SaveCount() const { return saves_; }
+    // Called after the host changed what the current line shows (quantity operation with
+    // control update, line appended, line moved): the session refreshes bound controls.
+    std::function<void()> onCurrentLineChanged;
+
+  private:
+    SimRegDoc(HostDatabasePtr db, DocumentKey key, DocumentType type, CallLogPtr log);
+    ado::RecordsetPtr Sub(std::string_view member) const;
+    ado::RecordsetPtr Open(const Section& s, std::string_view extraCondition = {}) const;
+    ado::RecordsetPtr& Required(ado::RecordsetPtr& rs, std::string_view member);
+    void AppendKeyedRow(ado::Recordset& rs, std::string_view prefix, bool withLine);
+    void CommitPendingEdit(const ado::RecordsetPtr& rs);
+    void Changed();
+
+    HostDatabasePtr db_;
+    DocumentKey key_;
+    DocumentType type_;
+    CallLogPtr log_;
+    std::shared_ptr<SimDocUI> docUI_;
+    std::shared_ptr<SimRigaCorpo> riga_;
+    ado::RecordsetPtr testata_, testaOrd_, testaVert_, corpo_, corpoOrd_, corpoVert_;
+    std::array<ado::RecordsetPtr, kSottoSezioni.size()> sub_;
+    std::string elencoDocRiferiti_;
+    VBool inElaborazione_ = VFalse;
+    int gridSuspend_ = 0;
+    int saves_ = 0;
+};
+
+}  // namespace zq::sim

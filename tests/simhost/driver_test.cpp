@@ -1,0 +1,172 @@
+// The driver's own mechanics, with a plug-in that only notes the events it receives.
+#include "sim/host/driver.h"
+
+#include <gtest/gtest.h>
+
+#include "host/error_of.h"
+#include "simhost/demo_host.h"
+#include "simhost/noting_plugin.h"
+
+namespace zq::sim {
+namespace {
+
+using testing::DemoDb;
+using testing::NotingPlugin;
+
+class DriverTest : public ::testing::Test {
+  protected:
+    DemoDb demoDb;
+    std::unique_ptr<SimHost> host = demoDb.Open();
+    bool destroyed = false;
+    std::shared_ptr<NotingPlugin> plugin = std::make_shared<NotingPlugin>(&destroyed);
+    NotingPlugin* noting = plugin.get();
+    HostDriver driver{*host, [this] {
+                          auto ref = MakePluginRef(plugin);
+                          plugin.reset();  // the host holds the only reference
+                          return ref;
+                      }};
+};
+
+TEST_F(DriverTest, RaisesTheLifeCycleInTheHostsOrderWithItsObjects) {
+    EXPECT_TRUE(driver.Initialize());
+    EXPECT_EQ(noting->cnn, host->db->Connection());
+    EXPECT_EQ(noting->regDoc, host->doc);
+    driver.OpenForm(1);
+    driver.OpenForm(2);
+    EXPECT_FALSE(driver.CloseForm(2));
+    EXPECT_EQ(noting->lastForm, ObjectPtr(host->body));
+    driver.Terminate();
+    const std::vector<std::string> expected{"Initialize", "OpenForm",  "FunzGenInit",
+                                            "OpenForm",   "CloseForm", "Terminate"};
+    EXPECT_EQ(noting->noted, expected);
+    EXPECT_EQ(driver.EventNames(), expected);
+    EXPECT_EQ(driver.Events()[0].results[0].ToLong(), VTrue);
+    EXPECT_FALSE(destroyed);
+    driver.Release();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(DriverTest, ByReferenceAnswersAreRecorded) {
+    noting->ready = VFalse;
+    noting->refuseClose = VTrue;
+    EXPECT_FALSE(driver.Initialize());
+    EXPECT_TRUE(driver.CloseForm(1));
+    EXPECT_EQ(noting->lastTipoForm, 1);
+    ASSERT_TRUE(driver.Last("CloseForm"));
+    ASSERT_EQ(driver.Last("CloseForm")->results.size(), 1u);
+    EXPECT_TRUE(driver.Last("CloseForm")->results[0].SameAs(Variant::Int16(VTrue)));
+    EXPECT_FALSE(driver.Last("GRIDRowChange"));
+}
+
+TEST_F(DriverTest, RowChangeIsRaisedOnceTheHostStandsOnTheLine) {
+    driver.Initialize();
+    std::int32_t lineAtEvent = 0;
+    std::string ordFilter;
+    noting->onEvent = [&](std::string_view name) {
+        if (name != "GRIDRowChange") return;
+        lineAtEvent = host->doc->rstDocCorpo()->Get("DO30_PROGRIGA").ToLong();
+        ordFilter = host->doc->rstDocCorpoOrd()->Filter().ToString();
+    };
+    driver.MoveToLine(7);
+    EXPECT_EQ(lineAtEvent, 7);
+    EXPECT_EQ(ordFilter, " DO31_PROGRIGA = 7");
+    EXPECT_EQ(host->doc->objRigaCorpo()->GuidRiga(), HostDbBuilder::GuidRiga(demo::kOrdine, 7));
+}
+
+TEST_F(DriverTest, SaveWritesOnlyWhatValidationLetsThrough) {
+    driver.Initialize();
+    host->doc->ImpostaQuantita(2, VTrue, VTrue, 0);
+    noting->refuseSave = VTrue;
+    EXPECT_FALSE(driver.Save());
+    noting->refuseSave = VFalse;
+    noting->failSave = true;
+    EXPECT_FALSE(driver.Save());
+    EXPECT_EQ(host->doc->SaveCount(), 0);
+    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 10);
+    noting->failSave = false;
+    EXPECT_TRUE(driver.Save());
+    EXPECT_EQ(driver.SaveCount(), 1);
+    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 2);
+    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+}
+
+TEST_F(DriverTest, SalvaDocumentoInsideAnEventValidatesThroughThePlugin) {
+    driver.Initialize();
+    noting->onEvent = [&](std::string_view name) {
+        if (name == "GRIDRowChange") CallMethod(host->body, "SalvaDocumento");
+    };
+    driver.MoveToLine(2);
+    EXPECT_EQ(driver.EventNames(),
+              (std::vector<std::string>{"Initialize", "GRIDRowChange", "ControllaDati"}));
+    EXPECT_EQ(driver.SaveCount(), 1);
+    EXPECT_EQ(host->log->Members().back(), "gclsRegDoc.Save");
+}
+
+TEST_F(DriverTest, StateChangesReachThePluginWithTheirFlows) {
+    driver.Initialize();
+    driver.OpenForm(1);
+    std::string activeAtEvent;
+    noting->onEvent = [&](std::string_view name) {
+        if (name != "StatiTESTATAChange") return;
+        auto active = host->header->ActiveControl();
+        activeAtEvent = active ? active->Name() : "";
+    };
+    driver.SetHeaderState(demo::kStatoTestaAnnullato);
+    EXPECT_EQ(activeAtEvent, "TXT_DO11_STATO");
+    EXPECT_EQ(host->header->Control("TXT_DO11_STATO")->Text(), "209");
+    EXPECT_EQ(host->doc->rstDocTestata()->Get("DO11_STATO").ToLong(), demo::kStatoTestaAnnullato);
+    const auto* e = driver.Last("StatiTESTATAChange");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->args[0].ToLong(), demo::kStatoTestaAnnullato);
+    EXPECT_EQ(e->args[1].ToLong(), demo::kFlussoTesta);
+
+    host->header->SetActiveControl("TXT_DO76_CODCAU_ZQ63");
+    driver.SetHeaderState(demo::kStatoTestaIniziale, false);
+    EXPECT_EQ(activeAtEvent, "TXT_DO76_CODCAU_ZQ63");
+
+    driver.MoveToLine(2);
+    driver.SetLineState(demo::kStatoRigheAnnullato);
+    EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
+    EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);  // the host's own change
+}
+
+TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
+    driver.Initialize();
+    driver.OpenForm(1);
+    std::string activeAtDecode;
+    noting->onEvent = [&](std::string_view name) {
+        if (name == "ControlEventStartDecode")
+            activeAtDecode = host->header->ActiveControl()->Name();
+    };
+    driver.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "FOR");
+    EXPECT_EQ(activeAtDecode, "TXT_DO76_CODCAU_ZQ63");
+    EXPECT_FALSE(host->header->ActiveControl());
+    EXPECT_TRUE(host->header->Control("TXT_DO76_CODCAU_ZQ63")->IsChanged());
+    EXPECT_EQ(host->doc->rstDocTestaVert()->Get("DO76_CODCAU_ZQ63").ToString(), "FOR");
+    const auto names = driver.EventNames();
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], "ControlEventStartDecode");
+    EXPECT_EQ(names.back(), "ControlEventLostFocus");
+    EXPECT_EQ(driver.Last("ControlEventStartDecode")->args[1].ToString(), "FOR");
+    EXPECT_EQ(::zq::testing::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
+              err::MemberNotFound);
+}
+
+TEST_F(DriverTest, AHandledLookUpShowsTheRowsOfItsStatement) {
+    driver.Initialize();
+    auto unhandled = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
+    EXPECT_FALSE(unhandled.handled);
+    EXPECT_FALSE(unhandled.rows);
+    noting->lookupSql = "SELECT ZQ63_CODCAU_ANNULLO FROM ZQ63_CAU_ANNULLO WITH (NOLOCK)";
+    auto shown = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
+    EXPECT_TRUE(shown.handled);
+    EXPECT_EQ(shown.titolo, "Causali Annullo");
+    ASSERT_TRUE(shown.rows);
+    EXPECT_EQ(shown.rows->RecordCount(), 3);
+    driver.PressKeyButtonMenu(2, "TXT_DO77_CODCAU_ZQ63", Variant::Int32(2));
+    EXPECT_EQ(driver.Last("ControlEventKeyButtonMenuPress")->args[1].ToLong(), 2);
+}
+
+}  // namespace
+}  // namespace zq::sim
