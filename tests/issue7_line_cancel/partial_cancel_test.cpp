@@ -92,7 +92,7 @@ TEST_F(PartialCancel, TheCancellationLineIsCurrentAndShownUnbracedAndLocked) {
     EXPECT_EQ(s.host().body->BoundTo("DO30_GUID")->RefreshCount(), 1);
 }
 
-TEST_F(PartialCancel, HostCallsComeInTheContractsOrder) {
+TEST_F(PartialCancel, HostCallsComeInTheirOrder) {
     s.host().log->Clear();
     s.CancelQuantity(3);
     std::vector<std::string> seen;
