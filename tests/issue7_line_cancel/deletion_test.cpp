@@ -91,6 +91,36 @@ TEST(Deletion, AnOrdinaryLineLosesItsRowsAndLeavesTheProgressives) {
     EXPECT_TRUE(s.db().TableExists("#STORNA_PROGLOTTI"));
 }
 
+// The deletion's capture builds the lots working set (its lots flag is the price decimals);
+// nothing drops that set afterwards, and a later reversal after a capture without lots
+// finds it and takes out lot quantities that are no longer open.
+TEST(Deletion, ALotCaptureLeftBehindIsReversedAgainByTheNextSettlement) {
+    Session s({.lotRow = true});
+    s.CancelQuantity(3);  // line 1 split: the cancellation line 8 is current
+    sim::RecomputeProgressivesFromScratch(s.db());
+    s.Enter(7);
+    ASSERT_TRUE(s.driver().DeleteLine());
+    EXPECT_TRUE(s.Drift().empty());
+    ASSERT_TRUE(s.db().TableExists("#STORNA_PROGLOTTI"));
+
+    // The lot's line is cancelled whole and saved: the host's save posts it.
+    s.Enter(6);
+    s.SetState(kStatoConfermato);
+    s.SetState(kStatoAnnullato);
+    ASSERT_TRUE(s.driver().Save());
+    EXPECT_TRUE(s.Drift().empty());
+
+    // Withdrawing the cancellation line is settled with a reversal, which finds the lots
+    // captured before the line was cancelled.
+    s.Enter(8);
+    s.SetState(kStatoIniziale);
+    const auto drift = s.Drift();
+    ASSERT_EQ(drift.size(), 1u);
+    EXPECT_EQ(drift[0].table, "MG71_PROGLOTTI");
+    EXPECT_NE(drift[0].key.find("ART-F"), std::string::npos);
+    EXPECT_DOUBLE_EQ(drift[0].expectedQta1 - drift[0].storedQta1, 5);
+}
+
 TEST(Deletion, InGridMode2NothingIsRemembered) {
     Session s({.gridMode = 2});
     s.Enter(5);

@@ -105,8 +105,9 @@ void BuildOrder(SqliteConnection& conn, const OrderOptions& o) {
         .Riga(3, "ART-C", 6, 4)
         .Riga(4, "ART-D", 4, 10)
         .Riga(5, "ART-E", 5, 2)
-        .Riga(6, "ART-F", 5, 3)
-        .Riga(7, "ART-G", 5, 1);
+        .Riga(6, "ART-F", 5, 3);
+    if (o.lotRow) b.Lotto(1, "L2026A", 5);
+    b.Riga(7, "ART-G", 5, 1);
     b.Build();
 }
 

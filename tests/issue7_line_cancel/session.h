@@ -70,6 +70,7 @@ inline constexpr char kTitolo[] = "Stato documento";
 struct OrderOptions {
     bool defaultReason = true;  // "CLI" is the default cancellation reason
     std::int16_t gridMode = 0;
+    bool lotRow = false;  // line 6 carries one lot row of its whole quantity
 };
 
 // One line as the database holds it after the save (DO30 joined with its DO31 and DO77).
