@@ -1,20 +1,10 @@
-// Host events of the document form: opening, row change, control focus and keys,
-// navigator buttons and the general-functions menu.
+// Host events of the document form: control focus and keys, navigator buttons and the
+// general-functions menu.
 
 #include "host/policy.h"
 #include "plugin/clsrf_regdoc_stati.h"
 
 namespace zq::plugin {
-
-// Control discovery and the parameter warnings: come with the form set-up.
-HResult CLSRF_REGDOC_STATI::OpenForm(ObjectPtr&, std::int16_t) {
-    return ComBoundary([] {});
-}
-
-// Current-line fields and control state: come with the form set-up.
-HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
-    return ComBoundary([] {});
-}
 
 // Focus, key-menu and lost-focus drivers: come with the control events.
 HResult CLSRF_REGDOC_STATI::ControlEventBeforeItem(ObjectPtr&, ObjectPtr&) {

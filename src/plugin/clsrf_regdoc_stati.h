@@ -293,6 +293,9 @@ class CLSRF_REGDOC_STATI : public Object,
                            const std::string& CodCausale, const std::string& DesCausale,
                            VBool Sovrascrivi, std::int32_t ProgRiga);
     void SetFlgNonPiuEvRiga(const Variant& Valore);
+    struct RigaDaApplicare;  // one line of ApplicaStatoRighe with the call's arguments
+    void ApplicaRigaDocumento(const RigaDaApplicare& r);  // all-lines mode
+    void ApplicaRigaSingola(const RigaDaApplicare& r);    // single-line mode
 
     // ---- line cancellation ----
     // `IdStato` is read only when `Conferma` is True.

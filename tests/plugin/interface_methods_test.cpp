@@ -59,6 +59,9 @@ struct Case {
     std::function<void(Args&)> answer = {};
     CallLog hostCalls = {};
     std::size_t statements = 0;
+    // A method with work of its own that this bare form cannot support: it fails at its
+    // boundary, still leaving the arguments alone.
+    bool fails = false;
 };
 
 // clang-format off
@@ -157,7 +160,13 @@ std::vector<Case> AllMethods() {
         {CALL(InternavAfterButtonClick, a.form, 2, a.s1)},
         {CALL(InternavButtonClick, a.form, 2, a.s1)},
         {CALL(InternavInit, a.form, 2, a.control)},
-        {CALL(OpenForm, a.form, 2)},
+        // Reads the sub-forms, then the controls: the bare form has no collection.
+        {CALL(OpenForm, a.form, 2),
+         {},
+         {"form.FME_DocCorpo", "form.FME_DocCorpoOrd", "form.FME_DocCorpoVert",
+          "form.FME_DocTestata", "form.Controls"},
+         0,
+         true},
         {CALL(StatiTESTATAChange, a.v1, 40, 1)},
         {CALL(StatiCORPOChange, a.v1, 41, 2)},
         {CALL(UIGenericEvent, a.v1, a.v2, a.s1, a.v3)},
@@ -188,7 +197,7 @@ TEST(InterfaceMethods, AnswerOnlyThroughTheirArgumentsAndLeaveTheRestUntouched) 
         if (c.answer) c.answer(expected);
 
         const HResult r = c.call(*host.plugin, args);
-        EXPECT_TRUE(r.Succeeded()) << r.description;
+        EXPECT_EQ(r.Succeeded(), !c.fails) << r.description;
         EXPECT_EQ(args, expected);
         EXPECT_EQ(host.log, c.hostCalls);
         EXPECT_EQ(host.cnn->statements.size(), c.statements);
