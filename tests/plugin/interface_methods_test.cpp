@@ -102,7 +102,7 @@ std::vector<Case> AllMethods() {
         {CALL(UIAfterDeleteDocument)},
         {CALL(UIBeforeNewDocument, a.cancel)},
         {CALL(UIAfterNewDocument)},
-        {CALL(UIBeforeUpdateDocBody, a.cancel)},
+        {CALL(UIBeforeUpdateDocBody, a.cancel), {}, {}, 0, true},
         {CALL(UIAfterUpdateDocBody)},
         {CALL(UIBeforeDeleteDocBody, a.cancel)},
         {CALL(UIAfterDeleteDocBody)},
