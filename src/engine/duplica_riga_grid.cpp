@@ -4,6 +4,7 @@
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
 #include "engine/nuova_riga_annullo.h"
+#include "form/form_access.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
 #include "host/policy.h"
@@ -154,7 +155,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
     numeri.progRiga = GetMaxDO30_PROGRIGA(corpoRs);
     // The new line joins its master's group.
     numeri.progPadre = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
-    numeri.progVisua = ui::ModalitaGriglia(frmCorrente) == 2 ? numeri.progPadre : numeri.progRiga;
+    numeri.progVisua = IsModalitaGriglia(frmCorrente, 2) ? numeri.progPadre : numeri.progRiga;
 
     doc.AggiungiRigaCorpo(0, numeri.progRiga, 0, VTrue);
     const std::string D = CopiaRigaDaMaster(doc, *corpoRs, *master, dblQtaAnnullo, numeri);

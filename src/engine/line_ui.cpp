@@ -28,8 +28,4 @@ void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark) {
     CallMethod(frmDocCorpo, kMoveBookmark, {bookmark, Variant::Bool(true), Variant::Bool(true)});
 }
 
-std::int32_t ModalitaGriglia(const ObjectPtr& frmCorrente) {
-    return GetProp(GetObject(frmCorrente, "FrmDocumenti"), "Gint_ModalitaGriglia").ToLong();
-}
-
 }  // namespace zq::plugin::ui

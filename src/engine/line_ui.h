@@ -46,7 +46,5 @@ Variant Testo(const ObjectPtr& ctl);
 std::string SenzaGraffe(std::string_view guid);
 // The body form's go-to-bookmark: the row with that bookmark becomes the current line.
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark);
-// The state of the document window's grid mode (FrmDocumenti.Gint_ModalitaGriglia).
-std::int32_t ModalitaGriglia(const ObjectPtr& frmCorrente);
 
 }  // namespace zq::plugin::ui

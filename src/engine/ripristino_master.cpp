@@ -5,6 +5,7 @@
 
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
+#include "form/form_access.h"
 #include "host/nvl.h"
 #include "host/policy.h"
 #include "plugin/clsrf_regdoc_stati.h"
@@ -189,7 +190,7 @@ void CLSRF_REGDOC_STATI::ScollegaRigaAnnullo(const Variant& varGuidAnnullo,
         for (const auto& c : colonne) {
             if (!c.ctl) continue;
             IgnoreErrors([&] {
-                if (ui::ModalitaGriglia(frmCorrente) != 2) ui::Mostra(c.ctl, Variant(""));
+                if (!IsModalitaGriglia(frmCorrente, 2)) ui::Mostra(c.ctl, Variant(""));
                 ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Set(c.campo, c.valore);
             });
         }
