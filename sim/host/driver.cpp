@@ -201,10 +201,9 @@ HostDriver::Lookup HostDriver::OpenLookup(std::int16_t tipoForm, std::string_vie
 }
 
 void HostDriver::PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName,
-                                    Variant voce) {
+                                    Variant voce, Variant valore) {
     ObjectPtr f = FormOf(tipoForm);
     ObjectPtr c = ControlOf(tipoForm, controlName);
-    Variant valore;
     RaiseEvent("ControlEventKeyButtonMenuPress",
                [&](std::vector<Variant>&) {
                    return FormEvents().ControlEventKeyButtonMenuPress(f, c, voce, valore);

@@ -93,8 +93,10 @@ class HostDriver {
         ado::RecordsetPtr rows;  // null when not handled or without a statement
     };
     Lookup OpenLookup(std::int16_t tipoForm, std::string_view controlName);
-    // The user picks item `voce` of a control's key-button menu.
-    void PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName, Variant voce);
+    // The user picks item `voce` of a control's key-button menu; the host passes the item
+    // and the item's value `valore` (Empty for a menu whose items carry none).
+    void PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName, Variant voce,
+                            Variant valore = Variant());
 
     // --- the current body line (driver_line_actions.cpp) ---
     // The user types into the body control bound to `field` without leaving it: data

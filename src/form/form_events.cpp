@@ -13,10 +13,6 @@ HResult CLSRF_REGDOC_STATI::ControlEventBeforeItem(ObjectPtr&, ObjectPtr&) {
 HResult CLSRF_REGDOC_STATI::ControlEventGotFocus(ObjectPtr&, ObjectPtr&) {
     return ComBoundary([] {});
 }
-HResult CLSRF_REGDOC_STATI::ControlEventKeyButtonMenuPress(ObjectPtr&, ObjectPtr&, Variant&,
-                                                           Variant&) {
-    return ComBoundary([] {});
-}
 HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr&) {
     return ComBoundary([] {});
 }
