@@ -8,6 +8,7 @@
 #include "data/query.h"
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
+#include "engine/query_evasione.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
 #include "host/policy.h"
@@ -37,17 +38,6 @@ std::string Trim(std::string s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-// The document's lines with what each has delivered so far (VFW_SELDOC).
-std::string QueryEvasione(const ado::Recordset& corpo) {
-    const std::string cr = "\r";
-    return " SELECT * From DO30_DOCCORPO with (nolock) " + cr + " left join [VFW_SELDOC] ON " + cr +
-           "     VFW_SELDOC.VFW_DITTA_CG18 = DO30_DITTA_CG18 AND " + cr +
-           "     VFW_SELDOC.VFW_NUMREG_CO99 = DO30_NUMREG_CO99 AND " + cr +
-           "     VFW_SELDOC.VFW_PROGRIGA_DO30 = DO30_PROGRIGA " + cr +
-           "Where DO30_DITTA_CG18 = " + SqlBare(corpo.Get("DO30_DITTA_CG18")) +
-           " And DO30_NUMREG_CO99 = " + SqlBare(corpo.Get("DO30_NUMREG_CO99"));
 }
 
 // A column of the line's fulfilment row through NvlVar; a line the database does not hold
@@ -81,7 +71,8 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         objRiga.SetGuidRiga(guidRiga);
         double qtaAnnullo = NumeroDi(ctlQtaAnnullo);
 
-        auto evasione = OpenQuery(Cnn(), QueryEvasione(*corpo));
+        auto evasione = OpenQuery(Cnn(), QueryEvasioneDocumento(corpo->Get("DO30_DITTA_CG18"),
+                                                                corpo->Get("DO30_NUMREG_CO99")));
         if (evasione)
             evasione->SetFilter(Variant("DO30_PROGRIGA = " + SqlBare(corpo->Get("DO30_PROGRIGA"))));
 
