@@ -5,6 +5,7 @@
 namespace zq::sim {
 
 void CallLog::Record(std::string member, std::vector<Variant> args) {
+    if (beforeRecord) beforeRecord(member);
     calls_.push_back({std::move(member), std::move(args)});
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ class CallLog {
     std::vector<HostCall> CallsTo(std::string_view member) const;
     std::size_t Count(std::string_view member) const;
     void Clear() { calls_.clear(); }
+
+    // Runs before a call is recorded; a HostError it raises makes that host call fail
+    // (fault injection in tests). The failing call is not recorded.
+    std::function<void(const std::string& member)> beforeRecord;
 
   private:
     std::vector<HostCall> calls_;

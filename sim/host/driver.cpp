@@ -36,16 +36,6 @@ host::ICLSMG_REGDOCVERT2& HostDriver::FormEvents() {
     return *plugin_.formEvents;
 }
 
-template <class Call>
-void HostDriver::RaiseEvent(std::string name, Call&& call, std::vector<Variant> args) {
-    const std::size_t at = events_.size();
-    events_.push_back({std::move(name), std::move(args), {}, HResult()});
-    std::vector<Variant> results;
-    HResult r = call(results);
-    events_[at].results = std::move(results);
-    events_[at].result = std::move(r);
-}
-
 bool HostDriver::Initialize(Variant param, std::int16_t indPlugIn) {
     if (!plugin_) CreatePlugin();
     ado::ConnectionPtr cnn = host_.db->Connection();

@@ -98,8 +98,24 @@ class HostDriver {
     void PressKeyButtonMenu(std::int16_t tipoForm, std::string_view controlName, Variant voce,
                             Variant valore = Variant());
 
-    // --- further user actions (line edit and deletion, navigator buttons, menu items)
-    // go here, each raising its events in host order ---
+    // --- the current body line (driver_line_actions.cpp) ---
+    // The user types into the body control bound to `field` without leaving it: data
+    // binding writes the text (Null when empty) into that field of the current line's row,
+    // as a pending edit. No event is raised.
+    void EditLineField(std::string_view field, const std::string& text);
+    // The host stores the current line: UIBeforeUpdateDocBody, then, unless the plug-in
+    // refused or failed, the pending edits of the line's rows are committed and
+    // UIAfterUpdateDocBody is raised. Returns whether the line was stored.
+    bool StoreLine();
+    // The user deletes the current line: UIBeforeDeleteDocBody; unless refused,
+    // BeginDeleteDocCorpo, the DO30 row goes (the grid moves to the next line, or the last
+    // one), EndDeleteDocCorpo, UIAfterDeleteDocBody. Returns whether the line was deleted.
+    bool DeleteLine();
+    // Marks the header (1) or body (2) form as having unsaved edits (edit state 2), or not.
+    void SetUnsavedEdits(std::int16_t tipoForm, bool pending);
+
+    // --- further user actions (navigator buttons, menu items) go here, each raising its
+    // events in host order ---
 
     // --- what happened ---
     const std::vector<RaisedEvent>& Events() const { return events_; }
@@ -127,5 +143,15 @@ class HostDriver {
     std::vector<RaisedEvent> events_;
     int saves_ = 0;
 };
+
+template <class Call>
+void HostDriver::RaiseEvent(std::string name, Call&& call, std::vector<Variant> args) {
+    const std::size_t at = events_.size();
+    events_.push_back({std::move(name), std::move(args), {}, HResult()});
+    std::vector<Variant> results;
+    HResult r = call(results);
+    events_[at].results = std::move(results);
+    events_[at].result = std::move(r);
+}
 
 }  // namespace zq::sim

@@ -6,6 +6,7 @@
 
 #include "data/query.h"
 #include "data/sql_text.h"
+#include "engine/query_evasione.h"
 #include "form/form_access.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
@@ -15,21 +16,6 @@
 namespace zq::plugin {
 
 namespace {
-
-// Every line of the document beside what the fulfilment view reports for it.
-std::string QueryEvasioni(const Variant& ditta, const Variant& numreg) {
-    std::string sql;
-    for (std::string_view riga :
-         {" SELECT * From DO30_DOCCORPO with (nolock) ", " left join [VFW_SELDOC] ON ",
-          "     VFW_SELDOC.VFW_DITTA_CG18 = DO30_DITTA_CG18 AND ",
-          "     VFW_SELDOC.VFW_NUMREG_CO99 = DO30_NUMREG_CO99 AND ",
-          "     VFW_SELDOC.VFW_PROGRIGA_DO30 = DO30_PROGRIGA "}) {
-        sql += riga;
-        sql += '\r';
-    }
-    return sql + "Where DO30_DITTA_CG18 = " + SqlBare(ditta) +
-           " And DO30_NUMREG_CO99 = " + SqlBare(numreg);
-}
 
 void RimuoviFiltro(ado::Recordset& rst) {
     rst.SetFilter(Variant::Int32(ado::adFilterNone));
@@ -90,8 +76,8 @@ void CLSRF_REGDOC_STATI::ApplicaStatoRighe(std::int32_t IdStato, std::int32_t Id
 
         const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         const ado::Recordset& corrente = host::Ref(corpo, "rstDocCorpo");
-        evasioni = OpenQuery(Cnn(), QueryEvasioni(corrente.Get("DO30_DITTA_CG18"),
-                                                  corrente.Get("DO30_NUMREG_CO99")));
+        evasioni = OpenQuery(Cnn(), QueryEvasioneDocumento(corrente.Get("DO30_DITTA_CG18"),
+                                                           corrente.Get("DO30_NUMREG_CO99")));
         blnApplicaInCorso = VTrue;
         DocUI().SetIndicatoreAttesa(0);
 

@@ -1,0 +1,217 @@
+// A partial cancellation made from the body form: the current line becomes the master that
+// keeps the residue, and a cancellation line carrying the cancelled quantity, the reason,
+// the flag and the cancelled state is appended and linked to it.
+
+#include "engine/line_ui.h"
+#include "engine/nuova_riga_annullo.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kQtaMaggiore =
+    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
+constexpr std::string_view kSenzaCausale =
+    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
+
+Variant B(bool b) {
+    return Variant::Bool(b);
+}
+
+std::string TestoDi(const ObjectPtr& ctl) {
+    return NvlVar(ui::Testo(ctl), Variant("")).ToString();
+}
+
+}  // namespace
+
+std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double dblQtaAnnullo,
+                                                     const Variant& varGuidMaster, VBool& blnOk,
+                                                     double& dblQtaRipristino) {
+    blnOk = VTrue;
+    if (IsTrue(blnCreaAnnulloInCorso) || dblQtaAnnullo == 0) return 0;
+
+    std::string G, codCausale, desCausale;
+    // Steps up to the keying of the master: an error ends the procedure quietly with the
+    // flag cleared, the refresh bracket closed and the busy indicator restored.
+    try {
+        if (GetProp(frmDocCorpo, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+        if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+
+        const double residuo = dblQtaOrdine - dblQtaAnnullo;
+        if (residuo < 0) {
+            blnOk = VFalse;
+            dblQtaRipristino = dblQtaOrdine;
+            host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
+            return 0;
+        }
+        if (TestoDi(ctlCodCausaleRiga).empty() && strCausaleDefault.empty()) {
+            blnOk = VFalse;
+            dblQtaRipristino = 0;
+            host::ShowHostMessage(objProgramma, kSenzaCausale, 64, kTitolo);
+            return 0;
+        }
+
+        auto& doc = RegDoc();
+        if (residuo == 0) {
+            // The whole line is cancelled: no new line, the line itself carries it.
+            if (ctlQtaAnnullo) {
+                ui::Mostra(ctlQtaAnnullo, Variant(dblQtaAnnullo));
+                ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                    ->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
+            }
+            SetFlgNonPiuEvRiga(Variant::Int16(1));
+            ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Update();
+            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Update();
+            ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->Update();
+            return 0;
+        }
+
+        G = varGuidMaster.ToString();
+        // A line has at most one cancellation line, and a cancellation line is never split.
+        Variant trovato;
+        if (IsTrue(FindDetailGuid(Variant(G), trovato))) return 0;
+        if (IsTrue(FindMasterGuid(Variant(G), trovato))) return 0;
+
+        blnCreaAnnulloInCorso = VTrue;
+        DocUI().SetIndicatoreAttesa(0);
+
+        doc.ImpostaQuantita(residuo, VTrue, VTrue, 0);
+
+        codCausale = TestoDi(ctlCodCausaleRiga);
+        if (codCausale.empty()) {
+            codCausale = strCausaleDefault;
+            desCausale = strDesCausaleDefault;
+        } else {
+            desCausale = TestoDi(ctlDesCausaleRiga);
+        }
+
+        auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+        ui::Mostra(ctlCodCausaleRiga, Variant(""));
+        ui::Mostra(ctlDesCausaleRiga, Variant(""));
+        vert->Set("DO77_CODCAU_ZQ63", Variant(""));
+        vert->Set("DO77_DESCAU_ZQ63", Variant(""));
+
+        ui::Mostra(ctlQtaAnnullo, Variant(dblQtaAnnullo));
+        vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
+
+        SetFlgNonPiuEvRiga(Variant::Int16(0));
+
+        SetFlussoStato(G, lngStatoInizialeRighe, lngFlussoDoc);
+        if (auto riga = doc.objRigaCorpo()) riga->SetStatoRiga(lngStatoInizialeRighe);
+
+        auto corpoRs = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+        const std::int32_t progMaster = GetProgRigaByGuid(corpoRs, G, VTrue).ToLong();
+        ScriviRigaAnnullo(progMaster, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
+    } catch (const HostError&) {
+        blnCreaAnnulloInCorso = VFalse;
+        if (gclsRegDoc)
+            IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        return 0;
+    }
+
+    auto& doc = RegDoc();
+    for (auto sezione : {&host::IRegDoc::rstDocCorpo, &host::IRegDoc::rstDocCorpoVert,
+                         &host::IRegDoc::rstDocCorpoOrd})
+        IgnoreErrors(
+            [&] { ui::Richiesto((doc.*sezione)(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll); });
+
+    // From here an error reaches the caller. Whatever way these steps end, the busy flag,
+    // the refresh bracket and the display suspension must not stay behind, or every later
+    // partial cancellation of the document would be refused and the grid left frozen; the
+    // busy indicator goes back to its saved value when the steps end by an error.
+    bool grigliaSospesa = false;
+    bool displaySospeso = false;
+    bool completata = false;
+    ScopeExit chiusura([&] {
+        if (completata) return;
+        blnCreaAnnulloInCorso = VFalse;
+        if (displaySospeso) {
+            IgnoreErrors([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
+            IgnoreErrors([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
+        }
+        if (grigliaSospesa)
+            IgnoreErrors([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+    });
+
+    doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    grigliaSospesa = true;
+
+    auto corpoRs = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+    auto master = corpoRs->Clone(ado::adLockUnspecified);
+    master->Find(" DO30_GUID = '" + G + "'", 0, ado::adSearchForward);
+
+    NumeriNuovaRiga numeri;
+    numeri.progRiga = GetMaxDO30_PROGRIGA(corpoRs);
+    numeri.progVisua = numeri.progRiga;
+    numeri.progPadre = GetMaxDO30_PROGPADRE(master);
+
+    doc.AggiungiRigaCorpo(0, numeri.progRiga, 0, VTrue);
+    const std::string D = CopiaRigaDaMaster(doc, *corpoRs, *master, dblQtaAnnullo, numeri);
+
+    doc.DopoRigaCorpo(numeri.progRiga);
+    doc.FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    grigliaSospesa = false;
+
+    ScriviRigaAnnullo(numeri.progRiga, Variant(G), Variant(D), -1, dblQtaOrdine);
+    AddLinkAnnullo(Variant(D), Variant(G), Variant::Int32(numeri.progPadre));
+
+    displaySospeso = true;
+    SetProp(frmDocCorpo, ui::kRedraw, B(false));
+    SetProp(frmDocCorpo, ui::kMsgOnUpdate, B(false));
+    SetProp(frmDocCorpoVert, ui::kRedraw, B(false));
+    SetProp(frmDocCorpoVert, ui::kMsgOnUpdate, B(false));
+    CallMethod(frmDocCorpo, ui::kRefreshRow, {B(true), B(true)});
+    (void)As<ado::Recordset>(GetObject(frmDocCorpo, ui::kRecordset))->Bookmark();
+
+    auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    ui::Mostra(ctlCodCausaleRiga, Variant(codCausale));
+    ui::Mostra(ctlDesCausaleRiga, Variant(desCausale));
+    vert->Set("DO77_CODCAU_ZQ63", Variant(codCausale));
+    vert->Set("DO77_DESCAU_ZQ63", Variant(desCausale));
+
+    SetFlgNonPiuEvRiga(Variant::Int16(1));
+
+    if (ctlStatoRiga) {
+        const ObjectPtr boStati = GetObject(ctlStatoRiga, "BoStati");
+        SetProp(boStati, "Guid", Variant(D));
+        SetProp(boStati, "IdFlussoDocumento", Variant::Int32(lngFlussoDoc));
+        SetProp(boStati, "IdFlusso", Variant::Int32(lngFlussoDoc));
+        SetProp(boStati, "IdStato", Variant::Int32(lngStatoAnnulloRighe));
+        CallMethod(boStati, "ConfermaModifiche");
+        CallMethod(ctlStatoRiga, "Refresh");
+    }
+    SetFlussoStato(D, lngStatoAnnulloRighe, lngFlussoDoc);
+
+    BloccaControlliRiga();
+
+    strGuidUltimoAnnullo = D;
+    lngProgRigaUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
+    lngProgPadreUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    lngStatoUltimoAnnullo = lngStatoAnnulloRighe;
+
+    doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
+    doc.RicalcolaIva();
+    doc.RicalcolaScadenze();
+
+    SetProp(frmDocCorpoVert, ui::kRedraw, B(true));
+    SetProp(frmDocCorpo, ui::kRedraw, B(true));
+    displaySospeso = false;
+
+    CallMethod(GetObject(frmCorrente, "GRD_CORPO"), "RefreshSummaryFooters");
+
+    ScriviSezioniCorpo(doc);
+
+    // The busy indicator is left at 0 on this road.
+    blnCreaAnnulloInCorso = VFalse;
+    completata = true;
+    return 0;
+}
+
+}  // namespace zq::plugin

@@ -1,0 +1,101 @@
+// Deleting a body line: the guards before it, the line remembered while it is still the
+// current one, and the clean-up once it is gone.
+
+#include "engine/line_ui.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kRigaConAnnullo =
+    "Non è possibile cancellare una riga che ha generato un annullo! Eliminare l'annullo "
+    "parziale prima.";
+constexpr std::string_view kDocumentoAnnullato =
+    "Non è possibile cancellare una riga perchè il documento è stato annullato totalmente";
+
+}  // namespace
+
+// A master line keeps its cancellation line's link, so it goes only after that line; no
+// line of a wholly cancelled order may go. Otherwise the open quantities are captured now,
+// while the line still counts, for the reversal after the deletion.
+HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
+    return ComBoundary([&] {
+        if (IsTrue(IsAnnulliOffTestata()) || IsTrue(blnMancaStatoTesta)) return;
+        if (lngStatoTesta != lngStatoAnnulloTesta) {
+            auto riga = RegDoc().objRigaCorpo();
+            const std::string guid = host::GetGuidRiga(riga);
+            Variant dettaglio;
+            if (IsTrue(FindDetailGuid(Variant(guid), dettaglio))) {
+                Cancel = VTrue;
+                host::ShowHostMessage(objProgramma, kRigaConAnnullo, 64, kTitolo);
+                return;
+            }
+            const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
+                ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
+            // The price decimals take the lots flag's place in this capture: a document
+            // with decimal prices captures its lot rows too.
+            const std::int16_t decimali = DocUI().DecimaliPrezzo();
+            CreaTempStorno(numReg, decimali, VFalse, "#STORNA_PROGMAG", "#STORNA_PROGLOTTI",
+                           "#STORNA_PROGPROGETTI");
+            return;
+        }
+        intAttesaSalvata = DocUI().IndicatoreAttesa();
+        DocUI().SetIndicatoreAttesa(0);
+        host::ShowHostMessage(objProgramma, kDocumentoAnnullato, 64, kTitolo);
+        DocUI().SetIndicatoreAttesa(intAttesaSalvata);
+        Cancel = VTrue;
+    });
+}
+
+HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
+    return ComBoundary([&] {
+        if (!IsTrue(IsAnnulliOffCorpo()) && lngStatoTesta != lngStatoAnnulloTesta)
+            MemorizzaRigaCancellata();
+    });
+}
+
+// Remembers the GUID and number of the line about to go, so that the clean-up can find
+// its master and its extension rows. The grid mode that posts whole grids keeps nothing.
+void CLSRF_REGDOC_STATI::MemorizzaRigaCancellata() {
+    strGuidRigaCancellata = Variant(std::string());
+    lngProgRigaCancellata = 0;
+    EndQuietly([&] {
+        if (!gclsRegDoc) return;
+        auto riga = gclsRegDoc->objRigaCorpo();
+        if (!riga) return;
+        const Variant guid = NvlVar(Variant(riga->GuidRiga()), Variant(""));
+        if (guid.ToString().empty()) return;
+        auto corpo = gclsRegDoc->rstDocCorpo();
+        if (!corpo || !frmCorrente) return;
+        const ObjectPtr documenti = GetObject(frmCorrente, "FrmDocumenti");
+        if (!documenti) return;
+        if (GetProp(documenti, "Gint_ModalitaGriglia").ToLong() == 2) return;
+        strGuidRigaCancellata = guid;
+        lngProgRigaCancellata = NvlVar(corpo->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
+    });
+}
+
+// The line is gone: give its master back the quantity, drop its extension rows, write the
+// body, reverse the progressives captured before the deletion and save.
+HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
+    return ComBoundary([&] {
+        if (IsTrue(IsAnnulliOffCorpo())) return;
+        // The pending line is forgotten however the clean-up ends.
+        ScopeExit dimentica([&] {
+            strGuidRigaCancellata = Variant(std::string());
+            lngProgRigaCancellata = 0;
+        });
+        if (strGuidRigaCancellata.ToString().empty()) return;
+        RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
+        AggiornaBatchCorpo();
+        EseguiProgMagDoc();
+        CallMethod(frmCorrente, "SalvaDocumento");
+    });
+}
+
+}  // namespace zq::plugin

@@ -1,0 +1,203 @@
+// A partial cancellation made by the size-grid write-back: the same split as from the body
+// form, worked on the document's recordsets only (no controls, no display suspension).
+
+#include "data/sql_text.h"
+#include "engine/line_ui.h"
+#include "engine/nuova_riga_annullo.h"
+#include "form/form_access.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kQtaMaggiore =
+    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
+constexpr std::string_view kSenzaCausale =
+    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
+
+// Brings the order data onto the row of line `progRiga` when it stands elsewhere. With
+// `filtroDaRipristinare` the filter saved before is put back instead of lifting it.
+void PortaOrdSuRiga(const ado::RecordsetPtr& ord, std::int32_t progRiga,
+                    const Variant* filtroDaRipristinare) {
+    const bool suRiga =
+        !ord->BOF() && !ord->EOF_() && VarEq(ord->Get("DO31_PROGRIGA"), Variant::Int32(progRiga));
+    if (suRiga) return;
+    ord->SetFilter(Variant(" DO31_PROGRIGA = " + SqlLong(progRiga)));
+    const Variant bookmark = ord->Bookmark();
+    ord->SetFilter(filtroDaRipristinare ? *filtroDaRipristinare
+                                        : Variant::Int32(ado::adFilterNone));
+    ord->SetBookmark(bookmark);
+}
+
+}  // namespace
+
+std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, double dblQtaAnnullo,
+                                                      const Variant& varGuidMaster, VBool& blnOk,
+                                                      double& dblQtaRipristino,
+                                                      VBool blnAggiornaGriglia) {
+    blnOk = VTrue;
+    if (IsTrue(blnCreaAnnulloInCorso) || dblQtaAnnullo == 0) return 0;
+
+    std::string G, codCausale, desCausale;
+    try {
+        if (GetProp(frmDocCorpo, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+        if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+
+        const double residuo = dblQtaOrdine - dblQtaAnnullo;
+        if (residuo < 0) {
+            blnOk = VFalse;
+            dblQtaRipristino = dblQtaOrdine;
+            host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
+            return 0;
+        }
+        // The grid gives every cancelled cell the default reason.
+        if (strCausaleDefault.empty()) {
+            blnOk = VFalse;
+            dblQtaRipristino = 0;
+            host::ShowHostMessage(objProgramma, kSenzaCausale, 64, kTitolo);
+            return 0;
+        }
+
+        auto& doc = RegDoc();
+        auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+        if (residuo == 0) {
+            vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
+            SetFlgNonPiuEvRiga(Variant::Int16(1));
+            ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Update();
+            vert->Update();
+            ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->Update();
+            return 0;
+        }
+
+        G = varGuidMaster.ToString();
+        Variant trovato;
+        if (IsTrue(FindDetailGuid(Variant(G), trovato))) return 0;
+        if (IsTrue(FindMasterGuid(Variant(G), trovato))) return 0;
+
+        blnCreaAnnulloInCorso = VTrue;
+        DocUI().SetIndicatoreAttesa(0);
+
+        doc.ImpostaQuantita(residuo, VTrue, VTrue, 0);
+
+        // The reason moves from the master's own extension row to the new line.
+        auto corpoRs = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+        const std::int32_t progMaster = corpoRs->Get("DO30_PROGRIGA").ToLong();
+        {
+            const Variant filtro = vert->Filter();
+            vert->SetFilter(Variant(" DO77_PROGRIGA = " + SqlLong(progMaster)));
+            codCausale = NvlVar(vert->Get("DO77_CODCAU_ZQ63"), Variant("")).ToString();
+            desCausale = NvlVar(vert->Get("DO77_DESCAU_ZQ63"), Variant("")).ToString();
+            if (codCausale.empty()) {
+                codCausale = strCausaleDefault;
+                desCausale = strDesCausaleDefault;
+            }
+            vert->Set("DO77_CODCAU_ZQ63", Variant(""));
+            vert->Set("DO77_DESCAU_ZQ63", Variant(""));
+            vert->SetFilter(filtro);
+            vert->Update();
+        }
+
+        auto ord = ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd");
+        PortaOrdSuRiga(ord, progMaster, nullptr);
+        SetFlgNonPiuEvRiga(Variant::Int16(0));
+
+        SetFlussoStato(G, lngStatoInizialeRighe, lngFlussoDoc);
+        if (auto riga = doc.objRigaCorpo()) {
+            riga->SetGuidRiga(G);
+            riga->SetStatoRiga(lngStatoInizialeRighe);
+            riga->AcquisisciStato();
+        }
+
+        const std::int32_t P = GetProgRigaByGuid(corpoRs, G, VFalse).ToLong();
+        ScriviRigaAnnullo(P, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
+    } catch (const HostError& e) {
+        blnCreaAnnulloInCorso = VFalse;
+        host::ShowHostMessage(objProgramma, "DuplicaRigaCorpoGrid " + e.Description(), 0, "");
+        if (gclsRegDoc)
+            IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        return 0;
+    }
+
+    auto& doc = RegDoc();
+    for (auto sezione : {&host::IRegDoc::rstDocCorpo, &host::IRegDoc::rstDocCorpoVert,
+                         &host::IRegDoc::rstDocCorpoOrd})
+        IgnoreErrors(
+            [&] { ui::Richiesto((doc.*sezione)(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll); });
+
+    // As for the body form's road: an error of the later steps reaches the caller, and the
+    // busy flag, the refresh bracket and the busy indicator do not stay behind.
+    bool grigliaSospesa = false;
+    bool completata = false;
+    ScopeExit chiusura([&] {
+        if (completata) return;
+        blnCreaAnnulloInCorso = VFalse;
+        if (grigliaSospesa)
+            IgnoreErrors([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+    });
+
+    if (IsTrue(blnAggiornaGriglia)) {
+        doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+        grigliaSospesa = true;
+    }
+
+    auto corpoRs = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+    auto master = corpoRs->Clone(ado::adLockUnspecified);
+    master->Find(" DO30_GUID = '" + G + "'", 0, ado::adSearchForward);
+
+    NumeriNuovaRiga numeri;
+    numeri.progRiga = GetMaxDO30_PROGRIGA(corpoRs);
+    // The new line joins its master's group.
+    numeri.progPadre = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    numeri.progVisua = IsModalitaGriglia(frmCorrente, 2) ? numeri.progPadre : numeri.progRiga;
+
+    doc.AggiungiRigaCorpo(0, numeri.progRiga, 0, VTrue);
+    const std::string D = CopiaRigaDaMaster(doc, *corpoRs, *master, dblQtaAnnullo, numeri);
+
+    doc.DopoRigaCorpo(numeri.progRiga);
+    if (IsTrue(blnAggiornaGriglia)) {
+        doc.FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+        grigliaSospesa = false;
+    }
+
+    ScriviRigaAnnullo(numeri.progRiga, Variant(G), Variant(D), -1, dblQtaOrdine);
+
+    auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    {
+        const Variant filtro = vert->Filter();
+        vert->SetFilter(Variant(" DO77_PROGRIGA = " + SqlLong(numeri.progRiga)));
+        vert->Set("DO77_CODCAU_ZQ63", Variant(codCausale));
+        vert->Set("DO77_DESCAU_ZQ63", Variant(desCausale));
+        vert->SetFilter(filtro);
+        vert->Update();
+    }
+    AddLinkAnnullo(Variant(D), Variant(G), Variant::Int32(numeri.progPadre));
+
+    auto ord = ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd");
+    const Variant filtroOrd = ord->Filter();
+    PortaOrdSuRiga(ord, numeri.progRiga, &filtroOrd);
+    SetFlgNonPiuEvRiga(Variant::Int16(1));
+
+    SetFlussoStato(D, lngStatoAnnulloRighe, lngFlussoDoc);
+
+    strGuidUltimoAnnullo = D;
+    lngProgRigaUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
+    lngProgPadreUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    lngStatoUltimoAnnullo = lngStatoAnnulloRighe;
+
+    doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
+    doc.RicalcolaIva();
+    doc.RicalcolaScadenze();
+
+    blnCreaAnnulloInCorso = VFalse;
+    completata = true;
+    return 0;
+}
+
+}  // namespace zq::plugin

@@ -1,0 +1,203 @@
+// Giving a master line back what its cancellation line took, when that line is deleted or
+// its cancellation is undone or changed.
+
+#include <cmath>
+
+#include "data/sql_text.h"
+#include "engine/line_ui.h"
+#include "form/form_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+Variant Zero() {
+    return Variant::Int32(0);
+}
+
+double NumeroDi(const ObjectPtr& ctl) {
+    return NvlVar(ui::Testo(ctl), Variant::Int32(0)).ToDouble();
+}
+
+// Deletes the row of line `progRiga` from a line section, and writes the deletion.
+void EliminaRigaSezione(const ado::RecordsetPtr& rs, std::string_view campoProgRiga,
+                        std::int32_t progRiga) {
+    if (rs->EOF_()) return;
+    rs->SetFilter(Variant(std::string(campoProgRiga) + " = " + SqlLong(progRiga)));
+    const Variant bookmark = rs->Bookmark();
+    rs->SetFilter(Variant::Int32(ado::adFilterNone));
+    rs->SetBookmark(bookmark);
+    rs->Delete(ado::adAffectCurrent);
+    rs->Update();
+    rs->UpdateBatch(ado::adAffectAll);
+}
+
+}  // namespace
+
+void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellata,
+                                                 std::int32_t& lngProgRigaCancellata) {
+    if (IsTrue(IsAnnulliOffCorpo())) return;
+    Variant B;  // the master's bookmark; Empty when the line had no master
+    bool bloccato = false;
+    const bool completato = EndQuietly([&] {
+        blnRipristinoInCorso = VTrue;
+        auto& doc = RegDoc();
+        auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+
+        Variant G;
+        FindMasterGuid(varGuidCancellata, G);
+        if (VarNe(G, Variant::Int16(0))) {
+            B = Variant(GetBookmarkByGuid(corpo, G.ToString(), VTrue).ToDouble());
+            ui::VaiABookmark(frmDocCorpo, B);
+
+            // The ordered quantity as the master shows it, else as its extension row keeps it.
+            double Q = NumeroDi(ctlQtaOrig);
+            if (std::llround(Q * 100000) == 0) {
+                auto clone = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Clone();
+                const std::string g = G.ToString();
+                const std::string senzaGraffe = g.size() >= 2 ? g.substr(1, g.size() - 2) : "";
+                clone->SetFilter(Variant("DO77_ZQGUID_MASTER_DO30 ='" + senzaGraffe + "'"));
+                if (!clone->EOF_()) Q = NvlVar(clone->Get("DO77_ZQ_QTA_ORIG"), Zero()).ToDouble();
+                clone->Close();
+            }
+            doc.ImpostaQuantita(Q, VTrue, VTrue, 0);
+
+            auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+            if (ctlQtaAnnullo) {
+                ui::Mostra(ctlQtaAnnullo, Zero());
+                vert->Set("DO77_ZQ_QTA_ANNULLO", Zero());
+            }
+            if (ctlQtaOrig) {
+                ui::Mostra(ctlQtaOrig, Zero());
+                vert->Set("DO77_ZQ_QTA_ORIG", Zero());
+            }
+            if (ctlGuidMaster)
+                IgnoreErrors([&] {
+                    ui::Mostra(ctlGuidMaster, Variant(""));
+                    vert->Set("DO77_ZQGUID_MASTER_DO30", Variant::Null());
+                    vert->UpdateBatch(ado::adAffectAll);
+                });
+            if (ctlGuidDetail)
+                IgnoreErrors([&] {
+                    ui::Mostra(ctlGuidDetail, Variant(""));
+                    vert->Set("DO77_ZQGUID_DETAIL_DO30", Variant::Null());
+                });
+            if (ctlCodCausaleRiga)
+                IgnoreErrors([&] {
+                    ui::Mostra(ctlCodCausaleRiga, Variant(""));
+                    ui::Mostra(ctlDesCausaleRiga, Variant(""));
+                    vert->Set("DO77_CODCAU_ZQ63", Variant::Null());
+                    vert->Set("DO77_DESCAU_ZQ63", Variant::Null());
+                });
+            IgnoreErrors([&] {
+                ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")
+                    ->Set("DO31_FLGNONPIUEV", Variant::Int16(0));
+            });
+
+            doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
+            doc.RicalcolaScadenze();
+            doc.RicalcolaIva();
+            RemoveLinkAnnullo(varGuidCancellata);
+            (void)GRIDRowChange();
+        }
+
+        if (lngProgRigaCancellata > 0) {
+            (void)GetProp(frmDocCorpo, ui::kLockCount);
+            bloccato = true;  // a lock that failed half-way is given back all the same
+            CallMethod(frmDocCorpo, ui::kLock);
+            EliminaRigaSezione(ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd"),
+                               "DO31_PROGRIGA", lngProgRigaCancellata);
+            EliminaRigaSezione(ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert"),
+                               "DO77_PROGRIGA", lngProgRigaCancellata);
+            CallMethod(frmDocCorpo, ui::kUnlock);
+            bloccato = false;
+            (void)GetProp(frmDocCorpo, ui::kLockCount);
+        }
+
+        blnRigaDaConfermare = VFalse;
+        blnRipristinoInCorso = VFalse;
+        doc.DopoRigaCorpo(GetMaxDO30_PROGRIGA(corpo) - 1);
+
+        CallMethod(GetObject(frmCorrente, "GRD_CORPO"), "RefreshSummaryFooters");
+        doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
+        doc.RicalcolaIva();
+        doc.RicalcolaScadenze();
+
+        // The controls now show the line the grid stands on, which has no link.
+        if (ctlQtaAnnullo) ui::Mostra(ctlQtaAnnullo, Zero());
+        if (ctlQtaOrig) ui::Mostra(ctlQtaOrig, Zero());
+        if (ctlGuidMaster) ui::Mostra(ctlGuidMaster, Variant(""));
+        if (ctlGuidDetail) ui::Mostra(ctlGuidDetail, Variant(""));
+    });
+    if (!completato) {
+        // An error ends the restoration where it stands; the grid's repaint lock taken for
+        // the row deletions is given back so that the form keeps drawing.
+        if (bloccato) IgnoreErrors([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
+        blnRipristinoInCorso = VFalse;
+        return;
+    }
+    if (ctlCodCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
+    if (ctlDesCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
+    IgnoreErrors([&] {
+        if (const ObjectPtr flag = GetObject(frmCorrente, "TXT_DO31_FLGNONPIUEV"))
+            ui::Mostra(flag, Zero());
+    });
+    IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, B); });
+    blnRipristinoInCorso = VFalse;
+}
+
+void CLSRF_REGDOC_STATI::ImpostaQtaAnnulloMaster(const Variant& varGuidMaster,
+                                                 double dblQtaRipristinata, double dblQtaAnnullata,
+                                                 VBool blnParziale) {
+    if (IsTrue(IsAnnulliOffCorpo()) || VarEq(varGuidMaster, Variant::Int16(0))) return;
+    auto& doc = RegDoc();
+    auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+    const Variant B(GetBookmarkByGuid(corpo, varGuidMaster.ToString(), VTrue).ToDouble());
+    ui::VaiABookmark(frmDocCorpo, B);
+
+    double X = dblQtaRipristinata;
+    double V = 0;
+    if (IsTrue(blnParziale)) {
+        X = NumeroDi(ctlQtaOrig) - dblQtaAnnullata;
+        V = dblQtaAnnullata;
+    }
+    if (ctlQtaAnnullo) {
+        ui::Mostra(ctlQtaAnnullo, Variant(V));
+        ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+            ->Set("DO77_ZQ_QTA_ANNULLO", Variant(V));
+    }
+    doc.ImpostaQuantita(X, VTrue, VTrue, 0);
+}
+
+void CLSRF_REGDOC_STATI::ScollegaRigaAnnullo(const Variant& varGuidAnnullo,
+                                             const Variant& varGuidMaster, const Variant&,
+                                             const Variant&, const Variant&, const Variant&) {
+    if (IsTrue(IsAnnulliOffCorpo())) return;
+    auto& doc = RegDoc();
+    if (VarNe(varGuidMaster, Variant::Int16(0))) {
+        struct Colonna {
+            const ObjectPtr& ctl;
+            const char* campo;
+            Variant valore;
+        };
+        const Colonna colonne[] = {{ctlGuidMaster, "DO77_ZQGUID_MASTER_DO30", Variant::Null()},
+                                   {ctlGuidDetail, "DO77_ZQGUID_DETAIL_DO30", Variant::Null()},
+                                   {ctlQtaOrig, "DO77_ZQ_QTA_ORIG", Zero()},
+                                   {ctlQtaAnnullo, "DO77_ZQ_QTA_ANNULLO", Zero()}};
+        for (const auto& c : colonne) {
+            if (!c.ctl) continue;
+            IgnoreErrors([&] {
+                if (!IsModalitaGriglia(frmCorrente, 2)) ui::Mostra(c.ctl, Variant(""));
+                ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Set(c.campo, c.valore);
+            });
+        }
+        RemoveLinkAnnullo(varGuidAnnullo);
+    }
+    doc.DopoRigaCorpo(GetMaxDO30_PROGRIGA(doc.rstDocCorpo()) - 1);
+    blnRigaDaConfermare = VFalse;
+}
+
+}  // namespace zq::plugin

@@ -1,0 +1,67 @@
+// The state of the current body line changed in the body form.
+
+#include "engine/line_ui.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+// Every step with its errors ignored: a failing call is skipped and the next step runs.
+// The open quantities are captured before the line is settled, so that the reversal after
+// the save takes out exactly what the cancellation closed.
+HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
+                                             std::int32_t IdFlusso) {
+    return ComBoundary([&] {
+        bool fuori = false;
+        IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });
+        if (fuori || lngStatoTesta == lngStatoAnnulloTesta || IsTrue(blnGrigliaInCorso)) return;
+
+        if (!IsTrue(blnCreaAnnulloInCorso) && !IsTrue(blnPropagaInCorso)) {
+            blnRigaDaConfermare = VTrue;
+            lngFlussoDoc = IdFlusso;
+            IgnoreErrors([&] { lngStatoInizialeRighe = GetStatoIniziale(IdFlusso); });
+        }
+
+        std::string guid;
+        std::int32_t progRiga = 0;
+        IgnoreErrors([&] {
+            auto riga = RegDoc().objRigaCorpo();
+            guid = host::GetGuidRiga(riga);
+        });
+        IgnoreErrors([&] {
+            if (!ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")->EOF_())
+                progRiga =
+                    NvlVar(
+                        ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Get("DO30_PROGRIGA"),
+                        Variant::Int32(0))
+                        .ToLong();
+        });
+        // Pending window events: the simulated host's user interface has none queued.
+
+        std::int32_t stato = 0;
+        IgnoreErrors(
+            [&] { stato = host::Ref(RegDoc().objRigaCorpo(), "objRigaCorpo").StatoRiga(); });
+        const bool daGestire = !IsTrue(blnApplicaInCorso) && !IsTrue(blnCreaAnnulloInCorso) &&
+                               stato != lngStatoRigaCorrente && progRiga == lngProgRigaCorrente &&
+                               guid == strGuidRigaCorrente;
+        lngStatoRigaCorrente = stato;
+        if (!daGestire) return;
+
+        IgnoreErrors([&] {
+            const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
+                ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
+            CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG",
+                           "#STORNA_PROGLOTTI", "#STORNA_PROGPROGETTI");
+        });
+        bool eseguito = false;
+        IgnoreErrors([&] { eseguito = IsTrue(ConfermaAnnulloRiga(VTrue, IdStato)); });
+        if (!eseguito) return;
+        IgnoreErrors([&] { AggiornaBatchCorpo(); });
+        IgnoreErrors([&] { EseguiProgMagDoc(); });
+        IgnoreErrors([&] { CallMethod(frmCorrente, "SalvaDocumento"); });
+    });
+}
+
+}  // namespace zq::plugin

@@ -1,0 +1,74 @@
+// Checks a body line before the host stores it: a cancellation line in the cancelled state
+// needs a reason, a master line may not be cancelled itself, and a line that is not
+// cancelled loses any reason left over.
+
+#include "engine/line_ui.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kAnnulloSenzaCausale =
+    "Non è possibile inserire un annullo parziale senza specificare la causale annullo!";
+constexpr std::string_view kMasterAnnullato =
+    "Non è possibile annullare un ordine che ha generato righe di annullo!";
+
+}  // namespace
+
+HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
+    return ComBoundary([&] {
+        // The plug-in's own writes of lines are not the user's edits.
+        if (IsTrue(blnCreaAnnulloInCorso) || IsTrue(blnGrigliaInCorso)) return;
+
+        SetProp(frmDocCorpo, ui::kMsgOnUpdate, Variant::Bool(false));
+        SetProp(frmDocCorpoVert, ui::kMsgOnUpdate, Variant::Bool(false));
+        SetProp(GetObject(frmCorrente, "FME_DocCorpoOrd"), ui::kMsgOnUpdate, Variant::Bool(false));
+
+        auto& doc = RegDoc();
+        auto riga = doc.objRigaCorpo();
+        const Variant G(host::GetGuidRiga(riga));
+        Variant altra;
+        if (IsTrue(FindMasterGuid(G, altra))) {
+            const std::int32_t S = host::Ref(riga, "objRigaCorpo").StatoRiga();
+            if (S == lngStatoAnnulloRighe &&
+                NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")).ToString().empty()) {
+                Cancel = VTrue;
+                host::ShowHostMessage(objProgramma, kAnnulloSenzaCausale, 64, kTitolo);
+                return;
+            }
+        } else if (IsTrue(FindDetailGuid(G, altra))) {
+            const std::int32_t S = host::Ref(riga, "objRigaCorpo").StatoRiga();
+            if (S == lngStatoAnnulloRighe) {
+                Cancel = VTrue;
+                host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
+                return;
+            }
+        }
+
+        if (!riga || riga->StatoRiga() == lngStatoAnnulloRighe) return;
+        Variant C(""), Q = Variant::Int32(0);
+        IgnoreErrors([&] { C = NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")); });
+        IgnoreErrors([&] { Q = NvlVar(ui::Testo(ctlQtaAnnullo), Variant::Int32(0)); });
+        bool daPulire = true;
+        IgnoreErrors([&] { daPulire = VarNe(Q, Variant::Int32(0)) || !C.ToString().empty(); });
+        if (!daPulire) return;
+        IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
+        IgnoreErrors([&] {
+            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                ->Set("DO77_CODCAU_ZQ63", Variant::Null());
+        });
+        IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
+        IgnoreErrors([&] {
+            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                ->Set("DO77_DESCAU_ZQ63", Variant::Null());
+        });
+        IgnoreErrors([&] { doc.AcquisisciCorpoVert(); });
+    });
+}
+
+}  // namespace zq::plugin

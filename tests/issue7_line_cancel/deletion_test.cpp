@@ -1,0 +1,137 @@
+// Deleting body lines: the guards, the restoration of a master when its cancellation line
+// goes, the clean-up of the deleted line's rows and the reversal of the progressives.
+
+#include <gtest/gtest.h>
+
+#include "session.h"
+
+namespace zq::test {
+namespace {
+
+using plugin::ClsrfTestAccess;
+using sim::ShownMessage;
+
+const std::string kRigaConAnnullo =
+    "Non è possibile cancellare una riga che ha generato un annullo! Eliminare l'annullo "
+    "parziale prima.";
+const std::string kDocumentoAnnullato =
+    "Non è possibile cancellare una riga perchè il documento è stato annullato totalmente";
+
+TEST(Deletion, AMasterWithACancellationLineIsRefused) {
+    Session s;
+    s.CancelQuantity(3);
+    s.Enter(1);
+    s.TakeMessages();
+    EXPECT_FALSE(s.driver().DeleteLine());
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kRigaConAnnullo, 64, kTitolo}}));
+    EXPECT_EQ(s.host().doc->rstDocCorpo()->RecordCount(), 8);
+    EXPECT_EQ(s.driver().Last("BeginDeleteDocCorpo"), nullptr);
+}
+
+TEST(Deletion, NoLineOfAWhollyCancelledOrderMayGo) {
+    Session s;
+    s.CancelWholeOrder();
+    s.TakeMessages();
+    const std::int16_t before = s.Indicatore();
+    s.Enter(4);
+    EXPECT_FALSE(s.driver().DeleteLine());
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kDocumentoAnnullato, 64, kTitolo}}));
+    EXPECT_EQ(s.Indicatore(), before);
+    const auto& history = s.host().doc->DocUI()->IndicatoreHistory();
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_EQ(history[history.size() - 2], 0);  // held at 0 while the message shows
+    EXPECT_EQ(s.host().doc->rstDocCorpo()->RecordCount(), 7);
+}
+
+// A cancellation line of 3 whose master was ordered with 10 (now 7) is deleted.
+TEST(Deletion, ACancellationLineGivesItsMasterTheQuantityBack) {
+    Session s;
+    s.CancelQuantity(3);
+    sim::RecomputeProgressivesFromScratch(s.db());
+    s.Enter(8);
+    s.driver().ClearEvents();
+    ASSERT_TRUE(s.driver().DeleteLine());
+
+    EXPECT_EQ(
+        s.driver().EventNames(),
+        (std::vector<std::string>{"UIBeforeDeleteDocBody", "BeginDeleteDocCorpo",
+                                  "EndDeleteDocCorpo", "UIAfterDeleteDocBody", "ControllaDati"}));
+    EXPECT_EQ(s.driver().SaveCount(), 1);
+    EXPECT_EQ(s.LineNumbers(), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}));
+    const DbLine gone = s.Line(8);
+    EXPECT_FALSE(gone.hasDo31 || gone.hasDo77);
+    const DbLine master = s.Line(1);
+    EXPECT_EQ(master.Num("DO30_QTA1"), 10);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ANNULLO"), 0);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ORIG"), 0);
+    EXPECT_TRUE(master.IsNull("DO77_ZQGUID_MASTER_DO30"));
+    EXPECT_TRUE(master.IsNull("DO77_ZQGUID_DETAIL_DO30"));
+    EXPECT_TRUE(master.IsNull("DO77_CODCAU_ZQ63"));
+    EXPECT_TRUE(master.IsNull("DO77_DESCAU_ZQ63"));
+    EXPECT_EQ(master.Num("DO31_FLGNONPIUEV"), 0);
+    EXPECT_TRUE(ClsrfTestAccess::Links(s.driver()).empty());
+    EXPECT_EQ(ClsrfTestAccess::GuidRigaCancellata(s.driver()), "");
+    EXPECT_EQ(ClsrfTestAccess::ProgRigaCancellata(s.driver()), 0);
+    EXPECT_FALSE(ClsrfTestAccess::RipristinoInCorso(s.driver()));
+    EXPECT_EQ(s.Current("DO30_PROGRIGA").ToLong(), 1);  // the master is the current line
+    EXPECT_EQ(s.host().window->docCorpo->LockCount(), 0);
+    EXPECT_TRUE(s.Drift().empty());
+}
+
+TEST(Deletion, AnOrdinaryLineLosesItsRowsAndLeavesTheProgressives) {
+    Session s;
+    s.Enter(5);
+    ASSERT_TRUE(s.driver().DeleteLine());
+    EXPECT_EQ(s.driver().SaveCount(), 1);
+    EXPECT_EQ(s.LineNumbers(), (std::vector<std::int32_t>{1, 2, 3, 4, 6, 7}));
+    const DbLine gone = s.Line(5);
+    EXPECT_FALSE(gone.hasDo31 || gone.hasDo77);
+    EXPECT_TRUE(s.Drift().empty());
+    // The capture before the deletion was given the price decimals as its lots flag.
+    EXPECT_TRUE(s.db().TableExists("#STORNA_PROGLOTTI"));
+}
+
+// The deletion's capture builds the lots working set (its lots flag is the price decimals);
+// nothing drops that set afterwards, and a later reversal after a capture without lots
+// finds it and takes out lot quantities that are no longer open.
+TEST(Deletion, ALotCaptureLeftBehindIsReversedAgainByTheNextSettlement) {
+    Session s({.lotRow = true});
+    s.CancelQuantity(3);  // line 1 split: the cancellation line 8 is current
+    sim::RecomputeProgressivesFromScratch(s.db());
+    s.Enter(7);
+    ASSERT_TRUE(s.driver().DeleteLine());
+    EXPECT_TRUE(s.Drift().empty());
+    ASSERT_TRUE(s.db().TableExists("#STORNA_PROGLOTTI"));
+
+    // The lot's line is cancelled whole and saved: the host's save posts it.
+    s.Enter(6);
+    s.SetState(kStatoConfermato);
+    s.SetState(kStatoAnnullato);
+    ASSERT_TRUE(s.driver().Save());
+    EXPECT_TRUE(s.Drift().empty());
+
+    // Withdrawing the cancellation line is settled with a reversal, which finds the lots
+    // captured before the line was cancelled.
+    s.Enter(8);
+    s.SetState(kStatoIniziale);
+    const auto drift = s.Drift();
+    ASSERT_EQ(drift.size(), 1u);
+    EXPECT_EQ(drift[0].table, "MG71_PROGLOTTI");
+    EXPECT_NE(drift[0].key.find("ART-F"), std::string::npos);
+    EXPECT_DOUBLE_EQ(drift[0].expectedQta1 - drift[0].storedQta1, 5);
+}
+
+TEST(Deletion, InGridMode2NothingIsRemembered) {
+    Session s({.gridMode = 2});
+    s.Enter(5);
+    ASSERT_TRUE(s.driver().DeleteLine());
+    EXPECT_EQ(s.driver().SaveCount(), 0);
+    EXPECT_EQ(ClsrfTestAccess::GuidRigaCancellata(s.driver()), "");
+    // The extension rows of the line stay for the host's own clean-up.
+    auto vert = s.host().doc->rstDocCorpoVert()->Clone();
+    vert->SetFilter(Variant("DO77_PROGRIGA = 5"));
+    EXPECT_FALSE(vert->EOF_());
+}
+
+}  // namespace
+}  // namespace zq::test
