@@ -47,6 +47,18 @@ const std::vector<ActionDef>& Actions() {
          {{"line", A::Integer, true}},
          [](Session& s, const StepArgs& a) { s.Driver().MoveToLine(a.Int("line")); }},
         {"save", {}, [](Session& s, const StepArgs&) { s.Driver().Save(); }},
+        {"editLineField",
+         {{"field", A::Text, true}, {"text", A::Text, true}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().EditLineField(a.Text("field"), a.Text("text"));
+         }},
+        {"storeLine", {}, [](Session& s, const StepArgs&) { s.Driver().StoreLine(); }},
+        {"deleteLine", {}, [](Session& s, const StepArgs&) { s.Driver().DeleteLine(); }},
+        {"markEdited",
+         {{"form", A::Form, true}, {"pending", A::Flag}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().SetUnsavedEdits(a.Form("form"), a.Flag("pending", true));
+         }},
         {"setHeaderState",
          {{"state", A::Integer, true}, {"focus", A::Flag}},
          [](Session& s, const StepArgs& a) {
