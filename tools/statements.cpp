@@ -1,10 +1,9 @@
-// zqstati: the command-line face of the cancellation plug-in's substitutes.
-//
-//   zqstati demo [--db FILE]   create the demo database and run every statement text the
-//                              plug-in sends, showing the SQLite text it became and its rows.
+// zqstati statements: every statement text the plug-in sends, run on the demo database,
+// with the SQLite text it became and its rows.
+#include "tools/statements.h"
+
 #include <unistd.h>
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -18,10 +17,12 @@
 #include "sim/db/plugin_statements.h"
 #include "sim/db/progressives.h"
 #include "sim/db/sqlite_connection.h"
+#include "tools/table.h"
+
+namespace zq::tool {
 
 namespace {
 
-using namespace zq;
 using namespace zq::sim;
 
 constexpr size_t kWidth = 100;
@@ -63,12 +64,6 @@ void PrintText(const std::string& label, const std::string& text) {
     if (!line.empty()) flush();
 }
 
-std::string Cell(const Variant& v) {
-    std::string s = v.IsNull() ? "Null" : v.IsString() ? v.RawString() : v.ToString();
-    if (v.Type() == VarType::Date) s = v.ToString();
-    return s.size() > kCellWidth ? s.substr(0, kCellWidth - 3) + "..." : s;
-}
-
 // The rows of a recordset as an aligned table, walking it forward as the plug-in does.
 void PrintRows(const ado::RecordsetPtr& rs, const std::vector<std::string>& only = {}) {
     if (!rs) {
@@ -81,37 +76,23 @@ void PrintRows(const ado::RecordsetPtr& rs, const std::vector<std::string>& only
         if (only.empty() || std::find(only.begin(), only.end(), name) != only.end())
             cols.push_back(i);
     }
-    std::vector<std::vector<std::string>> table(1);
-    for (auto c : cols) table[0].push_back(rs->FieldAt(c)->Name());
+    TextTable table;
+    for (auto c : cols) table.header.push_back(rs->FieldAt(c)->Name());
     if (!(rs->BOF() && rs->EOF_())) {
         for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
             std::vector<std::string> row;
-            for (auto c : cols) row.push_back(Cell(rs->FieldAt(c)->Value()));
-            table.push_back(std::move(row));
+            for (auto c : cols) {
+                const Variant v = rs->FieldAt(c)->Value();
+                row.push_back(v.Type() == VarType::Date ? v.ToString() : Cell(v, kCellWidth));
+            }
+            table.rows.push_back(std::move(row));
         }
     }
-    std::vector<size_t> width(cols.size(), 0);
-    for (const auto& r : table)
-        for (size_t c = 0; c < r.size(); ++c) width[c] = std::max(width[c], r[c].size());
-    std::cout << "  rows: " << table.size() - 1;
+    std::cout << "  rows: " << table.rows.size();
     if (!only.empty())
         std::cout << " (" << cols.size() << " of " << rs->FieldCount() << " columns)";
     std::cout << "\n";
-    for (size_t r = 0; r < table.size(); ++r) {
-        std::cout << "    ";
-        for (size_t c = 0; c < table[r].size(); ++c) {
-            std::string cell = table[r][c];
-            if (c + 1 < table[r].size()) cell.resize(width[c] + 2, ' ');
-            std::cout << cell;
-        }
-        std::cout << "\n";
-        if (r == 0) {
-            std::cout << "    ";
-            for (size_t c = 0; c < width.size(); ++c)
-                std::cout << std::string(width[c], '-') << (c + 1 < width.size() ? "  " : "");
-            std::cout << "\n";
-        }
-    }
+    PrintTable(std::cout, table, "    ");
 }
 
 void RunProgMagDoc(SqliteConnection& conn, const SqliteConnectionPtr& shared, std::int32_t ditta,
@@ -157,12 +138,14 @@ const std::vector<std::string> kLotSetColumns{
     "DO52_CODLOTTO_MG4G", "DO52_SCADENZA", "DO52_QTA1",     "DO52_QTA2",
     "DO52_IMPNETSCP",     "DO30_PREZZO1",  "FLG_SCONTIMAG", "DO30_FLGEVASVAL"};
 
-int Demo(const std::string& dbPath) {
+}  // namespace
+
+int ListStatements(const std::string& dbPath) {
     std::string path = dbPath;
     bool temporary = path.empty();
     if (temporary)
         path = (std::filesystem::temp_directory_path() /
-                ("zqstati-demo-" + std::to_string(::getpid()) + ".db"))
+                ("zqstati-statements-" + std::to_string(::getpid()) + ".db"))
                    .string();
     std::filesystem::remove(path);
     auto conn = SqliteConnection::Open(path);
@@ -221,21 +204,4 @@ int Demo(const std::string& dbPath) {
     return failures ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    CLI::App app{"zqstati: order-cancellation plug-in tools"};
-    app.require_subcommand(1);
-    std::string db;
-    auto* demo = app.add_subcommand(
-        "demo", "Create the demo database and run every statement text of the plug-in on it");
-    demo->add_option("--db", db, "Database file to create (default: a temporary file)");
-    CLI11_PARSE(app, argc, argv);
-    try {
-        if (*demo) return Demo(db);
-    } catch (const zq::HostError& e) {
-        std::cerr << "zqstati: " << e.Description() << "\n";
-        return 2;
-    }
-    return 0;
-}
+}  // namespace zq::tool

@@ -1,0 +1,103 @@
+// The user actions a scenario step can play, each a call of the simulated host's driver.
+// A new user action of the driver is one entry here and one paragraph in
+// docs/scenarios.md.
+#include "host/error.h"
+#include "tools/scenario.h"
+
+namespace zq::tool {
+
+namespace {
+
+using A = ArgType;
+
+Variant ValueOf(const Json& v) {
+    if (v.is_null()) return Variant::Null();
+    if (v.is_boolean()) return Variant::Bool(v.get<bool>());
+    if (v.is_number_integer()) return Variant::Int32(v.get<std::int32_t>());
+    if (v.is_number()) return Variant(v.get<double>());
+    return Variant(v.get<std::string>());
+}
+
+// Menu items and their values travel as the host's 16-bit integers.
+Variant MenuValue(const Json& v) {
+    if (v.is_number_integer() && v >= -32768 && v <= 32767)
+        return Variant::Int16(static_cast<std::int16_t>(v.get<int>()));
+    return ValueOf(v);
+}
+
+}  // namespace
+
+const std::vector<ActionDef>& Actions() {
+    static const std::vector<ActionDef> actions{
+        {"createPlugin", {}, [](Session& s, const StepArgs&) { s.Driver().CreatePlugin(); }},
+        {"initialize",
+         {{"param", A::Text}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().Initialize(Variant(a.Text("param", "PARAM")));
+         }},
+        {"terminate", {}, [](Session& s, const StepArgs&) { s.Driver().Terminate(); }},
+        {"release", {}, [](Session& s, const StepArgs&) { s.Driver().Release(); }},
+        {"openForm",
+         {{"form", A::Form, true}},
+         [](Session& s, const StepArgs& a) { s.Driver().OpenForm(a.Form("form")); }},
+        {"closeForm",
+         {{"form", A::Form, true}},
+         [](Session& s, const StepArgs& a) { s.Driver().CloseForm(a.Form("form")); }},
+        {"selectLine",
+         {{"line", A::Integer, true}},
+         [](Session& s, const StepArgs& a) { s.Driver().MoveToLine(a.Int("line")); }},
+        {"save", {}, [](Session& s, const StepArgs&) { s.Driver().Save(); }},
+        {"editLineField",
+         {{"field", A::Text, true}, {"text", A::Text, true}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().EditLineField(a.Text("field"), a.Text("text"));
+         }},
+        {"storeLine", {}, [](Session& s, const StepArgs&) { s.Driver().StoreLine(); }},
+        {"deleteLine", {}, [](Session& s, const StepArgs&) { s.Driver().DeleteLine(); }},
+        {"markEdited",
+         {{"form", A::Form, true}, {"pending", A::Flag}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().SetUnsavedEdits(a.Form("form"), a.Flag("pending", true));
+         }},
+        {"setHeaderState",
+         {{"state", A::Integer, true}, {"focus", A::Flag}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().SetHeaderState(a.Int("state"), a.Flag("focus", true));
+         }},
+        {"setLineState",
+         {{"state", A::Integer, true}},
+         [](Session& s, const StepArgs& a) { s.Driver().SetLineState(a.Int("state")); }},
+        {"focus",
+         {{"form", A::Form, true}, {"control", A::Text}},
+         [](Session& s, const StepArgs& a) {
+             auto form = a.Form("form") == 1 ? s.Host().header : s.Host().body;
+             const std::string name = a.Text("control");
+             if (!name.empty() && !form->Control(name))
+                 Raise(err::MemberNotFound, form->Name(), "the form has no control " + name);
+             form->SetActiveControl(name);
+         }},
+        {"typeAndLeave",
+         {{"form", A::Form, true}, {"control", A::Text, true}, {"text", A::Text, true}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().TypeAndLeave(a.Form("form"), a.Text("control"), a.Text("text"));
+         }},
+        {"lookup",
+         {{"form", A::Form, true}, {"control", A::Text, true}},
+         [](Session& s, const StepArgs& a) {
+             s.lastLookup = s.Driver().OpenLookup(a.Form("form"), a.Text("control"));
+         }},
+        {"keyButtonMenu",
+         {{"form", A::Form, true},
+          {"control", A::Text, true},
+          {"item", A::Value, true},
+          {"value", A::Value}},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().PressKeyButtonMenu(a.Form("form"), a.Text("control"),
+                                           MenuValue(a.Raw("item")),
+                                           a.Has("value") ? MenuValue(a.Raw("value")) : Variant());
+         }},
+    };
+    return actions;
+}
+
+}  // namespace zq::tool

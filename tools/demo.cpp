@@ -1,0 +1,285 @@
+#include "tools/demo.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "host/error.h"
+#include "sim/db/fixture.h"
+#include "tools/check.h"
+#include "tools/json_out.h"
+#include "tools/snapshot.h"
+#include "tools/table.h"
+
+namespace zq::tool {
+
+namespace {
+
+using sim::demo::kStatoTestaAnnullato;
+using sim::demo::kStatoTestaIniziale;
+
+// What one step did, as the demo reports it.
+struct StepReport {
+    const DemoStep* step = nullptr;
+    std::vector<sim::RaisedEvent> events;
+    std::vector<sim::ShownMessage> messages;
+    int saves = 0;
+    std::string failure;  // a host error that stopped the step
+    DocumentSnapshot before, after;
+    std::vector<std::pair<std::string, std::string>> headerForm;  // control, text
+    std::vector<Finding> findings;
+};
+
+std::string StateName(sim::SqliteConnection& conn, const Variant& id) {
+    if (id.IsNull() || id.IsEmpty()) return "Null";
+    auto r = conn.QueryRows("SELECT CO4C_DESCRIZIONE FROM CO4C_STATI WHERE CO4C_IDSTATO = ?",
+                            {Variant::Int32(id.ToLong())});
+    std::string name = std::to_string(id.ToLong());
+    if (!r.rows.empty()) name += " (" + r.rows[0][0].ToString() + ")";
+    return name;
+}
+
+// The driver reports by-reference flags as the host's 16-bit Booleans.
+std::string ResultText(const Variant& v) {
+    if (v.Type() == VarType::Integer && (v.ToLong() == -1 || v.ToLong() == 0))
+        return v.ToLong() ? "True" : "False";
+    return Cell(v, 24);
+}
+
+std::string EventText(const sim::RaisedEvent& e) {
+    std::string s = e.name;
+    if (!e.args.empty()) {
+        s += "(";
+        for (std::size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + Cell(e.args[i], 24);
+        s += ")";
+    }
+    if (!e.results.empty()) {
+        s += " -> ";
+        for (std::size_t i = 0; i < e.results.size(); ++i)
+            s += (i ? ", " : "") + ResultText(e.results[i]);
+    }
+    if (e.result.Failed())
+        s += "  FAILED " + std::to_string(e.result.number) + ": " + e.result.description;
+    return s;
+}
+
+std::string Reason(const Variant& code, const Variant& description) {
+    if (code.IsEmpty()) return "(no DO76 row)";
+    std::string s = code.IsNull() ? "Null" : "\"" + code.ToString() + "\"";
+    if (!description.IsNull() && !description.IsEmpty()) s += " " + description.ToString();
+    return s;
+}
+
+TextTable LinesTable(const DocumentSnapshot& s) {
+    TextTable t;
+    t.header = {"line",   "article",  "qta1",        "group", "state",  "nonpiuev",
+                "reason", "qta orig", "qta annullo", "guid",  "master", "detail"};
+    t.rightAligned = {true, false, true, true, true, true, false, true, true, false, false, false};
+    for (const auto& l : s.lines)
+        t.rows.push_back(
+            {std::to_string(l.progRiga), l.articolo + (l.opzione.empty() ? "" : " " + l.opzione),
+             Cell(l.qta1), l.progPadre.IsNull() ? "" : Cell(l.progPadre),
+             l.stato ? std::to_string(*l.stato) : "-", Cell(l.flgNonPiuEv), Cell(l.codCausale),
+             Cell(l.qtaOrig), Cell(l.qtaAnnullo), ShortGuid(Variant(l.guid)),
+             ShortGuid(l.guidMaster), ShortGuid(l.guidDetail)});
+    return t;
+}
+
+TextTable ProgressivesTable(const std::vector<ProgressiveSnapshot>& before,
+                            const std::vector<ProgressiveSnapshot>& after) {
+    TextTable t;
+    t.header = {"article",    "option",       "warehouse",   "qta1 before",
+                "qta1 after", "value before", "value after", ""};
+    t.rightAligned = {false, false, false, true, true, true, true, false};
+    auto num = [](double d) { return Cell(Variant(d)); };
+    for (const auto& a : after) {
+        const ProgressiveSnapshot* b = nullptr;
+        for (const auto& x : before)
+            if (x.articolo == a.articolo && x.opzione == a.opzione && x.deposito == a.deposito)
+                b = &x;
+        const bool changed = !b || !(*b == a);
+        t.rows.push_back({a.articolo, a.opzione, a.deposito, b ? num(b->qta1) : "-", num(a.qta1),
+                          b ? num(b->valore) : "-", num(a.valore), changed ? "changed" : ""});
+    }
+    return t;
+}
+
+void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::SqliteConnection& conn) {
+    out << "\n== " << n << ". " << r.step->title << "\n";
+    out << "User: " << r.step->action << "\n";
+    if (!r.step->outcome.empty()) out << "Plug-in: " << r.step->outcome << "\n";
+    out << "Host events:\n";
+    if (r.events.empty()) out << "  none\n";
+    for (const auto& e : r.events) out << "  " << EventText(e) << "\n";
+    if (!r.failure.empty()) out << "  the step stopped: " << r.failure << "\n";
+    out << "Messages:" << (r.messages.empty() ? " none" : "") << "\n";
+    for (const auto& m : r.messages)
+        out << "  [style " << m.stile << ", \"" << m.titolo << "\"] " << m.testo << "\n";
+    out << "Saved: " << (r.saves ? "yes" : "no") << "\n";
+    const auto& h = r.after.header;
+    out << "Header in the database: state " << StateName(conn, h.stato) << ", reason "
+        << Reason(h.codCausale, h.desCausale) << ", DO18_FLGNONPIUEV " << Cell(h.flgNonPiuEv)
+        << "\n";
+    out << "Header form:";
+    for (const auto& [name, text] : r.headerForm) out << " " << name << "=\"" << text << "\"";
+    out << "\n";
+    // Unchanged tables are named, not repeated, so that what a step changed stands out.
+    const TextTable lines = LinesTable(r.after);
+    if (n > 1 && lines.rows == LinesTable(r.before).rows) {
+        out << "Lines in the database: unchanged\n";
+    } else {
+        out << "Lines in the database (GUIDs by their last 8 characters):\n";
+        PrintTable(out, lines, "  ");
+    }
+    if (n > 1 && r.before.progressives == r.after.progressives) {
+        out << "Warehouse progressives of the order's articles: unchanged\n";
+    } else {
+        out << "Warehouse progressives of the order's articles:\n";
+        PrintTable(out, ProgressivesTable(r.before.progressives, r.after.progressives), "  ");
+    }
+    out << "Consistency check: " << (r.findings.empty() ? "clean" : "FINDINGS") << "\n";
+    for (const auto& f : r.findings) out << "  " << FormatFinding(f) << "\n";
+}
+
+Json StepJson(std::size_t n, const StepReport& r) {
+    Json j{{"step", n},
+           {"title", r.step->title},
+           {"action", r.step->action},
+           {"expected", r.step->outcome}};
+    Json events = Json::array(), messages = Json::array();
+    for (const auto& e : r.events) events.push_back(EventJson(e));
+    for (const auto& m : r.messages) messages.push_back(MessageJson(m));
+    j["events"] = std::move(events);
+    j["messages"] = std::move(messages);
+    j["saved"] = r.saves > 0;
+    if (!r.failure.empty()) j["failure"] = r.failure;
+    Json form = Json::object();
+    for (const auto& [name, text] : r.headerForm) form[name] = text;
+    j["headerForm"] = std::move(form);
+    j["document"] = SnapshotJson(r.after);
+    j["progressivesBefore"] = ProgressivesJson(r.before.progressives);
+    j["findings"] = FindingsJson(r.findings, 1)["findings"];
+    return j;
+}
+
+StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before) {
+    const auto& setup = s.Setup();
+    StepReport r;
+    r.step = &step;
+    r.before = before;
+    const std::size_t from = s.Driver().Events().size();
+    const int saves = s.Driver().SaveCount();
+    try {
+        step.run(s);
+    } catch (const HostError& e) {
+        r.failure =
+            "error " + std::to_string(e.Number()) + " (" + e.Source() + "): " + e.Description();
+    }
+    const auto& all = s.Driver().Events();
+    r.events.assign(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+    r.messages = s.Host().messaggi->TakeShown();
+    r.saves = s.Driver().SaveCount() - saves;
+    for (const char* name :
+         {"TXT_DO11_STATO", "TXT_DO76_CODCAU_ZQ63", "TXT_DO76_DESCAU_ZQ63", "TXT_DO18_FLGNONPIUEV"})
+        if (auto c = s.Host().header->Control(name)) r.headerForm.emplace_back(name, c->Text());
+    r.after = TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
+    r.findings = CheckDatabase(s.Db(), setup.numreg);
+    return r;
+}
+
+}  // namespace
+
+std::vector<DemoStep> DemoRoads() {
+    std::vector<DemoStep> steps{
+        {"Initialise the plug-in",
+         "the host creates the plug-in and calls Initialize with the connection, the order, "
+         "the program and the company",
+         "it reads the cancelled states and the default reason and answers that it is ready",
+         [](Session& s) { s.Driver().Initialize(); }},
+        {"Open the order", "the user opens order 1001: the body form, then the header form",
+         "it finds its controls on both forms and makes the body's cancellation fields "
+         "read-only",
+         [](Session& s) {
+             s.Driver().OpenForm(2);
+             s.Driver().OpenForm(1);
+         }},
+        {"Cancel the whole order",
+         "the user sets the header state to " + std::to_string(kStatoTestaAnnullato) +
+             " (Ordine annullato) in TXT_DO11_STATO",
+         "it fills the default reason, sets DO18_FLGNONPIUEV, flags the lines of a line group "
+         "(DO30_PROGPADRE), lists the referenced documents and saves: the order's quantities "
+         "leave the progressives",
+         [](Session& s) { s.Driver().SetHeaderState(kStatoTestaAnnullato); }},
+        {"Save the cancelled order without a reason",
+         "the user clears the header reason code TXT_DO76_CODCAU_ZQ63, leaves it and saves",
+         "the description is cleared; the save is refused with a message, the database keeps "
+         "the saved reason",
+         [](Session& s) {
+             s.Driver().TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "");
+             s.Driver().Save();
+         }},
+        {"Reinstate the order",
+         "the user sets the header state back to " + std::to_string(kStatoTestaIniziale) +
+             " (Ordine inserito)",
+         "it clears the reason and the flags and saves: the quantities are open again",
+         [](Session& s) { s.Driver().SetHeaderState(kStatoTestaIniziale); }},
+        {"Close the order",
+         "the user closes the header and body forms; the host terminates the plug-in",
+         "it lets both forms close and releases what it holds",
+         [](Session& s) {
+             s.Driver().CloseForm(1);
+             s.Driver().CloseForm(2);
+             s.Driver().Terminate();
+         }},
+    };
+    return steps;
+}
+
+int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
+    SessionSetup setup;
+    const bool temporary = options.dbPath.empty();
+    setup.dbPath = temporary ? (std::filesystem::temp_directory_path() /
+                                ("zqstati-demo-" + std::to_string(::getpid()) + ".db"))
+                                   .string()
+                             : options.dbPath;
+    int status = 0;
+    try {
+        Session s(setup);
+        if (!options.json)
+            out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
+                << " in the simulated host\nDatabase: " << setup.dbPath
+                << (temporary ? " (temporary, removed at the end)" : "") << "\n";
+        Json steps = Json::array();
+        DocumentSnapshot current =
+            TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
+        const auto roads = DemoRoads();
+        for (std::size_t i = 0; i < roads.size(); ++i) {
+            StepReport r = Play(roads[i], s, current);
+            if (!r.failure.empty() || !r.findings.empty()) status = 1;
+            if (options.json) {
+                steps.push_back(StepJson(i + 1, r));
+            } else {
+                PrintStep(out, i + 1, r, s.Db());
+            }
+            current = std::move(r.after);
+        }
+        if (options.json) {
+            Json doc{{"database", setup.dbPath},  {"temporary", temporary},
+                     {"company", setup.ditta},    {"document", setup.numreg},
+                     {"steps", std::move(steps)}, {"consistent", status == 0}};
+            out << doc.dump(2) << "\n";
+        } else {
+            out << "\n"
+                << (status == 0 ? "The database stayed consistent after every step."
+                                : "Some steps failed or left the database inconsistent.")
+                << "\n";
+        }
+    } catch (const HostError& e) {
+        err << "zqstati demo: " << e.Description() << "\n";
+        status = 1;
+    }
+    if (temporary) std::filesystem::remove(setup.dbPath);
+    return status;
+}
+
+}  // namespace zq::tool

@@ -1,0 +1,33 @@
+// zqstati demo: a narrated session of the plug-in in the simulated host on the demo data.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/session.h"
+
+namespace zq::tool {
+
+// One user step of the demo: what it is called, what the user does, and the driver calls.
+struct DemoStep {
+    std::string title;
+    std::string action;
+    std::string outcome;  // what the plug-in is meant to do, in a sentence
+    std::function<void(Session&)> run;
+};
+
+// The roads the demo plays, in order.
+std::vector<DemoStep> DemoRoads();
+
+struct DemoOptions {
+    std::string dbPath;  // empty: a temporary file, removed afterwards
+    bool json = false;
+};
+
+// Plays the roads and prints each step. Returns 0 when every step ran and the database
+// stayed consistent after each, 1 otherwise.
+int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace zq::tool

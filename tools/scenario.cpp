@@ -1,0 +1,278 @@
+#include "tools/scenario.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace zq::tool {
+
+namespace {
+
+const char* TypeName(ArgType t) {
+    switch (t) {
+        case ArgType::Integer:
+            return "a whole number";
+        case ArgType::Number:
+            return "a number";
+        case ArgType::Text:
+            return "a string";
+        case ArgType::Flag:
+            return "true or false";
+        case ArgType::Form:
+            return "\"header\" or \"body\"";
+        case ArgType::Value:
+            return "a value";
+        case ArgType::Object:
+            return "an object";
+        case ArgType::Array:
+            return "an array";
+        case ArgType::Texts:
+            return "a string or a list of strings";
+    }
+    return "";
+}
+
+bool IsForm(const Json& v) {
+    if (v.is_string()) return v == "header" || v == "body";
+    return v.is_number_integer() && (v == 1 || v == 2);
+}
+
+bool HasType(const Json& v, ArgType t) {
+    switch (t) {
+        case ArgType::Integer:
+            return v.is_number_integer();
+        case ArgType::Number:
+            return v.is_number();
+        case ArgType::Text:
+            return v.is_string();
+        case ArgType::Flag:
+            return v.is_boolean();
+        case ArgType::Form:
+            return IsForm(v);
+        case ArgType::Value:
+            return !v.is_object() && !v.is_array();
+        case ArgType::Object:
+            return v.is_object();
+        case ArgType::Array:
+            return v.is_array();
+        case ArgType::Texts:
+            if (v.is_string()) return true;
+            if (!v.is_array()) return false;
+            for (const auto& e : v)
+                if (!e.is_string()) return false;
+            return true;
+    }
+    return false;
+}
+
+std::string Names(const std::vector<ArgSpec>& specs) {
+    std::string s;
+    for (const auto& a : specs) s += (s.empty() ? "" : ", ") + std::string(a.name);
+    return s.empty() ? "none" : s;
+}
+
+// Unknown keys, missing keys and keys of the wrong kind, against the specs. `what` names
+// the object in messages; `kindKey` ("do", "expect") is skipped, and so is "note", a
+// comment every object may carry.
+void CheckKeys(const Json& object, const std::string& kindKey, const std::string& what,
+               const std::vector<ArgSpec>& specs, std::size_t n) {
+    for (const auto& [key, value] : object.items()) {
+        if (key == kindKey || key == "note") continue;
+        const ArgSpec* spec = nullptr;
+        for (const auto& a : specs)
+            if (key == a.name) spec = &a;
+        if (!spec)
+            throw ScenarioError(
+                "unknown key \"" + key + "\" in " + what + " (it takes: " + Names(specs) + ")", n);
+        if (!HasType(value, spec->type))
+            throw ScenarioError("\"" + key + "\" in " + what + " must be " + TypeName(spec->type) +
+                                    ", not " + value.dump(),
+                                n);
+    }
+    for (const auto& a : specs)
+        if (a.required && !object.contains(a.name))
+            throw ScenarioError(what + " needs \"" + a.name + "\" (" + TypeName(a.type) + ")", n);
+}
+
+Step ReadStep(const Json& j, std::size_t n) {
+    if (!j.is_object()) throw ScenarioError("a step must be an object, not " + j.dump(), n);
+    const bool isAction = j.contains("do"), isExpectation = j.contains("expect");
+    if (isAction == isExpectation)
+        throw ScenarioError("a step has exactly one of \"do\" (an action) or \"expect\"", n);
+    const char* kindKey = isAction ? "do" : "expect";
+    if (!j[kindKey].is_string())
+        throw ScenarioError(std::string("\"") + kindKey + "\" must name the step's kind", n);
+    Step step;
+    step.isAction = isAction;
+    step.kind = j[kindKey].get<std::string>();
+    step.json = j;
+    if (isAction) {
+        for (const auto& a : Actions())
+            if (step.kind == a.name) step.action = &a;
+        if (!step.action) throw ScenarioError("unknown action \"" + step.kind + "\"", n);
+        CheckKeys(j, kindKey, "action \"" + step.kind + "\"", step.action->args, n);
+    } else {
+        for (const auto& e : Expectations())
+            if (step.kind == e.name) step.expectation = &e;
+        if (!step.expectation) throw ScenarioError("unknown expectation \"" + step.kind + "\"", n);
+        CheckKeys(j, kindKey, "expectation \"" + step.kind + "\"", step.expectation->args, n);
+    }
+    return step;
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw ScenarioError("cannot read " + file.string());
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A value CheckKeys accepted as ArgType::Texts.
+std::vector<std::string> Strings(const Json& v) {
+    if (v.is_string()) return {v.get<std::string>()};
+    return v.get<std::vector<std::string>>();
+}
+
+void ReadData(const Json& data, const std::filesystem::path& dir, SessionSetup& setup) {
+    CheckKeys(data, "", "\"data\"",
+              {{"demo", ArgType::Flag}, {"sql", ArgType::Texts}, {"statements", ArgType::Texts}},
+              0);
+    setup.demoData = data.value("demo", true);
+    if (data.contains("sql"))
+        for (const auto& f : Strings(data["sql"])) setup.scripts.push_back(ReadFile(dir / f));
+    if (data.contains("statements"))
+        for (const auto& s : Strings(data["statements"])) setup.scripts.push_back(s);
+}
+
+void ReadHost(const Json& host, SessionSetup& setup) {
+    CheckKeys(host, "", "\"host\"",
+              {{"gridMode", ArgType::Integer},
+               {"lots", ArgType::Flag},
+               {"headerWithout", ArgType::Texts},
+               {"bodyWithout", ArgType::Texts},
+               {"answers", ArgType::Array},
+               {"lineFlow", ArgType::Integer},
+               {"lineInitialState", ArgType::Integer},
+               {"reasonsProgram", ArgType::Flag}},
+              0);
+    setup.gridMode = static_cast<std::int16_t>(host.value("gridMode", 0));
+    setup.gestLotti = host.value("lots", false);
+    if (host.contains("headerWithout")) setup.headerWithout = Strings(host["headerWithout"]);
+    if (host.contains("bodyWithout")) setup.bodyWithout = Strings(host["bodyWithout"]);
+    if (host.contains("answers"))
+        for (const auto& a : host["answers"]) {
+            if (!a.is_number_integer())
+                throw ScenarioError("host.answers must list whole numbers (1 OK, 6 Yes, 7 No)");
+            setup.answers.push_back(a.get<std::int32_t>());
+        }
+    setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
+    setup.statoInizialeRighe = host.value("lineInitialState", setup.statoInizialeRighe);
+    setup.reasonsProgram = host.value("reasonsProgram", true);
+}
+
+void ReadDocument(const Json& doc, SessionSetup& setup) {
+    if (doc.is_number_integer()) {
+        setup.numreg = doc.get<std::int32_t>();
+        return;
+    }
+    if (!doc.is_object())
+        throw ScenarioError("\"document\" must be a registration number or an object");
+    CheckKeys(doc, "", "\"document\"",
+              {{"company", ArgType::Integer}, {"numreg", ArgType::Integer, true}}, 0);
+    setup.ditta = doc.value("company", setup.ditta);
+    setup.numreg = doc["numreg"].get<std::int32_t>();
+}
+
+}  // namespace
+
+std::int32_t StepArgs::Int(const char* name, std::int32_t otherwise) const {
+    return Has(name) ? step_.at(name).get<std::int32_t>() : otherwise;
+}
+
+double StepArgs::Number(const char* name) const {
+    return step_.at(name).get<double>();
+}
+
+std::string StepArgs::Text(const char* name, const std::string& otherwise) const {
+    return Has(name) ? step_.at(name).get<std::string>() : otherwise;
+}
+
+bool StepArgs::Flag(const char* name, bool otherwise) const {
+    return Has(name) ? step_.at(name).get<bool>() : otherwise;
+}
+
+std::int16_t StepArgs::Form(const char* name) const {
+    const Json& v = step_.at(name);
+    if (v.is_string()) return v == "header" ? 1 : 2;
+    return static_cast<std::int16_t>(v.get<int>());
+}
+
+Scenario ReadScenario(const std::filesystem::path& file) {
+    Scenario sc;
+    sc.file = file;
+    Json j;
+    try {
+        j = Json::parse(ReadFile(file), nullptr, true, /*ignore_comments=*/true);
+    } catch (const Json::parse_error& e) {
+        // nlohmann's text: "[json.exception.parse_error.101] parse error at line 3, ..."
+        std::string what = e.what();
+        auto at = what.find("] ");
+        throw ScenarioError("not valid JSON: " +
+                            (at == std::string::npos ? what : what.substr(at + 2)));
+    }
+    if (!j.is_object()) throw ScenarioError("a scenario is a JSON object");
+    CheckKeys(j, "", "the scenario",
+              {{"description", ArgType::Text, true},
+               {"data", ArgType::Object},
+               {"document", ArgType::Value},
+               {"host", ArgType::Object},
+               {"steps", ArgType::Array, true}},
+              0);
+    sc.description = j["description"].get<std::string>();
+    if (j.contains("data")) ReadData(j["data"], file.parent_path(), sc.setup);
+    if (j.contains("document")) ReadDocument(j["document"], sc.setup);
+    if (j.contains("host")) ReadHost(j["host"], sc.setup);
+    std::size_t n = 0;
+    for (const auto& s : j["steps"]) sc.steps.push_back(ReadStep(s, ++n));
+    if (sc.steps.empty()) throw ScenarioError("\"steps\" is empty");
+    return sc;
+}
+
+std::string Quote(const std::string& text) {
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+bool Matches(const Json& expected, const Variant& actual) {
+    if (expected.is_null()) return actual.IsNull() || actual.IsEmpty();
+    if (actual.IsNull() || actual.IsEmpty()) return false;
+    if (expected.is_boolean()) {
+        if (actual.IsBool()) return actual.ToBool() == expected.get<bool>();
+        if (actual.IsString() || !actual.IsNumeric()) return false;
+        return actual.ToDouble() == (expected.get<bool>() ? -1.0 : 0.0);
+    }
+    if (expected.is_number()) {
+        if (actual.IsString() || actual.IsBool() || !actual.IsNumeric()) return false;
+        const double e = expected.get<double>(), a = actual.ToDouble();
+        return std::fabs(e - a) <= 1e-9 * std::max(1.0, std::fabs(e));
+    }
+    if (expected.is_string()) return actual.IsString() && actual.RawString() == expected;
+    return false;
+}
+
+std::string Show(const Variant& v) {
+    if (v.IsEmpty()) return "Empty";
+    if (v.IsNull()) return "null";
+    if (v.IsString()) return Quote(v.RawString());
+    if (v.IsBool()) return v.ToBool() ? "true" : "false";
+    if (v.IsNumeric()) {
+        const double d = v.ToDouble();
+        // Whole numbers as a scenario writes them: 3, not 3.0.
+        if (std::fabs(d) < 1e15 && d == std::floor(d))
+            return std::to_string(static_cast<long long>(d));
+        return Json(d).dump();
+    }
+    return v.ToString();
+}
+
+}  // namespace zq::tool

@@ -1,0 +1,54 @@
+#include "tools/session.h"
+
+#include <filesystem>
+
+#include "host/error.h"
+#include "sim/db/fixture.h"
+#include "sim/db/schema.h"
+
+namespace zq::tool {
+
+sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
+    if (setup.dbPath != ":memory:") std::filesystem::remove(setup.dbPath);
+    auto conn = sim::SqliteConnection::Open(setup.dbPath);
+    // A scratch database: no waiting for the disk after each of the demo data's rows.
+    conn->RunSqlite("PRAGMA synchronous = OFF");
+    if (setup.demoData) {
+        sim::CreateDemoDatabase(*conn);
+    } else {
+        sim::CreateSchema(*conn);
+    }
+    for (const auto& script : setup.scripts) conn->RunScript(script);
+    return conn;
+}
+
+Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(setup)) {
+    sim::HostSettings s;
+    s.document = {Variant::Int32(setup.ditta), std::to_string(setup.numreg)};
+    s.type.idFlussoRighe = setup.flussoRighe;
+    s.type.statoInizialeRighe = setup.statoInizialeRighe;
+    s.type.gestLotti = setup.gestLotti;
+    s.gridMode = setup.gridMode;
+    s.commandFactory = sim::SqliteCommandFactory();
+    host_ = std::make_unique<sim::SimHost>(std::make_shared<sim::SqliteHostDatabase>(conn_),
+                                           std::move(s));
+    auto remove = [](sim::SimForm& form, const std::string& name) {
+        if (!form.Control(name))
+            Raise(err::MemberNotFound, form.Name(), "the form has no control " + name);
+        form.RemoveControl(name);
+    };
+    for (const auto& name : setup.headerWithout) remove(*host_->header, name);
+    for (const auto& name : setup.bodyWithout) remove(*host_->body, name);
+    host_->messaggi->Script(setup.answers);
+    if (setup.reasonsProgram) reasons_.emplace(host_->ambiente);
+    driver_ = std::make_unique<sim::HostDriver>(*host_);
+}
+
+Session::~Session() {
+    // The plug-in goes before the host objects it holds references to.
+    driver_.reset();
+    reasons_.reset();
+    host_.reset();
+}
+
+}  // namespace zq::tool

@@ -1,0 +1,65 @@
+// One simulated-host session on a host database: the database made from the demo data
+// and/or a SQLite script, the document opened in the simulated host with the settings a
+// scenario or the demo asks for, and the driver that plays the user on it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/db/fixture.h"
+#include "sim/db/sqlite_connection.h"
+#include "sim/host/driver.h"
+#include "sim/host/reasons_program.h"
+#include "sim/host/sqlite_host_database.h"
+
+namespace zq::tool {
+
+struct SessionSetup {
+    std::string dbPath = ":memory:";  // a file is created afresh
+    bool demoData = true;             // the demo data set; otherwise the empty schema
+    // SQLite scripts run after the data set, in order (several statements each).
+    std::vector<std::string> scripts;
+    std::int32_t ditta = sim::demo::kDitta;
+    std::int32_t numreg = sim::demo::kOrdine;
+    std::int32_t flussoRighe = sim::demo::kFlussoRighe;
+    std::int32_t statoInizialeRighe = sim::demo::kStatoRigheIniziale;
+    std::int16_t gridMode = 0;
+    bool gestLotti = false;
+    std::vector<std::string> headerWithout, bodyWithout;  // controls the forms lack
+    std::vector<std::int32_t> answers;                    // message-box answers, in order
+    bool reasonsProgram = true;  // the host has the reasons maintenance program installed
+};
+
+// The database of a setup: created, filled and scripted (no document opened).
+sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup);
+
+class Session {
+  public:
+    // Raises HostError when the document is not in the database (3021) or a script fails.
+    explicit Session(const SessionSetup& setup);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const SessionSetup& Setup() const { return setup_; }
+    sim::SqliteConnection& Db() { return *conn_; }
+    sim::SimHost& Host() { return *host_; }
+    sim::HostDriver& Driver() { return *driver_; }
+
+    // What the last look-up showed, for the expectations that read it.
+    std::optional<sim::HostDriver::Lookup> lastLookup;
+    // How many of the driver's events an "events" expectation has already looked at.
+    std::size_t eventsChecked = 0;
+
+  private:
+    SessionSetup setup_;
+    sim::SqliteConnectionPtr conn_;
+    std::unique_ptr<sim::SimHost> host_;
+    std::optional<sim::ReasonsProgram> reasons_;
+    std::unique_ptr<sim::HostDriver> driver_;
+};
+
+}  // namespace zq::tool
