@@ -65,31 +65,31 @@ bool HasType(const Json& v, ArgType t) {
     return false;
 }
 
-std::string Names(const std::vector<ArgSpec>& specs) {
+std::string Names(const std::vector<ArgDef>& defs) {
     std::string s;
-    for (const auto& a : specs) s += (s.empty() ? "" : ", ") + std::string(a.name);
+    for (const auto& a : defs) s += (s.empty() ? "" : ", ") + std::string(a.name);
     return s.empty() ? "none" : s;
 }
 
-// Unknown keys, missing keys and keys of the wrong kind, against the specs. `what` names
+// Unknown keys, missing keys and keys of the wrong kind, against the defs. `what` names
 // the object in messages; `kindKey` ("do", "expect") is skipped, and so is "note", a
 // comment every object may carry.
 void CheckKeys(const Json& object, const std::string& kindKey, const std::string& what,
-               const std::vector<ArgSpec>& specs, std::size_t n) {
+               const std::vector<ArgDef>& defs, std::size_t n) {
     for (const auto& [key, value] : object.items()) {
         if (key == kindKey || key == "note") continue;
-        const ArgSpec* spec = nullptr;
-        for (const auto& a : specs)
-            if (key == a.name) spec = &a;
-        if (!spec)
+        const ArgDef* def = nullptr;
+        for (const auto& a : defs)
+            if (key == a.name) def = &a;
+        if (!def)
             throw ScenarioError(
-                "unknown key \"" + key + "\" in " + what + " (it takes: " + Names(specs) + ")", n);
-        if (!HasType(value, spec->type))
-            throw ScenarioError("\"" + key + "\" in " + what + " must be " + TypeName(spec->type) +
+                "unknown key \"" + key + "\" in " + what + " (it takes: " + Names(defs) + ")", n);
+        if (!HasType(value, def->type))
+            throw ScenarioError("\"" + key + "\" in " + what + " must be " + TypeName(def->type) +
                                     ", not " + value.dump(),
                                 n);
     }
-    for (const auto& a : specs)
+    for (const auto& a : defs)
         if (a.required && !object.contains(a.name))
             throw ScenarioError(what + " needs \"" + a.name + "\" (" + TypeName(a.type) + ")", n);
 }

@@ -39,13 +39,13 @@ enum class ArgType {
     Texts,    // a string or a list of strings
 };
 
-struct ArgSpec {
+struct ArgDef {
     const char* name;
     ArgType type;
     bool required = false;
 };
 
-// The keys of a step, read after the step was checked against its specs.
+// The keys of a step, read after the step was checked against its defs.
 class StepArgs {
   public:
     explicit StepArgs(const Json& step) : step_(step) {}
@@ -65,12 +65,12 @@ class StepArgs {
 // nothing; an expectation returns an empty text when met, or the readable difference.
 struct ActionDef {
     const char* name;
-    std::vector<ArgSpec> args;
+    std::vector<ArgDef> args;
     std::function<void(Session&, const StepArgs&)> run;
 };
 struct ExpectationDef {
     const char* name;
-    std::vector<ArgSpec> args;
+    std::vector<ArgDef> args;
     std::function<std::string(Session&, const StepArgs&)> check;
 };
 const std::vector<ActionDef>& Actions();
