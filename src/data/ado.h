@@ -105,7 +105,7 @@ using ParameterPtr = std::shared_ptr<Parameter>;
 // One column of the current row. A Field object stays bound to its recordset: reading
 // Value after the cursor moved gives the new current row's value.
 class Field : public Object {
-public:
+  public:
     virtual std::string Name() const = 0;
     virtual std::int32_t Type() const = 0;
     virtual std::int32_t DefinedSize() const = 0;
@@ -123,10 +123,10 @@ public:
 };
 
 class Recordset : public Object {
-public:
+  public:
     // Fields
     virtual std::int32_t FieldCount() const = 0;
-    virtual FieldPtr FieldAt(std::int32_t index) const = 0;        // 3265 outside 0..Count-1
+    virtual FieldPtr FieldAt(std::int32_t index) const = 0;         // 3265 outside 0..Count-1
     virtual FieldPtr FieldByName(std::string_view name) const = 0;  // 3265 when unknown
     virtual bool HasField(std::string_view name) const = 0;
     // Fields.Append while the recordset is closed (disconnected recordsets).
@@ -139,13 +139,13 @@ public:
 
     // State
     virtual std::int32_t State() const = 0;
-    virtual void Open() = 0;   // no source, no connection: a disconnected recordset
+    virtual void Open() = 0;  // no source, no connection: a disconnected recordset
     virtual void Close() = 0;
     virtual std::int32_t EditMode() const = 0;
 
     // Cursor
     virtual bool BOF() const = 0;
-    virtual bool EOF_() const = 0;  // EOF is a macro in <cstdio>
+    virtual bool EOF_() const = 0;                 // EOF is a macro in <cstdio>
     virtual std::int32_t RecordCount() const = 0;  // follows the filter
     virtual void MoveFirst() = 0;
     virtual void MoveLast() = 0;
@@ -175,7 +175,7 @@ public:
 };
 
 class Connection : public Object {
-public:
+  public:
     // Runs a statement. Returns the rows of a query (a recordset that may be empty), or
     // a closed/null recordset for a statement without rows. `recordsAffected` may be null.
     virtual RecordsetPtr Execute(std::string_view commandText, Variant* recordsAffected,
@@ -184,7 +184,7 @@ public:
 };
 
 class Parameter : public Object {
-public:
+  public:
     virtual std::string Name() const = 0;
     virtual std::int32_t Type() const = 0;
     virtual std::int32_t Direction() const = 0;
@@ -200,7 +200,7 @@ public:
 
 // Created with CreateObject("ADODB.Command"), then bound to a connection.
 class Command : public Object {
-public:
+  public:
     virtual void SetActiveConnection(const ConnectionPtr& c) = 0;
     virtual ConnectionPtr ActiveConnection() const = 0;
     virtual void SetCommandText(std::string_view text) = 0;

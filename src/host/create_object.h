@@ -22,13 +22,13 @@ ObjectPtr CreateObject(std::string_view progIdOrClsid);
 
 // Registers a factory for the life of a scope (tests, one simulated-host session).
 class ScopedObjectFactory {
-public:
+  public:
     ScopedObjectFactory(std::string name, ObjectFactory factory);
     ~ScopedObjectFactory();
     ScopedObjectFactory(const ScopedObjectFactory&) = delete;
     ScopedObjectFactory& operator=(const ScopedObjectFactory&) = delete;
 
-private:
+  private:
     std::string name_;
     ObjectFactory previous_;
 };

@@ -22,7 +22,7 @@ namespace zq {
 enum class CallKind { Get, Set, Method };
 
 class Object : public std::enable_shared_from_this<Object> {
-public:
+  public:
     virtual ~Object() = default;
 
     // Late-bound entry point. `args` are passed by reference: a callee may write into

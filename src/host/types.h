@@ -9,7 +9,11 @@ using VBool = std::int16_t;
 inline constexpr VBool VTrue = -1;
 inline constexpr VBool VFalse = 0;
 
-inline constexpr VBool ToVBool(bool b) { return b ? VTrue : VFalse; }
-inline constexpr bool IsTrue(VBool b) { return b != 0; }
+inline constexpr VBool ToVBool(bool b) {
+    return b ? VTrue : VFalse;
+}
+inline constexpr bool IsTrue(VBool b) {
+    return b != 0;
+}
 
 }  // namespace zq
