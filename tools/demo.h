@@ -16,6 +16,10 @@ struct DemoStep {
     std::string action;
     std::string outcome;  // what the plug-in is meant to do, in a sentence
     std::function<void(Session&)> run;
+    // The check rules this step is known to leave findings under (empty: none), and why.
+    // A step passes when it leaves findings under exactly these rules.
+    std::vector<std::string> expectedFindings = {};
+    std::string findingsWhy = {};
 };
 
 // The roads the demo plays, in order.
@@ -26,8 +30,8 @@ struct DemoOptions {
     bool json = false;
 };
 
-// Plays the roads and prints each step. Returns 0 when every step ran and the database
-// stayed consistent after each, 1 otherwise.
+// Plays the roads and prints each step. Returns 0 when every step ran and the check found
+// after each exactly what that step expects (nothing, for most steps), 1 otherwise.
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace zq::tool

@@ -13,10 +13,19 @@ Variant Flag(VBool v) {
 HostDriver::HostDriver(SimHost& host, PluginFactory factory)
     : host_(host), factory_(std::move(factory)) {
     host_.save = [this] { Save(); };
+    // The line-state control shows each line's state as the grid moves, before the row
+    // change is announced: when it shows another state, the host raises its change event
+    // while the plug-in still remembers the line the grid comes from.
+    host_.doc->onShownStateChanged = [this] {
+        if (!plugin_) return;
+        const auto riga = host_.doc->RigaCorpo();
+        RaiseLineStateChange(riga->StatoRiga(), riga->IdFlusso());
+    };
 }
 
 HostDriver::~HostDriver() {
     host_.save = nullptr;
+    host_.doc->onShownStateChanged = nullptr;
     Release();
 }
 
@@ -138,6 +147,15 @@ void HostDriver::SetLineState(std::int32_t idStato) {
     auto riga = host_.doc->RigaCorpo();
     riga->Follow(riga->GuidRiga(), idStato);
     const std::int32_t idFlusso = riga->IdFlusso();
+    // The line-state control confirms the user's choice into the flow-state store at once,
+    // as its state object does when the plug-in confirms a state; the plug-in then only
+    // writes the states it decides itself (a master back to the initial state, a new
+    // cancellation line to the cancelled one).
+    if (!riga->GuidRiga().empty()) host_.db->SetFlowState(riga->GuidRiga(), idStato, idFlusso);
+    RaiseLineStateChange(idStato, idFlusso);
+}
+
+void HostDriver::RaiseLineStateChange(std::int32_t idStato, std::int32_t idFlusso) {
     Variant origine;
     RaiseEvent("StatiCORPOChange",
                [&](std::vector<Variant>&) {

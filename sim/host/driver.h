@@ -73,7 +73,8 @@ class HostDriver {
     // where it is, then raises StatiTESTATAChange with the state and the header's flow
     // (DO11_IDFLUSSO_CO4B).
     void SetHeaderState(std::int32_t idStato, bool focusOnStateControl = true);
-    // The user sets the current line's state: objRigaCorpo takes it, then the host raises
+    // The user sets the current line's state: objRigaCorpo takes it, the line-state control
+    // writes it to the flow-state store for the current line, then the host raises
     // StatiCORPOChange with the state and the line flow.
     void SetLineState(std::int32_t idStato);
 
@@ -136,6 +137,7 @@ class HostDriver {
     // (a save asked by SalvaDocumento) follow it; `after` fills in what it answered.
     template <class Call>
     void RaiseEvent(std::string name, Call&& call, std::vector<Variant> args = {});
+    void RaiseLineStateChange(std::int32_t idStato, std::int32_t idFlusso);
 
     SimHost& host_;
     PluginFactory factory_;

@@ -130,7 +130,9 @@ void SimRegDoc::FollowCurrentLine() {
     std::int32_t stato = type_.statoInizialeRighe;
     if (!guid.empty())
         stato = db_->FlowState(guid, type_.idFlussoRighe).value_or(type_.statoInizialeRighe);
+    const std::int32_t shown = riga_->StatoRiga();
     riga_->Follow(guid, stato);
+    if (stato != shown && !guid.empty() && onShownStateChanged) onShownStateChanged();
 }
 
 void SimRegDoc::MoveToLine(std::int32_t progRiga) {

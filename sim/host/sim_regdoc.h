@@ -131,6 +131,9 @@ class SimRegDoc : public host::IRegDoc {
     // Called after the host changed what the current line shows (quantity operation with
     // control update, line appended, line moved): the session refreshes bound controls.
     std::function<void()> onCurrentLineChanged;
+    // Called when following a line changed the state objRigaCorpo shows (the line-state
+    // control then shows another state): the driver raises the host's state change event.
+    std::function<void()> onShownStateChanged;
 
   private:
     SimRegDoc(HostDatabasePtr db, DocumentKey key, DocumentType type, CallLogPtr log);

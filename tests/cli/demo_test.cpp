@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "cli.h"
 
@@ -11,6 +12,7 @@ namespace zq::cli {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 const nlohmann::json* StepTitled(const nlohmann::json& demo, const std::string& title) {
     for (const auto& s : demo["steps"])
@@ -18,22 +20,86 @@ const nlohmann::json* StepTitled(const nlohmann::json& demo, const std::string& 
     return nullptr;
 }
 
-TEST(Demo, EveryStepLeavesTheDatabaseConsistent) {
+TEST(Demo, EveryStepLeavesWhatItExpects) {
     TempDir dir;
     const std::string db = (dir.Path() / "demo.db").string();
     const Outcome o = Zqstati("demo --json --db '" + db + "'");
     ASSERT_EQ(o.status, 0) << o.out << o.err;
     const auto demo = nlohmann::json::parse(o.out);
-    ASSERT_GE(demo["steps"].size(), 5u);
+    ASSERT_GE(demo["steps"].size(), 12u);
     for (const auto& step : demo["steps"]) {
         SCOPED_TRACE(step["title"].get<std::string>());
-        EXPECT_TRUE(step["findings"].empty()) << step["findings"].dump();
+        EXPECT_TRUE(step["asExpected"]);
         EXPECT_FALSE(step.contains("failure")) << step["failure"].dump();
         for (const auto& e : step["events"]) EXPECT_FALSE(e.contains("failed")) << e.dump();
+        // A step that expects nothing finds nothing; one that expects a rule finds it.
+        std::set<std::string> found;
+        for (const auto& f : step["findings"]) found.insert(f["rule"].get<std::string>());
+        const auto expected = step["expectedFindings"].get<std::set<std::string>>();
+        EXPECT_EQ(found, expected);
+        if (!expected.empty()) {
+            EXPECT_FALSE(step["findingsWhy"].get<std::string>().empty());
+        }
     }
-    EXPECT_TRUE(demo["consistent"]);
-    // The database it kept is what the check audits from outside.
-    EXPECT_EQ(Zqstati("check --db '" + db + "'").status, 0);
+    EXPECT_TRUE(demo["asExpected"]);
+    // The database it kept is what the check audits from outside: only the drift is left.
+    const Outcome check = Zqstati("check --db '" + db + "'");
+    EXPECT_EQ(check.status, 1);
+    EXPECT_THAT(check.out, HasSubstr("progressives"));
+    EXPECT_THAT(check.out, Not(HasSubstr("link-")));
+}
+
+// The line roads: what a user sees of each, read from the database after the step.
+TEST(Demo, TheLineRoadsSplitRefuseRestoreAndFoldBack) {
+    const Outcome o = Zqstati("demo --json");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto demo = nlohmann::json::parse(o.out);
+    auto line = [](const nlohmann::json& step, int prog) -> nlohmann::json {
+        for (const auto& l : step["document"]["lines"])
+            if (l["DO30_PROGRIGA"] == prog) return l;
+        return nullptr;
+    };
+
+    const auto* whole = StepTitled(demo, "Cancel a whole line");
+    ASSERT_TRUE(whole);
+    EXPECT_TRUE((*whole)["saved"]);
+    EXPECT_EQ((*whole)["document"]["lines"].size(), 9u);
+    EXPECT_EQ(line(*whole, 1)["DO31_FLGNONPIUEV"], 1);
+    EXPECT_EQ(line(*whole, 1)["state"], 109);
+    EXPECT_TRUE((*whole)["findings"].empty());
+
+    const auto* part = StepTitled(demo, "Cancel part of a line");
+    ASSERT_TRUE(part);
+    EXPECT_FALSE((*part)["saved"]);  // the state-change road neither reverses nor saves
+    EXPECT_EQ(line(*part, 1)["DO30_QTA1"], 7);
+    EXPECT_EQ(line(*part, 10)["DO30_QTA1"], 3);
+    EXPECT_EQ(line(*part, 10)["state"], 109);
+    EXPECT_EQ(line(*part, 1)["state"], 100);
+    ASSERT_EQ((*part)["findings"].size(), 1u);
+    EXPECT_THAT((*part)["findings"][0]["detail"].get<std::string>(), HasSubstr("ART-A"));
+
+    const auto* master = StepTitled(demo, "Try to delete the master");
+    ASSERT_TRUE(master);
+    ASSERT_EQ((*master)["messages"].size(), 1u);
+    EXPECT_THAT((*master)["messages"][0]["text"].get<std::string>(),
+                HasSubstr("Eliminare l'annullo parziale prima."));
+    EXPECT_EQ((*master)["document"]["lines"].size(), 10u);
+
+    const auto* gone = StepTitled(demo, "Delete the cancellation line");
+    ASSERT_TRUE(gone);
+    EXPECT_TRUE((*gone)["saved"]);
+    EXPECT_EQ((*gone)["document"]["lines"].size(), 9u);
+    EXPECT_EQ(line(*gone, 1)["DO30_QTA1"], 10);
+    EXPECT_TRUE(line(*gone, 1)["DO77_ZQGUID_DETAIL_DO30"].is_null());
+
+    const auto* fold = StepTitled(demo, "Fold the cancellation line back");
+    ASSERT_TRUE(fold);
+    EXPECT_TRUE((*fold)["saved"]);
+    EXPECT_EQ((*fold)["document"]["lines"].size(), 9u);
+    EXPECT_EQ(line(*fold, 1)["DO30_QTA1"], 10);
+    EXPECT_EQ(line(*fold, 1)["DO77_ZQ_QTA_ANNULLO"], 10);
+    EXPECT_EQ(line(*fold, 1)["DO77_CODCAU_ZQ63"], "CLI");
+    EXPECT_EQ(line(*fold, 1)["state"], 109);
 }
 
 TEST(Demo, TheWholeOrderRoadShowsTheCancellationTheRefusalAndTheReinstatement) {
@@ -66,7 +132,8 @@ TEST(Demo, TheWholeOrderRoadShowsTheCancellationTheRefusalAndTheReinstatement) {
     EXPECT_EQ(text.status, 0);
     EXPECT_THAT(text.out, HasSubstr("\nUser: the user sets the header state to 209"));
     EXPECT_THAT(text.out, HasSubstr("[style 64, \"Stato documento\"] Non è stata specificata"));
-    EXPECT_THAT(text.out, HasSubstr("The database stayed consistent after every step."));
+    EXPECT_THAT(text.out, HasSubstr("findings under progressives, as expected"));
+    EXPECT_THAT(text.out, HasSubstr("Every step ran and the check found after each exactly"));
 }
 
 TEST(Program, EveryCommandExplainsItself) {
