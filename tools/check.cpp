@@ -139,6 +139,36 @@ void CheckLines(const std::vector<Line>& lines, std::int32_t numreg, std::vector
     }
 }
 
+// A cancellation line stands in the company's cancelled line state in the flow-state store.
+void CheckCancellationStates(sim::SqliteConnection& conn, std::int32_t ditta,
+                             const std::vector<Line>& lines, std::int32_t numreg,
+                             std::vector<Finding>& out) {
+    auto p = conn.QueryRows(
+        "SELECT ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C FROM ZQ00_PARAMETRI WHERE ZQ00_DITTA_CG18 = ?",
+        {Variant::Int32(ditta)});
+    if (p.rows.empty() || p.rows[0][0].IsNull()) return;  // no cancelled state to hold to
+    const std::int32_t annullato = p.rows[0][0].ToLong();
+    for (const auto& l : lines) {
+        if (!l.IsCancellation()) continue;
+        auto r = conn.QueryRows(
+            "SELECT CO4D_IDSTATO_CO4C FROM CO4D_STATIOGGETTI "
+            "WHERE CO4D_GUID = ? ORDER BY CO4D_IDFLUSSO_CO4B",
+            {Variant(l.guid)});
+        std::string states;
+        bool cancelled = false;
+        for (const auto& row : r.rows) {
+            states += (states.empty() ? "" : ", ") + Text(row[0]);
+            cancelled = cancelled || (!row[0].IsNull() && row[0].ToLong() == annullato);
+        }
+        if (!cancelled)
+            out.push_back({numreg, l.progRiga, "cancellation-state",
+                           states.empty()
+                               ? "the cancellation line has no state in the flow-state store"
+                               : "the cancellation line is in state " + states + ", not " +
+                                     std::to_string(annullato)});
+    }
+}
+
 void CheckHeader(sim::SqliteConnection& conn, std::int32_t ditta, std::int32_t numreg,
                  std::vector<Finding>& out) {
     auto r = conn.QueryRows(
@@ -241,6 +271,9 @@ const std::vector<CheckRule>& CheckRules() {
          "DO30_QTA1"},
         {"cancellation-flag", "a cancellation line has DO31_FLGNONPIUEV 1"},
         {"cancellation-group", "all cancellation lines of a document share one DO30_PROGPADRE"},
+        {"cancellation-state",
+         "a cancellation line is in the cancelled line state (ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C) in "
+         "the flow-state store"},
         {"orphan-order-row", "every DO31 row has its DO30 line"},
         {"orphan-extension-row", "every DO77 row has its DO30 line"},
         {"header-flag", "a header in the cancelled state has DO18_FLGNONPIUEV 1"},
@@ -277,7 +310,9 @@ std::vector<Finding> CheckDatabase(sim::SqliteConnection& conn,
     for (const auto& d : docs.rows) {
         const std::int32_t ditta = d[0].ToLong(), doc = d[1].ToLong();
         CheckHeader(conn, ditta, doc, out);
-        CheckLines(LinesOf(conn, ditta, doc), doc, out);
+        const auto lines = LinesOf(conn, ditta, doc);
+        CheckLines(lines, doc, out);
+        CheckCancellationStates(conn, ditta, lines, doc, out);
     }
     CheckOrphans(conn, numreg, out);
     CheckProgressives(conn, numreg, out);

@@ -40,7 +40,8 @@ std::string CancellationLine(std::int32_t line, double qta, std::int32_t group) 
            "; UPDATE DO31_DOCCORPOORD SET DO31_FLGNONPIUEV = 1 WHERE DO31" + where +
            "DO31_PROGRIGA = " + n + "; UPDATE DO77_DOCCORPOVERT SET DO77_CODCAU_ZQ63 = 'CLI', " +
            "DO77_ZQGUID_MASTER_DO30 = '" + Guid(1) + "', DO77_ZQGUID_DETAIL_DO30 = '" + Guid(line) +
-           "' WHERE DO77" + where + "DO77_PROGRIGA = " + n + ";";
+           "' WHERE DO77" + where + "DO77_PROGRIGA = " + n +
+           "; INSERT OR REPLACE INTO CO4D_STATIOGGETTI VALUES ('" + Guid(line) + "', 1001, 109);";
 }
 
 const std::string kPair =
@@ -112,6 +113,13 @@ TEST(ConsistencyCheck, FindsEachPlantedInconsistencyAndNothingElse) {
         {"stray rows",
          "DELETE FROM DO30_DOCCORPO WHERE DO30_NUMREG_CO99 = 1002",
          {"document 1002 line 1: orphan-order-row", "document 1002 line 1: orphan-extension-row"}},
+        {"cancellation line not in the cancelled state",
+         "UPDATE CO4D_STATIOGGETTI SET CO4D_IDSTATO_CO4C = 100 WHERE CO4D_GUID = '" + Guid(10) +
+             "'",
+         {"document 1001 line 10: cancellation-state"}},
+        {"cancellation line without a state",
+         "DELETE FROM CO4D_STATIOGGETTI WHERE CO4D_GUID = '" + Guid(10) + "'",
+         {"document 1001 line 10: cancellation-state"}},
         {"cancelled header",
          "UPDATE DO11_DOCTESTATA SET DO11_STATO = 209 WHERE DO11_NUMREG_CO99 = 1001",
          {"document 1001: header-flag", "document 1001: header-reason"}},
