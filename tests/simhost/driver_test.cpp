@@ -131,6 +131,38 @@ TEST_F(DriverTest, StateChangesReachThePluginWithTheirFlows) {
     EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);  // the host's own change
 }
 
+// The line-state control: the user's state goes to the flow-state store, and landing on a
+// line that shows another state announces it before the row change, while the grid still
+// stands on the new line.
+TEST_F(DriverTest, TheLineStateControlStoresTheUsersStateAndAnnouncesTheStateItShows) {
+    driver.Initialize();
+    driver.MoveToLine(2);
+    EXPECT_EQ(driver.EventNames(), (std::vector<std::string>{"Initialize", "GRIDRowChange"}));
+    driver.SetLineState(demo::kStatoRigheAnnullato);
+    const std::string guid2 = HostDbBuilder::GuidRiga(demo::kOrdine, 2);
+    EXPECT_EQ(host->db->FlowState(guid2, demo::kFlussoRighe), demo::kStatoRigheAnnullato);
+
+    std::int32_t lineAtEvent = 0;
+    noting->onEvent = [&](std::string_view name) {
+        if (name == "StatiCORPOChange")
+            lineAtEvent = host->doc->rstDocCorpo()->Get("DO30_PROGRIGA").ToLong();
+    };
+    driver.ClearEvents();
+    driver.MoveToLine(3);  // 109 shown, 100 stored for line 3
+    EXPECT_EQ(driver.EventNames(), (std::vector<std::string>{"StatiCORPOChange", "GRIDRowChange"}));
+    EXPECT_EQ(lineAtEvent, 3);
+    EXPECT_EQ(driver.Events()[0].args[0].ToLong(), demo::kStatoRigheIniziale);
+    EXPECT_EQ(driver.Events()[0].args[1].ToLong(), demo::kFlussoRighe);
+
+    driver.ClearEvents();
+    driver.MoveToLine(4);  // the same state: nothing to announce
+    EXPECT_EQ(driver.EventNames(), (std::vector<std::string>{"GRIDRowChange"}));
+    driver.MoveToLine(2);
+    EXPECT_EQ(driver.EventNames(),
+              (std::vector<std::string>{"GRIDRowChange", "StatiCORPOChange", "GRIDRowChange"}));
+    EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);
+}
+
 TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
     driver.Initialize();
     driver.OpenForm(1);
