@@ -13,12 +13,6 @@ namespace zq::plugin {
 
 namespace {
 
-constexpr std::string_view kTitolo = "Stato documento";
-constexpr std::string_view kQtaMaggiore =
-    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
-constexpr std::string_view kSenzaCausale =
-    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
-
 Variant B(bool b) {
     return Variant::Bool(b);
 }
@@ -43,18 +37,11 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
-        if (residuo < 0) {
-            blnOk = VFalse;
-            dblQtaRipristino = dblQtaOrdine;
-            host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
+        // A line without a reason is accepted when a default reason exists.
+        if (RifiutaAnnullo(dblQtaOrdine, residuo,
+                           TestoDi(ctlCodCausaleRiga).empty() && strCausaleDefault.empty(), blnOk,
+                           dblQtaRipristino))
             return 0;
-        }
-        if (TestoDi(ctlCodCausaleRiga).empty() && strCausaleDefault.empty()) {
-            blnOk = VFalse;
-            dblQtaRipristino = 0;
-            host::ShowHostMessage(objProgramma, kSenzaCausale, 64, kTitolo);
-            return 0;
-        }
 
         auto& doc = RegDoc();
         if (residuo == 0) {
@@ -108,18 +95,12 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         const std::int32_t progMaster = GetProgRigaByGuid(corpoRs, G, VTrue).ToLong();
         ScriviRigaAnnullo(progMaster, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
     } catch (const HostError&) {
-        blnCreaAnnulloInCorso = VFalse;
-        if (gclsRegDoc)
-            IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
-        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        InterrompiCreaAnnullo(true);
         return 0;
     }
 
     auto& doc = RegDoc();
-    for (auto sezione : {&host::IRegDoc::rstDocCorpo, &host::IRegDoc::rstDocCorpoVert,
-                         &host::IRegDoc::rstDocCorpoOrd})
-        IgnoreErrors(
-            [&] { ui::Richiesto((doc.*sezione)(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll); });
+    ScriviSezioniCorpoIgnorandoErrori(doc);
 
     // From here an error reaches the caller. Whatever way these steps end, the busy flag,
     // the refresh bracket and the display suspension must not stay behind, or every later
@@ -135,9 +116,7 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
             IgnoreErrors([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
             IgnoreErrors([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
         }
-        if (grigliaSospesa)
-            IgnoreErrors([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
-        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        InterrompiCreaAnnullo(grigliaSospesa);
     });
 
     doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
@@ -191,14 +170,8 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
 
     BloccaControlliRiga();
 
-    strGuidUltimoAnnullo = D;
-    lngProgRigaUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
-    lngProgPadreUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
-    lngStatoUltimoAnnullo = lngStatoAnnulloRighe;
-
-    doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
-    doc.RicalcolaIva();
-    doc.RicalcolaScadenze();
+    RegistraUltimoAnnullo(D, *corpoRs);
+    RicalcolaDocumento(doc);
 
     SetProp(frmDocCorpoVert, ui::kRedraw, B(true));
     SetProp(frmDocCorpo, ui::kRedraw, B(true));

@@ -14,12 +14,6 @@ namespace zq::plugin {
 
 namespace {
 
-constexpr std::string_view kTitolo = "Stato documento";
-constexpr std::string_view kQtaMaggiore =
-    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
-constexpr std::string_view kSenzaCausale =
-    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
-
 // Brings the order data onto the row of line `progRiga` when it stands elsewhere. With
 // `filtroDaRipristinare` the filter saved before is put back instead of lifting it.
 void PortaOrdSuRiga(const ado::RecordsetPtr& ord, std::int32_t progRiga,
@@ -49,19 +43,10 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
-        if (residuo < 0) {
-            blnOk = VFalse;
-            dblQtaRipristino = dblQtaOrdine;
-            host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
-            return 0;
-        }
         // The grid gives every cancelled cell the default reason.
-        if (strCausaleDefault.empty()) {
-            blnOk = VFalse;
-            dblQtaRipristino = 0;
-            host::ShowHostMessage(objProgramma, kSenzaCausale, 64, kTitolo);
+        if (RifiutaAnnullo(dblQtaOrdine, residuo, strCausaleDefault.empty(), blnOk,
+                           dblQtaRipristino))
             return 0;
-        }
 
         auto& doc = RegDoc();
         auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
@@ -118,28 +103,19 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
     } catch (const HostError& e) {
         blnCreaAnnulloInCorso = VFalse;
         host::ShowHostMessage(objProgramma, "DuplicaRigaCorpoGrid " + e.Description(), 0, "");
-        if (gclsRegDoc)
-            IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
-        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        InterrompiCreaAnnullo(true);
         return 0;
     }
 
     auto& doc = RegDoc();
-    for (auto sezione : {&host::IRegDoc::rstDocCorpo, &host::IRegDoc::rstDocCorpoVert,
-                         &host::IRegDoc::rstDocCorpoOrd})
-        IgnoreErrors(
-            [&] { ui::Richiesto((doc.*sezione)(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll); });
+    ScriviSezioniCorpoIgnorandoErrori(doc);
 
     // As for the body form's road: an error of the later steps reaches the caller, and the
     // busy flag, the refresh bracket and the busy indicator do not stay behind.
     bool grigliaSospesa = false;
     bool completata = false;
     ScopeExit chiusura([&] {
-        if (completata) return;
-        blnCreaAnnulloInCorso = VFalse;
-        if (grigliaSospesa)
-            IgnoreErrors([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
-        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        if (!completata) InterrompiCreaAnnullo(grigliaSospesa);
     });
 
     if (IsTrue(blnAggiornaGriglia)) {
@@ -186,14 +162,8 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
 
     SetFlussoStato(D, lngStatoAnnulloRighe, lngFlussoDoc);
 
-    strGuidUltimoAnnullo = D;
-    lngProgRigaUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
-    lngProgPadreUltimoAnnullo = NvlVar(corpoRs->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
-    lngStatoUltimoAnnullo = lngStatoAnnulloRighe;
-
-    doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
-    doc.RicalcolaIva();
-    doc.RicalcolaScadenze();
+    RegistraUltimoAnnullo(D, *corpoRs);
+    RicalcolaDocumento(doc);
 
     blnCreaAnnulloInCorso = VFalse;
     completata = true;

@@ -1,7 +1,10 @@
 #include "engine/nuova_riga_annullo.h"
 
 #include "engine/line_ui.h"
+#include "host/host_access.h"
 #include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
 
 namespace zq::plugin {
 
@@ -43,6 +46,64 @@ void ScriviSezioniCorpo(host::IRegDoc& doc) {
     ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll);
     ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->UpdateBatch(ado::adAffectAll);
     ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->UpdateBatch(ado::adAffectAll);
+}
+
+void ScriviSezioniCorpoIgnorandoErrori(host::IRegDoc& doc) {
+    IgnoreErrors(
+        [&] { ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->UpdateBatch(ado::adAffectAll); });
+    IgnoreErrors([&] {
+        ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->UpdateBatch(ado::adAffectAll);
+    });
+    IgnoreErrors([&] {
+        ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->UpdateBatch(ado::adAffectAll);
+    });
+}
+
+void RicalcolaDocumento(host::IRegDoc& doc) {
+    doc.RicalcolaTotali(VFalse, VTrue, VFalse, VTrue, VTrue, VTrue, VTrue);
+    doc.RicalcolaIva();
+    doc.RicalcolaScadenze();
+}
+
+namespace {
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kQtaMaggiore =
+    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
+constexpr std::string_view kSenzaCausale =
+    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
+
+}  // namespace
+
+bool CLSRF_REGDOC_STATI::RifiutaAnnullo(double dblQtaOrdine, double residuo, bool senzaCausale,
+                                        VBool& blnOk, double& dblQtaRipristino) {
+    if (residuo < 0) {
+        blnOk = VFalse;
+        dblQtaRipristino = dblQtaOrdine;
+        host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
+        return true;
+    }
+    if (senzaCausale) {
+        blnOk = VFalse;
+        dblQtaRipristino = 0;
+        host::ShowHostMessage(objProgramma, kSenzaCausale, 64, kTitolo);
+        return true;
+    }
+    return false;
+}
+
+void CLSRF_REGDOC_STATI::InterrompiCreaAnnullo(bool chiudiGriglia) {
+    blnCreaAnnulloInCorso = VFalse;
+    if (chiudiGriglia && gclsRegDoc)
+        IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+    IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+}
+
+void CLSRF_REGDOC_STATI::RegistraUltimoAnnullo(const std::string& guid, ado::Recordset& corpo) {
+    strGuidUltimoAnnullo = guid;
+    lngProgRigaUltimoAnnullo = NvlVar(corpo.Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
+    lngProgPadreUltimoAnnullo = NvlVar(corpo.Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    lngStatoUltimoAnnullo = lngStatoAnnulloRighe;
 }
 
 }  // namespace zq::plugin

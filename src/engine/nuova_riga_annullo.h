@@ -1,9 +1,12 @@
 // What the two ways of making a cancellation line share: filling the appended line from
-// its master, and writing the three line sections to the database.
+// its master, writing the three line sections to the database and the follow-ups. The
+// refusals, the interrupted split and the record of the last cancellation line are
+// members of the plug-in, defined with these in nuova_riga_annullo.cpp.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "data/ado.h"
 #include "host/regdoc.h"
@@ -28,5 +31,11 @@ std::string CopiaRigaDaMaster(host::IRegDoc& doc, ado::Recordset& corpo, ado::Re
 // UpdateBatch (affect all) on the body, the line extension and the order data, in that
 // order.
 void ScriviSezioniCorpo(host::IRegDoc& doc);
+// The same, each section's failure ignored: the master's new quantity and keys must reach
+// the database even when one section cannot be written.
+void ScriviSezioniCorpoIgnorandoErrori(host::IRegDoc& doc);
+
+// The document's three follow-up recalculations once a line was added.
+void RicalcolaDocumento(host::IRegDoc& doc);
 
 }  // namespace zq::plugin

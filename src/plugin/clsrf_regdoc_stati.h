@@ -308,6 +308,15 @@ class CLSRF_REGDOC_STATI : public Object,
     std::int16_t DuplicaRigaCorpoGrid(double dblQtaOrdine, double dblQtaAnnullo,
                                       const Variant& varGuidMaster, VBool& blnOk,
                                       double& dblQtaRipristino, VBool blnAggiornaGriglia);
+    // Steps both ways of making a cancellation line share (engine/nuova_riga_annullo.cpp).
+    // The quantity refusal and the reason refusal: True when the split is refused.
+    bool RifiutaAnnullo(double dblQtaOrdine, double residuo, bool senzaCausale, VBool& blnOk,
+                        double& dblQtaRipristino);
+    // Ends an interrupted split: the busy flag cleared, the refresh bracket closed when
+    // asked, the busy indicator back to its saved value; each step's own error ignored.
+    void InterrompiCreaAnnullo(bool chiudiGriglia);
+    // The record of the last cancellation line, from the body's current row.
+    void RegistraUltimoAnnullo(const std::string& guid, ado::Recordset& corpo);
     // -1 for a quantity means: leave that quantity as it is.
     void ScriviRigaAnnullo(std::int32_t lngProgRiga, const Variant& varGuidMaster,
                            const Variant& varGuidDetail, double dblQtaAnnullo, double dblQtaOrig);
