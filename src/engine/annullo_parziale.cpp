@@ -33,8 +33,7 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
     // Steps up to the keying of the master: an error ends the procedure quietly with the
     // flag cleared, the refresh bracket closed and the busy indicator restored.
     try {
-        if (GetProp(frmDocCorpo, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
-        if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+        if (ModificheInSospeso()) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
         // A line without a reason is accepted when a default reason exists.
@@ -51,18 +50,12 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
                 ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
                     ->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
             }
-            SetFlgNonPiuEvRiga(Variant::Int16(1));
-            ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Update();
-            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Update();
-            ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->Update();
+            ChiudiAnnulloTotale(doc);
             return 0;
         }
 
         G = varGuidMaster.ToString();
-        // A line has at most one cancellation line, and a cancellation line is never split.
-        Variant trovato;
-        if (IsTrue(FindDetailGuid(Variant(G), trovato))) return 0;
-        if (IsTrue(FindMasterGuid(Variant(G), trovato))) return 0;
+        if (HaGiaAnnullo(G)) return 0;
 
         blnCreaAnnulloInCorso = VTrue;
         DocUI().SetIndicatoreAttesa(0);

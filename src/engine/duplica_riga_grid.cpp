@@ -39,8 +39,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
 
     std::string G, codCausale, desCausale;
     try {
-        if (GetProp(frmDocCorpo, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
-        if (GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato) return 0;
+        if (ModificheInSospeso()) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
         // The grid gives every cancelled cell the default reason.
@@ -52,17 +51,12 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
         if (residuo == 0) {
             vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
-            SetFlgNonPiuEvRiga(Variant::Int16(1));
-            ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Update();
-            vert->Update();
-            ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->Update();
+            ChiudiAnnulloTotale(doc);
             return 0;
         }
 
         G = varGuidMaster.ToString();
-        Variant trovato;
-        if (IsTrue(FindDetailGuid(Variant(G), trovato))) return 0;
-        if (IsTrue(FindMasterGuid(Variant(G), trovato))) return 0;
+        if (HaGiaAnnullo(G)) return 0;
 
         blnCreaAnnulloInCorso = VTrue;
         DocUI().SetIndicatoreAttesa(0);

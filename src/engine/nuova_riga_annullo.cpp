@@ -92,6 +92,24 @@ bool CLSRF_REGDOC_STATI::RifiutaAnnullo(double dblQtaOrdine, double residuo, boo
     return false;
 }
 
+bool CLSRF_REGDOC_STATI::ModificheInSospeso() {
+    return GetProp(frmDocCorpo, ui::kEditMode).ToLong() == ui::kEditModeModificato ||
+           GetProp(frmDocTestata, ui::kEditMode).ToLong() == ui::kEditModeModificato;
+}
+
+bool CLSRF_REGDOC_STATI::HaGiaAnnullo(const std::string& guid) {
+    Variant trovato;
+    return IsTrue(FindDetailGuid(Variant(guid), trovato)) ||
+           IsTrue(FindMasterGuid(Variant(guid), trovato));
+}
+
+void CLSRF_REGDOC_STATI::ChiudiAnnulloTotale(host::IRegDoc& doc) {
+    SetFlgNonPiuEvRiga(Variant::Int16(1));
+    ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Update();
+    ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")->Update();
+    ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd")->Update();
+}
+
 void CLSRF_REGDOC_STATI::InterrompiCreaAnnullo(bool chiudiGriglia) {
     blnCreaAnnulloInCorso = VFalse;
     if (chiudiGriglia && gclsRegDoc)

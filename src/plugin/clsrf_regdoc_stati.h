@@ -312,6 +312,12 @@ class CLSRF_REGDOC_STATI : public Object,
     // The quantity refusal and the reason refusal: True when the split is refused.
     bool RifiutaAnnullo(double dblQtaOrdine, double residuo, bool senzaCausale, VBool& blnOk,
                         double& dblQtaRipristino);
+    // True while the user has unsaved edits on the body or the header form.
+    bool ModificheInSospeso();
+    // A line has at most one cancellation line, and a cancellation line is never split.
+    bool HaGiaAnnullo(const std::string& guid);
+    // The whole line is cancelled: its flag set and the three line sections updated.
+    void ChiudiAnnulloTotale(host::IRegDoc& doc);
     // Ends an interrupted split: the busy flag cleared, the refresh bracket closed when
     // asked, the busy indicator back to its saved value; each step's own error ignored.
     void InterrompiCreaAnnullo(bool chiudiGriglia);
