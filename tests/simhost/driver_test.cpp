@@ -1,4 +1,5 @@
-// The driver's own mechanics, with a plug-in that only notes the events it receives.
+// The driver's own mechanics, with a plug-in that only notes the events it receives, and one
+// whole session with the real plug-in.
 #include "sim/host/driver.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,7 @@ TEST_F(DriverTest, RowChangeIsRaisedOnceTheHostStandsOnTheLine) {
     driver.MoveToLine(7);
     EXPECT_EQ(lineAtEvent, 7);
     EXPECT_EQ(ordFilter, " DO31_PROGRIGA = 7");
+    EXPECT_EQ(host->doc->objRigaCorpo()->GuidRiga(), HostDbBuilder::GuidRiga(demo::kOrdine, 7));
 }
 
 TEST_F(DriverTest, SaveWritesOnlyWhatValidationLetsThrough) {
@@ -133,6 +135,7 @@ TEST_F(DriverTest, TheLineStateControlStoresTheUsersStateAndAnnouncesTheStateItS
     EXPECT_EQ(driver.EventNames(), (std::vector<std::string>{"Initialize", "GRIDRowChange"}));
     driver.SetLineState(demo::kStatoRigheAnnullato);
     EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
     const std::string guid2 = HostDbBuilder::GuidRiga(demo::kOrdine, 2);
     EXPECT_EQ(host->db->FlowState(guid2, demo::kFlussoRighe), demo::kStatoRigheAnnullato);
 
@@ -168,10 +171,12 @@ TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
     driver.TypeAndLeave(1, "TXT_DO76_CODCAU_ZQ63", "FOR");
     EXPECT_EQ(activeAtDecode, "TXT_DO76_CODCAU_ZQ63");
     EXPECT_FALSE(host->header->ActiveControl());
+    EXPECT_TRUE(host->header->Control("TXT_DO76_CODCAU_ZQ63")->IsChanged());
     EXPECT_EQ(host->doc->rstDocTestaVert()->Get("DO76_CODCAU_ZQ63").ToString(), "FOR");
     EXPECT_EQ(driver.EventNames(),
               (std::vector<std::string>{"Initialize", "OpenForm", "ControlEventStartDecode",
                                         "ControlEventLostFocus"}));
+    EXPECT_EQ(driver.Last("ControlEventStartDecode")->args[1].ToString(), "FOR");
     EXPECT_EQ(::zq::testing::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
               err::MemberNotFound);
 }
