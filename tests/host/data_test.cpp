@@ -1,87 +1,70 @@
 // Data-access conventions: statement texts, the options each kind of statement runs with,
-// reading a row with defaults, and keeping a host recordset's position.
+// reading a row with defaults, and keeping a host recordset's position. Run on the
+// in-memory recordset engine and SQLite connection the plug-in meets in the simulated host.
 #include <gtest/gtest.h>
 
 #include "data/query.h"
 #include "data/recordset_guard.h"
 #include "data/sql_text.h"
 #include "error_of.h"
-#include "fake_ado.h"
 #include "host/policy.h"
+#include "sim/db/sqlite_connection.h"
+#include "sim/recordset/mem_recordset.h"
 
 namespace zq {
 namespace {
 
-using testing::FakeConnection;
-using testing::FakeRecordset;
-
 using testing::ErrorOf;
 
-TEST(SqlTextTest, QuotesAndDoublesQuotes) {
-    EXPECT_EQ(SqlText("ABC"), "'ABC'");
+TEST(SqlTextTest, QuotesLiteralsAndWritesBareValuesAsTheyCome) {
     EXPECT_EQ(SqlText(""), "''");
     EXPECT_EQ(SqlText("D'Amico"), "'D''Amico'");
     // A typed reason code stays one literal, whatever it holds.
-    std::string sql =
-        "SELECT ZQ63_DESCRIZIONE FROM ZQ63_CAU_ANNULLO WITH (NOLOCK) WHERE "
-        "ZQ63_CODICE = " +
-        SqlText("' OR '1'='1");
-    EXPECT_EQ(sql,
-              "SELECT ZQ63_DESCRIZIONE FROM ZQ63_CAU_ANNULLO WITH (NOLOCK) WHERE ZQ63_CODICE = "
-              "''' OR ''1''=''1'");
-}
-
-TEST(SqlTextTest, BareValuesAndNumbers) {
-    EXPECT_EQ(SqlLong(0), "0");
+    EXPECT_EQ(SqlText("' OR '1'='1"), "''' OR ''1''=''1'");
     EXPECT_EQ(SqlLong(-2147483647 - 1), "-2147483648");
-    EXPECT_EQ(SqlBare(Variant::Int32(1)), "1");
     EXPECT_EQ(SqlBare(Variant::Int16(12)), "12");
     EXPECT_EQ(SqlBare(Variant("'2026000123'")), "'2026000123'");  // as it comes, unquoted
     EXPECT_EQ(SqlBare(Variant::Null()), "");
     EXPECT_EQ(SqlBare(Variant()), "");
-    EXPECT_EQ(" WHERE DO11_DITTA_CG18 = " + SqlBare(Variant::Int32(1)) + kCrLf.data() +
-                  " AND DO11_NUMREG_CO99 = " + SqlText("X"),
-              " WHERE DO11_DITTA_CG18 = 1\r\n AND DO11_NUMREG_CO99 = 'X'");
     EXPECT_EQ(SqlDropTempTable("#STORNA_PROGMAG"),
               "IF NOT OBJECT_ID('TEMPDB.DBO.#STORNA_PROGMAG') IS NULL DROP TABLE #STORNA_PROGMAG");
 }
 
 TEST(QueryTest, EachKindOfStatementRunsWithItsOptions) {
-    FakeConnection cnn;
-    cnn.result = std::make_shared<FakeRecordset>();
-    EXPECT_EQ(OpenQuery(cnn, "SELECT 1"), cnn.result);
-    ExecNoRecords(cnn, "DROP TABLE #T");
-    ExecUnspecified(cnn, "EXEC SPCO_SETFLUSSOSTATO @GUID='G'");
-    ASSERT_EQ(cnn.calls.size(), 3u);
-    EXPECT_EQ(cnn.calls[0].sql, "SELECT 1");
-    EXPECT_EQ(cnn.calls[0].options, 1);
-    EXPECT_EQ(cnn.calls[1].sql, "DROP TABLE #T");
-    EXPECT_EQ(cnn.calls[1].options, 129);
-    EXPECT_EQ(cnn.calls[2].options, -1);
+    auto cnn = sim::SqliteConnection::Open(":memory:");
+    auto log = std::make_shared<sim::StatementLog>();
+    cnn->SetStatementLog(log);
+    ExecNoRecords(*cnn, "CREATE TABLE T (X INT)");
+    ExecUnspecified(*cnn, "INSERT INTO T VALUES (7)");
+    EXPECT_EQ(ReadLong(OpenQuery(*cnn, "SELECT X FROM T"), "X"), 7);
+    ASSERT_EQ(log->Statements().size(), 3u);
+    EXPECT_EQ(log->Statements()[0].options, 129);
+    EXPECT_EQ(log->Statements()[1].options, -1);
+    EXPECT_EQ(log->Statements()[2].options, 1);
 
-    cnn.fail = true;  // the caller's policy decides what a failed statement means
-    EXPECT_EQ(ErrorOf([&] { OpenQuery(cnn, "SELECT 1"); }), err::AdoProviderError);
+    log->FailAll();  // the caller's policy decides what a failed statement means
+    EXPECT_EQ(ErrorOf([&] { OpenQuery(*cnn, "SELECT X FROM T"); }), err::AdoProviderError);
+}
+
+ado::RecordsetPtr Rows(std::vector<std::string> fields, std::vector<sim::Row> rows) {
+    std::vector<sim::FieldDef> defs;
+    for (auto& f : fields) defs.push_back({std::move(f)});
+    return sim::MakeRecordset(std::move(defs), std::move(rows));
 }
 
 TEST(QueryTest, HasRow) {
     EXPECT_FALSE(HasRow(nullptr));
-    EXPECT_FALSE(HasRow(std::make_shared<FakeRecordset>()));
-    auto rst = std::make_shared<FakeRecordset>(std::vector<FakeRecordset::Row>{{}});
+    EXPECT_FALSE(HasRow(Rows({"ID"}, {})));
+    auto rst = Rows({"ID"}, {{Variant::Int32(1)}});
     EXPECT_TRUE(HasRow(rst));
     rst->MoveNext();  // at EOF only: the query did return a row
     EXPECT_TRUE(HasRow(rst));
 }
 
 TEST(QueryTest, ReadsFieldsWithTheDefaultsOfTheirKind) {
-    auto rst = std::make_shared<FakeRecordset>(std::vector<FakeRecordset::Row>{{
-        {"ID", Variant::Int32(7)},
-        {"TXT", Variant(" Ab ")},
-        {"QTA", Variant(2.5)},
-        {"NUL", Variant::Null()},
-        {"BLANK", Variant("   ")},
-        {"NUMTXT", Variant("12.5")},
-        {"WORD", Variant("abc")},
-    }});
+    auto rst = Rows({"ID", "TXT", "QTA", "NUL", "BLANK", "NUMTXT", "WORD"},
+                    {{Variant::Int32(7), Variant(" Ab "), Variant(2.5), Variant::Null(),
+                      Variant("   "), Variant("12.5"), Variant("abc")}});
     EXPECT_EQ(ReadLong(rst, "ID"), 7);
     EXPECT_EQ(ReadText(rst, "TXT"), " Ab ");
     EXPECT_EQ(ReadDouble(rst, "QTA"), 2.5);
@@ -98,79 +81,72 @@ TEST(QueryTest, ReadsFieldsWithTheDefaultsOfTheirKind) {
     EXPECT_EQ(ErrorOf([] { ReadText(nullptr, "ID"); }), err::ObjectNotSet);
 }
 
-std::vector<FakeRecordset::Row> ThreeRows() {
-    return {{}, {}, {}};
+// Lines 1..3, the cursor on `line` (4 is EOF).
+ado::RecordsetPtr ThreeLines(std::int32_t line) {
+    auto rst = Rows({"L"}, {{Variant::Int32(1)}, {Variant::Int32(2)}, {Variant::Int32(3)}});
+    for (std::int32_t i = 1; i < line; ++i) rst->MoveNext();
+    return rst;
 }
 
-TEST(RecordsetGuardTest, PutsFilterThenBookmarkBack) {
-    auto rst = std::make_shared<FakeRecordset>(ThreeRows());
-    rst->current = 2;
+std::int32_t At(const ado::RecordsetPtr& rst) {
+    return rst->Get("L").ToLong();
+}
+
+TEST(RecordsetGuardTest, PutsFilterThenBookmarkBackAlsoWhenAnErrorLeavesTheScope) {
+    auto rst = ThreeLines(3);
     {
         RecordsetGuard guard(rst);
         EXPECT_TRUE(guard.SavedBookmark());
         EXPECT_TRUE(guard.SavedFilter());
-        rst->SetFilter(Variant(" DO30_PROGRIGA = 5"));
-        rst->MoveNext();
+        rst->SetFilter(Variant("L < 3"));
     }
     // Filter first (it moves the cursor to the first row), then the bookmark.
-    EXPECT_TRUE(rst->filter.SameAs(Variant::Int32(ado::adFilterNone)));
-    EXPECT_EQ(rst->current, 2);
-}
+    EXPECT_TRUE(rst->Filter().SameAs(Variant::Int32(ado::adFilterNone)));
+    EXPECT_EQ(At(rst), 3);
 
-TEST(RecordsetGuardTest, AnUnchangedFilterIsNotSetAgain) {
-    auto rst = std::make_shared<FakeRecordset>(ThreeRows());
-    rst->filter = Variant("DO31_PROGRIGA = 1");
-    rst->current = 1;
-    { RecordsetGuard guard(rst, RecordsetGuard::kFilter); }
-    EXPECT_EQ(rst->filterWrites, 0);
-    EXPECT_EQ(rst->current, 1);
-}
-
-TEST(RecordsetGuardTest, KeepsOnlyWhatItWasAskedFor) {
-    auto rst = std::make_shared<FakeRecordset>(ThreeRows());
-    rst->current = 1;
-    {
-        RecordsetGuard guard(rst, RecordsetGuard::kBookmark);
-        EXPECT_FALSE(guard.SavedFilter());
-        rst->SetFilter(Variant("X = 1"));
-        rst->current = 0;
-    }
-    EXPECT_EQ(rst->filter.ToString(), "X = 1");
-    EXPECT_EQ(rst->current, 1);
-}
-
-TEST(RecordsetGuardTest, NoRowNoBookmarkAndRestoreErrorsAreDropped) {
-    auto rst = std::make_shared<FakeRecordset>(ThreeRows());
-    rst->current = 3;  // EOF: there is no bookmark to keep
-    {
-        RecordsetGuard guard(rst);
-        EXPECT_FALSE(guard.SavedBookmark());
-        rst->current = 1;
-    }
-    EXPECT_EQ(rst->current, 1);
-
-    {
-        RecordsetGuard guard(rst);
-        rst->filter = Variant("X = 2");
-        rst->failRestore = true;
-    }  // both restores raise; the guard must not
-    EXPECT_EQ(rst->filter.ToString(), "X = 2");
-
-    RecordsetGuard none(nullptr);
-    EXPECT_FALSE(none.SavedBookmark());
-}
-
-TEST(RecordsetGuardTest, RestoresWhenAnErrorLeavesTheScope) {
-    auto rst = std::make_shared<FakeRecordset>(ThreeRows());
-    rst->current = 2;
     bool completed = EndQuietly([&] {
         RecordsetGuard guard(rst);
-        rst->SetFilter(Variant("X = 1"));
+        rst->SetFilter(Variant("L = 1"));
         Raise(err::AdoBofEof, "test", "BOF or EOF");
     });
     EXPECT_FALSE(completed);
-    EXPECT_EQ(rst->current, 2);
-    EXPECT_TRUE(rst->filter.SameAs(Variant::Int32(0)));
+    EXPECT_TRUE(rst->Filter().SameAs(Variant::Int32(ado::adFilterNone)));
+    EXPECT_EQ(At(rst), 3);
+}
+
+TEST(RecordsetGuardTest, KeepsOnlyWhatItWasAskedForAndLeavesAnUnchangedFilterAlone) {
+    auto rst = ThreeLines(1);
+    rst->SetFilter(Variant("L > 1"));
+    rst->MoveNext();
+    { RecordsetGuard guard(rst, RecordsetGuard::kFilter); }
+    EXPECT_EQ(At(rst), 3);  // setting the same filter again would have moved to line 2
+
+    rst = ThreeLines(3);
+    {
+        RecordsetGuard guard(rst, RecordsetGuard::kBookmark);
+        EXPECT_FALSE(guard.SavedFilter());
+        rst->SetFilter(Variant("L > 1"));
+    }
+    EXPECT_EQ(rst->Filter().ToString(), "L > 1");
+    EXPECT_EQ(At(rst), 3);
+}
+
+TEST(RecordsetGuardTest, NoRowNoBookmarkAndRestoreErrorsAreDropped) {
+    auto rst = ThreeLines(4);  // EOF: there is no bookmark to keep
+    {
+        RecordsetGuard guard(rst);
+        EXPECT_FALSE(guard.SavedBookmark());
+        rst->MoveFirst();
+    }
+    EXPECT_EQ(At(rst), 1);
+
+    EXPECT_TRUE(IgnoreErrors([&] {
+        RecordsetGuard guard(rst);
+        rst->Close();
+    }));  // both restores raise on the closed recordset; the guard must not
+
+    RecordsetGuard none(nullptr);
+    EXPECT_FALSE(none.SavedBookmark());
 }
 
 }  // namespace

@@ -31,12 +31,6 @@ TEST(NvlVarTest, DefaultOnlyForNothingThere) {
     }
 }
 
-TEST(NvlVarTest, DefaultsMayThemselvesBeNullOrEmpty) {
-    EXPECT_TRUE(NvlVar(Variant(""), Variant::Null()).IsNull());
-    EXPECT_TRUE(NvlVar(Variant::Null(), Variant()).IsEmpty());
-    EXPECT_EQ(NvlVar(Variant::Null(), Variant("")).ToString(), "");
-}
-
 TEST(NvlVarTest, ValuesWithoutTextGiveEmptyAndNeverRaise) {
     ObjectPtr object = std::make_shared<Object>();
     EXPECT_TRUE(NvlVar(Variant(object), Variant::Int32(1)).IsEmpty());

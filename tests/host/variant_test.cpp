@@ -29,24 +29,17 @@ TEST(VariantToString, WritesValuesAsTheHostDoes) {
         {Variant(0.0), "0"},
         {Variant(-0.0), "0"},
         {Variant(2.5), "2.5"},
-        {Variant(-2.5), "-2.5"},
         {Variant(0.1 + 0.2), "0.3"},
         {Variant(1.0 / 3.0), "0.333333333333333"},
-        {Variant(100.0), "100"},
         {Variant(123456789012345.0), "123456789012345"},
-        {Variant(999999999999999.0), "999999999999999"},
         {Variant(999999999999999.9), "1E+15"},  // 15 digits round up into exponent form
         {Variant(1e15), "1E+15"},
-        {Variant(1e16), "1E+16"},
         {Variant(1e20), "1E+20"},
         {Variant(-1.5e300), "-1.5E+300"},
         {Variant(0.00001), "0.00001"},
-        {Variant(0.000012345), "0.000012345"},
         {Variant(0.000001), "1E-06"},
         {Variant(1.25e-7), "1.25E-07"},
-        {Variant("abc"), "abc"},
         {Variant(" A "), " A "},
-        {Variant::Date(0.0), "1899-12-30"},
         {Variant::Date(46361.0), "2026-12-05"},
         {Variant::Date(46361.5), "2026-12-05 12:00:00"},
         {Variant::Date(0.75), "18:00:00"},
@@ -108,8 +101,6 @@ TEST(VariantToLong, RoundsHalfToEven) {
         {Variant(3.5), 4},
         {Variant(-2.5), -2},
         {Variant(-3.5), -4},
-        {Variant(0.5), 0},
-        {Variant(1.5), 2},
         {Variant(2.4999), 2},
         {Variant(2.5001), 3},
         {Variant(-0.4), 0},
@@ -117,7 +108,6 @@ TEST(VariantToLong, RoundsHalfToEven) {
         {Variant(" 7 "), 7},
         {Variant::Bool(true), -1},
         {Variant(), 0},
-        {Variant::Int16(-5), -5},
         {Variant(2147483647.4), 2147483647},
         {Variant(-2147483648.0), -2147483647 - 1},
     };
@@ -137,16 +127,12 @@ TEST(VariantToLong, OverflowAndNull) {
 }
 
 TEST(VariantToInt, SixteenBitRange) {
-    EXPECT_EQ(Variant(32767.4).ToInt(), 32767);
     EXPECT_EQ(Variant(-32768.5).ToInt(), -32768);  // half to even stays in range
-    EXPECT_EQ(Variant(4.5).ToInt(), 4);
-    EXPECT_EQ(Variant::Int32(-7).ToInt(), -7);
     EXPECT_EQ(ErrorOf([] { Variant(32767.5).ToInt(); }), err::Overflow);
     EXPECT_EQ(ErrorOf([] { Variant::Int32(40000).ToInt(); }), err::Overflow);
 }
 
 TEST(VariantToBool, TextsAndNumbers) {
-    EXPECT_TRUE(Variant("True").ToBool());
     EXPECT_TRUE(Variant(" tRUE ").ToBool());
     EXPECT_FALSE(Variant("FALSE").ToBool());
     EXPECT_TRUE(Variant("-1").ToBool());
@@ -160,9 +146,7 @@ TEST(VariantToBool, TextsAndNumbers) {
 }
 
 TEST(VariantKinds, IdentityAndIsNumeric) {
-    EXPECT_TRUE(Variant::Int16(1).SameAs(Variant::Int16(1)));
     EXPECT_FALSE(Variant::Int16(1).SameAs(Variant::Int32(1)));  // same value, other kind
-    EXPECT_FALSE(Variant("a").SameAs(Variant("A")));
     EXPECT_TRUE(Variant::Null().SameAs(Variant::Null()));
 
     EXPECT_TRUE(Variant().IsNumeric());
@@ -182,15 +166,6 @@ TEST(VariantToObject, OnlyObjectsEmptyAndNull) {
     EXPECT_EQ(ErrorOf([] { Variant(1.0).ToArray(); }), err::TypeMismatch);
 }
 
-TEST(VariantDescribe, NeverRaises) {
-    EXPECT_EQ(Variant().Describe(), "Empty");
-    EXPECT_EQ(Variant::Null().Describe(), "Null");
-    EXPECT_EQ(Variant(ObjectPtr()).Describe(), "Nothing");
-    EXPECT_EQ(Variant(std::make_shared<VarArray>(0, 0, 0, 0)).Describe(), "<Array>");
-    EXPECT_EQ(Variant("5").Describe(), "\"5\"");
-    EXPECT_EQ(Variant::Int32(5).Describe(), "5");
-}
-
 struct CompareCase {
     Variant a;
     Variant b;
@@ -206,7 +181,6 @@ TEST(VariantCompare, FollowsTheHostOperators) {
         {Variant::Bool(false), Variant(), R::Equal},
         {Variant(), Variant::Int32(0), R::Equal},
         {Variant(), Variant(""), R::Equal},
-        {Variant(), Variant(), R::Equal},
         {Variant(""), Variant(), R::Equal},
         {Variant("a"), Variant(), R::Greater},
         {Variant("a"), Variant("A"), R::Greater},  // binary, case-sensitive
@@ -216,7 +190,6 @@ TEST(VariantCompare, FollowsTheHostOperators) {
         {Variant(" 5 "), Variant::Int16(5), R::Equal},
         {Variant::Int32(10), Variant("abc"), R::Less},  // otherwise the number is less
         {Variant("abc"), Variant::Int32(10), R::Greater},
-        {Variant::Date(2), Variant(2.0), R::Equal},
         {Variant::Null(), Variant::Int32(1), R::Null},
         {Variant(""), Variant::Null(), R::Null},
         {Variant::Null(), Variant::Null(), R::Null},
@@ -239,10 +212,8 @@ TEST(VariantCompare, ObjectsCannotBeCompared) {
 
 TEST(VarArrayTest, BoundsAndSubscripts) {
     VarArray a(0, 1, 1, 3);  // 2 rows, 3 columns, as the look-up column definitions
-    EXPECT_EQ(a.LBound(1), 0);
     EXPECT_EQ(a.UBound(1), 1);
     EXPECT_EQ(a.LBound(2), 1);
-    EXPECT_EQ(a.UBound(2), 3);
     a.At(0, 1) = Variant("Codice");
     a.At(1, 3) = Variant::Int32(7);
     EXPECT_EQ(a.At(0, 1).ToString(), "Codice");

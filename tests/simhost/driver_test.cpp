@@ -1,4 +1,5 @@
-// The driver's own mechanics, with a plug-in that only notes the events it receives.
+// The driver's own mechanics, with a plug-in that only notes the events it receives, and one
+// whole session with the real plug-in.
 #include "sim/host/driver.h"
 
 #include <gtest/gtest.h>
@@ -123,12 +124,6 @@ TEST_F(DriverTest, StateChangesReachThePluginWithTheirFlows) {
     host->header->SetActiveControl("TXT_DO76_CODCAU_ZQ63");
     driver.SetHeaderState(demo::kStatoTestaIniziale, false);
     EXPECT_EQ(activeAtEvent, "TXT_DO76_CODCAU_ZQ63");
-
-    driver.MoveToLine(2);
-    driver.SetLineState(demo::kStatoRigheAnnullato);
-    EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
-    EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
-    EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);  // the host's own change
 }
 
 // The line-state control: the user's state goes to the flow-state store, and landing on a
@@ -139,6 +134,8 @@ TEST_F(DriverTest, TheLineStateControlStoresTheUsersStateAndAnnouncesTheStateItS
     driver.MoveToLine(2);
     EXPECT_EQ(driver.EventNames(), (std::vector<std::string>{"Initialize", "GRIDRowChange"}));
     driver.SetLineState(demo::kStatoRigheAnnullato);
+    EXPECT_EQ(host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    EXPECT_EQ(driver.Last("StatiCORPOChange")->args[1].ToLong(), demo::kFlussoRighe);
     const std::string guid2 = HostDbBuilder::GuidRiga(demo::kOrdine, 2);
     EXPECT_EQ(host->db->FlowState(guid2, demo::kFlussoRighe), demo::kStatoRigheAnnullato);
 
@@ -176,28 +173,36 @@ TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
     EXPECT_FALSE(host->header->ActiveControl());
     EXPECT_TRUE(host->header->Control("TXT_DO76_CODCAU_ZQ63")->IsChanged());
     EXPECT_EQ(host->doc->rstDocTestaVert()->Get("DO76_CODCAU_ZQ63").ToString(), "FOR");
-    const auto names = driver.EventNames();
-    ASSERT_GE(names.size(), 2u);
-    EXPECT_EQ(names[names.size() - 2], "ControlEventStartDecode");
-    EXPECT_EQ(names.back(), "ControlEventLostFocus");
+    EXPECT_EQ(driver.EventNames(),
+              (std::vector<std::string>{"Initialize", "OpenForm", "ControlEventStartDecode",
+                                        "ControlEventLostFocus"}));
     EXPECT_EQ(driver.Last("ControlEventStartDecode")->args[1].ToString(), "FOR");
     EXPECT_EQ(::zq::testing::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
               err::MemberNotFound);
 }
 
-TEST_F(DriverTest, AHandledLookUpShowsTheRowsOfItsStatement) {
-    driver.Initialize();
-    auto unhandled = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
-    EXPECT_FALSE(unhandled.handled);
-    EXPECT_FALSE(unhandled.rows);
-    noting->lookupSql = "SELECT ZQ63_CODCAU_ANNULLO FROM ZQ63_CAU_ANNULLO WITH (NOLOCK)";
-    auto shown = driver.OpenLookup(2, "TXT_DO77_CODCAU_ZQ63");
-    EXPECT_TRUE(shown.handled);
-    EXPECT_EQ(shown.titolo, "Causali Annullo");
-    ASSERT_TRUE(shown.rows);
-    EXPECT_EQ(shown.rows->RecordCount(), 3);
-    driver.PressKeyButtonMenu(2, "TXT_DO77_CODCAU_ZQ63", Variant::Int32(2));
-    EXPECT_EQ(driver.Last("ControlEventKeyButtonMenuPress")->args[1].ToLong(), 2);
+// The real plug-in, created by its ProgID, through a whole session on the demo order.
+TEST(DriverWithThePluginTest, AWholeSessionOnTheDemoOrder) {
+    DemoDb demoDb;
+    auto host = demoDb.Open();
+    HostDriver driver(*host);
+    ASSERT_TRUE(driver.Initialize(Variant::Int32(7), 3));
+    driver.OpenForm(1);
+    driver.OpenForm(2);
+    driver.MoveToLine(5);
+    host->doc->ImpostaQuantita(6, VTrue, VTrue, 0);
+    EXPECT_TRUE(driver.Save());
+    EXPECT_FALSE(driver.CloseForm(2));
+    EXPECT_FALSE(driver.CloseForm(1));
+    driver.Terminate();
+    driver.Release();
+    for (const auto& e : driver.Events()) EXPECT_TRUE(e.result.Succeeded()) << e.name;
+    EXPECT_EQ(driver.EventNames(),
+              (std::vector<std::string>{"Initialize", "OpenForm", "FunzGenInit", "OpenForm",
+                                        "GRIDRowChange", "ControllaDati", "CloseForm", "CloseForm",
+                                        "Terminate"}));
+    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_TRUE(host->messaggi->Shown().empty());
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // driver's own mechanics; the real plug-in's life cycle is tested with CreateStatiPlugin.
 // Its answers to Initialize, ControllaDati and CloseForm are set per test, and `onEvent`
 // lets a test act inside an event as the real plug-in does (for example call the form's
-// SalvaDocumento).
+// SalvaDocumento). Each noted event is noted under its own name; the events the driver
+// never raises answer nothing.
 #pragma once
 
 #include <functional>
@@ -30,7 +31,6 @@ class NotingPlugin : public Object,
     VBool refuseSave = VFalse;
     bool failSave = false;
     VBool refuseClose = VFalse;
-    std::string lookupSql;  // when set, look-ups are handled with this statement
     ObjectPtr lastForm;
     std::int16_t lastTipoForm = 0;
     ado::ConnectionPtr cnn;
@@ -41,170 +41,123 @@ class NotingPlugin : public Object,
         cnn = Cnn;
         regDoc = RegDoc;
         Result = ready;
-        return Note("Initialize");
+        return Note(__func__);
     }
     HResult ControllaDati(VBool& Cancel) override {
         if (IsTrue(refuseSave)) Cancel = refuseSave;
-        (void)Note("ControllaDati");
+        (void)Note(__func__);
         return failSave ? HResult::Failure(5, "ControllaDati", "refused by error") : HResult();
     }
     HResult CloseForm(ObjectPtr& Form, std::int16_t TipoForm, VBool& Cancel) override {
         lastForm = Form;
         lastTipoForm = TipoForm;
         if (IsTrue(refuseClose)) Cancel = refuseClose;
-        return Note("CloseForm");
+        return Note(__func__);
     }
 
-    HResult Terminate() override { return Note("Terminate"); }
-    HResult BeginAddNewDocTestata() override { return Note("BeginAddNewDocTestata"); }
-    HResult EndAddNewDocTestata() override { return Note("EndAddNewDocTestata"); }
-    HResult BeginDeleteDocTestata() override { return Note("BeginDeleteDocTestata"); }
-    HResult EndDeleteDocTestata() override { return Note("EndDeleteDocTestata"); }
-    HResult BeginModifyDocTestata() override { return Note("BeginModifyDocTestata"); }
-    HResult EndModifyDocTestata() override { return Note("EndModifyDocTestata"); }
-    HResult BeginUpdateDocTestata() override { return Note("BeginUpdateDocTestata"); }
-    HResult EndUpdateDocTestata() override { return Note("EndUpdateDocTestata"); }
-    HResult BeginAddNewDocCorpo() override { return Note("BeginAddNewDocCorpo"); }
-    HResult EndAddNewDocCorpo() override { return Note("EndAddNewDocCorpo"); }
-    HResult BeginModifyDocCorpo() override { return Note("BeginModifyDocCorpo"); }
-    HResult EndModifyDocCorpo() override { return Note("EndModifyDocCorpo"); }
-    HResult BeginDeleteDocCorpo() override { return Note("BeginDeleteDocCorpo"); }
-    HResult EndDeleteDocCorpo() override { return Note("EndDeleteDocCorpo"); }
-    HResult BeginUpdateDocCorpo() override { return Note("BeginUpdateDocCorpo"); }
-    HResult EndUpdateDocCorpo() override { return Note("EndUpdateDocCorpo"); }
-    HResult UIBeforeUpdateDocument(VBool&) override { return Note("UIBeforeUpdateDocument"); }
-    HResult UIAfterUpdateDocument() override { return Note("UIAfterUpdateDocument"); }
-    HResult UIBeforeDeleteDocument(VBool&) override { return Note("UIBeforeDeleteDocument"); }
-    HResult UIAfterDeleteDocument() override { return Note("UIAfterDeleteDocument"); }
-    HResult UIBeforeNewDocument(VBool&) override { return Note("UIBeforeNewDocument"); }
-    HResult UIAfterNewDocument() override { return Note("UIAfterNewDocument"); }
-    HResult UIBeforeUpdateDocBody(VBool&) override { return Note("UIBeforeUpdateDocBody"); }
-    HResult UIAfterUpdateDocBody() override { return Note("UIAfterUpdateDocBody"); }
-    HResult UIBeforeDeleteDocBody(VBool&) override { return Note("UIBeforeDeleteDocBody"); }
-    HResult UIAfterDeleteDocBody() override { return Note("UIAfterDeleteDocBody"); }
-    HResult UIBeforeAddNewDocBody(VBool&) override { return Note("UIBeforeAddNewDocBody"); }
-    HResult UIAfterAddNewDocBody() override { return Note("UIAfterAddNewDocBody"); }
-    HResult BeforePrintDocument(VBool&) override { return Note("BeforePrintDocument"); }
-    HResult AfterPrintDocument() override { return Note("AfterPrintDocument"); }
-    HResult BeforeApplyKit(Variant, VBool&) override { return Note("BeforeApplyKit"); }
-    HResult BeforeEsplodiKit(Variant&, VBool&) override { return Note("BeforeEsplodiKit"); }
-    HResult AfterEsplodiKit() override { return Note("AfterEsplodiKit"); }
-    HResult UIBeforeSchedaArticoli(VBool&) override { return Note("UIBeforeSchedaArticoli"); }
-    HResult UIAfterSchedaArticoli(Variant&, Variant&, Variant&) override {
-        return Note("UIAfterSchedaArticoli");
-    }
-    HResult BeforeRicalcolaPrezzo(VBool&) override { return Note("BeforeRicalcolaPrezzo"); }
-    HResult AfterRicalcolaPrezzo() override { return Note("AfterRicalcolaPrezzo"); }
-    HResult BeforeApplyAgentiTestata(VBool&) override { return Note("BeforeApplyAgentiTestata"); }
-    HResult BeforeCalcolaPrezzoNetto(VBool&) override { return Note("BeforeCalcolaPrezzoNetto"); }
-    HResult AfterCalcolaPrezzoNetto(Variant, Variant) override {
-        return Note("AfterCalcolaPrezzoNetto");
-    }
-    HResult BeginAddNewDocTestaVert() override { return Note("BeginAddNewDocTestaVert"); }
-    HResult EndAddNewDocTestaVert() override { return Note("EndAddNewDocTestaVert"); }
-    HResult BeginAddNewDocCorpoVert() override { return Note("BeginAddNewDocCorpoVert"); }
-    HResult EndAddNewDocCorpoVert() override { return Note("EndAddNewDocCorpoVert"); }
-    HResult BeginAddNewDocTotaliVert() override { return Note("BeginAddNewDocTotaliVert"); }
-    HResult EndAddNewDocTotaliVert() override { return Note("EndAddNewDocTotaliVert"); }
-    HResult BeginUpdateDocTestaVert() override { return Note("BeginUpdateDocTestaVert"); }
-    HResult EndUpdateDocTestaVert() override { return Note("EndUpdateDocTestaVert"); }
-    HResult BeginUpdateDocCorpoVert() override { return Note("BeginUpdateDocCorpoVert"); }
-    HResult EndUpdateDocCorpoVert() override { return Note("EndUpdateDocCorpoVert"); }
-    HResult BeginUpdateDocTotaliVert() override { return Note("BeginUpdateDocTotaliVert"); }
-    HResult EndUpdateDocTotaliVert() override { return Note("EndUpdateDocTotaliVert"); }
-    HResult IndPlugInStd(std::int16_t&) override { return Note("IndPlugInStd"); }
-    HResult GetGestDocTestaVert(Variant&, std::string&, VBool&) override {
-        return Note("GetGestDocTestaVert");
-    }
-    HResult GetGestDocCorpoVert(Variant&, std::string&, VBool&) override {
-        return Note("GetGestDocCorpoVert");
-    }
-    HResult GetGestDocTotaliVert(Variant&, std::string&, VBool&) override {
-        return Note("GetGestDocTotaliVert");
-    }
-    HResult ControlEventBeforeItem(ObjectPtr&, ObjectPtr&) override {
-        return Note("ControlEventBeforeItem");
-    }
-    HResult ControlEventCloseLookup(ObjectPtr&, ObjectPtr&, Variant&) override {
-        return Note("ControlEventCloseLookup");
-    }
-    HResult ControlEventGotFocus(ObjectPtr&, ObjectPtr&) override {
-        return Note("ControlEventGotFocus");
-    }
+    HResult Terminate() override { return Note(__func__); }
+    HResult BeginDeleteDocCorpo() override { return Note(__func__); }
+    HResult EndDeleteDocCorpo() override { return Note(__func__); }
+    HResult UIBeforeUpdateDocBody(VBool&) override { return Note(__func__); }
+    HResult UIAfterUpdateDocBody() override { return Note(__func__); }
+    HResult UIBeforeDeleteDocBody(VBool&) override { return Note(__func__); }
+    HResult UIAfterDeleteDocBody() override { return Note(__func__); }
     HResult ControlEventKeyButtonMenuPress(ObjectPtr&, ObjectPtr&, Variant&, Variant&) override {
-        return Note("ControlEventKeyButtonMenuPress");
+        return Note(__func__);
     }
-    HResult ControlEventLostFocus(ObjectPtr&, ObjectPtr&) override {
-        return Note("ControlEventLostFocus");
-    }
+    HResult ControlEventLostFocus(ObjectPtr&, ObjectPtr&) override { return Note(__func__); }
     HResult ControlEventStartDecode(ObjectPtr&, ObjectPtr&, VBool&, Variant&, Variant&,
                                     Variant&) override {
-        return Note("ControlEventStartDecode");
+        return Note(__func__);
     }
-    HResult ControlEventStartLookup(ObjectPtr&, ObjectPtr&, VBool& Handled, std::string& Sql,
-                                    Variant&, std::string& Titolo, std::string&) override {
-        if (!lookupSql.empty()) {
-            Handled = VTrue;
-            Sql = lookupSql;
-            Titolo = "Causali Annullo";
-        }
-        return Note("ControlEventStartLookup");
+    HResult ControlEventStartLookup(ObjectPtr&, ObjectPtr&, VBool&, std::string&, Variant&,
+                                    std::string&, std::string&) override {
+        return Note(__func__);
     }
-    HResult FunzArtBeforeShowMenuPopup(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("FunzArtBeforeShowMenuPopup");
-    }
-    HResult FunzArtInit(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("FunzArtInit");
-    }
-    HResult FunzArtMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant, Variant&,
-                                 Variant&) override {
-        return Note("FunzArtMenuItemClick");
-    }
-    HResult FunzGenBeforeShowMenuPopup(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("FunzGenBeforeShowMenuPopup");
-    }
-    HResult FunzGenInit(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("FunzGenInit");
-    }
-    HResult FunzGenMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant, Variant&,
-                                 Variant&) override {
-        return Note("FunzGenMenuItemClick");
-    }
-    HResult GRIDDataFormat(Variant&, Variant&, std::string&, ObjectPtr&) override {
-        return Note("GRIDDataFormat");
-    }
-    HResult GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) override {
-        return Note("GridnavAfterButtonClick");
-    }
-    HResult GridnavButtonClick(ObjectPtr&, std::int16_t, std::string&) override {
-        return Note("GridnavButtonClick");
-    }
-    HResult GridnavInit(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("GridnavInit");
-    }
-    HResult GRIDRowChange() override { return Note("GRIDRowChange"); }
-    HResult InternavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) override {
-        return Note("InternavAfterButtonClick");
-    }
-    HResult InternavButtonClick(ObjectPtr&, std::int16_t, std::string&) override {
-        return Note("InternavButtonClick");
-    }
-    HResult InternavInit(ObjectPtr&, std::int16_t, ObjectPtr&) override {
-        return Note("InternavInit");
-    }
-    HResult OpenForm(ObjectPtr&, std::int16_t) override { return Note("OpenForm"); }
+    HResult FunzGenInit(ObjectPtr&, std::int16_t, ObjectPtr&) override { return Note(__func__); }
+    HResult GRIDRowChange() override { return Note(__func__); }
+    HResult OpenForm(ObjectPtr&, std::int16_t) override { return Note(__func__); }
     HResult StatiTESTATAChange(Variant&, std::int32_t, std::int32_t) override {
-        return Note("StatiTESTATAChange");
+        return Note(__func__);
     }
     HResult StatiCORPOChange(Variant&, std::int32_t, std::int32_t) override {
-        return Note("StatiCORPOChange");
+        return Note(__func__);
     }
-    HResult UIGenericEvent(Variant&, Variant&, std::string&, Variant&) override {
-        return Note("UIGenericEvent");
+
+    // Never raised by the driver.
+    HResult BeginAddNewDocTestata() override { return {}; }
+    HResult EndAddNewDocTestata() override { return {}; }
+    HResult BeginDeleteDocTestata() override { return {}; }
+    HResult EndDeleteDocTestata() override { return {}; }
+    HResult BeginModifyDocTestata() override { return {}; }
+    HResult EndModifyDocTestata() override { return {}; }
+    HResult BeginUpdateDocTestata() override { return {}; }
+    HResult EndUpdateDocTestata() override { return {}; }
+    HResult BeginAddNewDocCorpo() override { return {}; }
+    HResult EndAddNewDocCorpo() override { return {}; }
+    HResult BeginModifyDocCorpo() override { return {}; }
+    HResult EndModifyDocCorpo() override { return {}; }
+    HResult BeginUpdateDocCorpo() override { return {}; }
+    HResult EndUpdateDocCorpo() override { return {}; }
+    HResult UIBeforeUpdateDocument(VBool&) override { return {}; }
+    HResult UIAfterUpdateDocument() override { return {}; }
+    HResult UIBeforeDeleteDocument(VBool&) override { return {}; }
+    HResult UIAfterDeleteDocument() override { return {}; }
+    HResult UIBeforeNewDocument(VBool&) override { return {}; }
+    HResult UIAfterNewDocument() override { return {}; }
+    HResult UIBeforeAddNewDocBody(VBool&) override { return {}; }
+    HResult UIAfterAddNewDocBody() override { return {}; }
+    HResult BeforePrintDocument(VBool&) override { return {}; }
+    HResult AfterPrintDocument() override { return {}; }
+    HResult BeforeApplyKit(Variant, VBool&) override { return {}; }
+    HResult BeforeEsplodiKit(Variant&, VBool&) override { return {}; }
+    HResult AfterEsplodiKit() override { return {}; }
+    HResult UIBeforeSchedaArticoli(VBool&) override { return {}; }
+    HResult UIAfterSchedaArticoli(Variant&, Variant&, Variant&) override { return {}; }
+    HResult BeforeRicalcolaPrezzo(VBool&) override { return {}; }
+    HResult AfterRicalcolaPrezzo() override { return {}; }
+    HResult BeforeApplyAgentiTestata(VBool&) override { return {}; }
+    HResult BeforeCalcolaPrezzoNetto(VBool&) override { return {}; }
+    HResult AfterCalcolaPrezzoNetto(Variant, Variant) override { return {}; }
+    HResult BeginAddNewDocTestaVert() override { return {}; }
+    HResult EndAddNewDocTestaVert() override { return {}; }
+    HResult BeginAddNewDocCorpoVert() override { return {}; }
+    HResult EndAddNewDocCorpoVert() override { return {}; }
+    HResult BeginAddNewDocTotaliVert() override { return {}; }
+    HResult EndAddNewDocTotaliVert() override { return {}; }
+    HResult BeginUpdateDocTestaVert() override { return {}; }
+    HResult EndUpdateDocTestaVert() override { return {}; }
+    HResult BeginUpdateDocCorpoVert() override { return {}; }
+    HResult EndUpdateDocCorpoVert() override { return {}; }
+    HResult BeginUpdateDocTotaliVert() override { return {}; }
+    HResult EndUpdateDocTotaliVert() override { return {}; }
+    HResult IndPlugInStd(std::int16_t&) override { return {}; }
+    HResult GetGestDocTestaVert(Variant&, std::string&, VBool&) override { return {}; }
+    HResult GetGestDocCorpoVert(Variant&, std::string&, VBool&) override { return {}; }
+    HResult GetGestDocTotaliVert(Variant&, std::string&, VBool&) override { return {}; }
+    HResult ControlEventBeforeItem(ObjectPtr&, ObjectPtr&) override { return {}; }
+    HResult ControlEventCloseLookup(ObjectPtr&, ObjectPtr&, Variant&) override { return {}; }
+    HResult ControlEventGotFocus(ObjectPtr&, ObjectPtr&) override { return {}; }
+    HResult FunzArtBeforeShowMenuPopup(ObjectPtr&, std::int16_t, ObjectPtr&) override { return {}; }
+    HResult FunzArtInit(ObjectPtr&, std::int16_t, ObjectPtr&) override { return {}; }
+    HResult FunzArtMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant, Variant&,
+                                 Variant&) override {
+        return {};
     }
-    HResult BOGenericEvent(Variant&, std::string&, Variant&) override {
-        return Note("BOGenericEvent");
+    HResult FunzGenBeforeShowMenuPopup(ObjectPtr&, std::int16_t, ObjectPtr&) override { return {}; }
+    HResult FunzGenMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant, Variant&,
+                                 Variant&) override {
+        return {};
     }
+    HResult GRIDDataFormat(Variant&, Variant&, std::string&, ObjectPtr&) override { return {}; }
+    HResult GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) override { return {}; }
+    HResult GridnavButtonClick(ObjectPtr&, std::int16_t, std::string&) override { return {}; }
+    HResult GridnavInit(ObjectPtr&, std::int16_t, ObjectPtr&) override { return {}; }
+    HResult InternavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) override { return {}; }
+    HResult InternavButtonClick(ObjectPtr&, std::int16_t, std::string&) override { return {}; }
+    HResult InternavInit(ObjectPtr&, std::int16_t, ObjectPtr&) override { return {}; }
+    HResult UIGenericEvent(Variant&, Variant&, std::string&, Variant&) override { return {}; }
+    HResult BOGenericEvent(Variant&, std::string&, Variant&) override { return {}; }
 
   private:
     HResult Note(std::string_view name) {
