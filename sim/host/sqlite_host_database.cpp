@@ -34,21 +34,6 @@ void SqliteHostDatabase::SetFlowState(std::string_view guid, std::int32_t idStat
     WriteFlowState(*conn_, guid, idStato, idFlusso);
 }
 
-void SqliteHostDatabase::SetDelivered(const Variant& ditta, std::string_view numreg,
-                                      std::int32_t progRiga, double qta1Cons, double valoreCons) {
-    WriteDocument(ditta, numreg, [&] {
-        const auto changed = conn_->RunSqlite(
-            "UPDATE DO31_DOCCORPOORD SET DO31_QTA1CONS = ?, DO31_VALORECONS = ? "
-            "WHERE DO31_DITTA_CG18 = ? AND DO31_NUMREG_CO99 = ? AND DO31_PROGRIGA = ?",
-            {Variant(qta1Cons), Variant(valoreCons), ditta, Variant(numreg),
-             Variant::Int32(progRiga)});
-        if (changed != 1)
-            Raise(
-                err::AdoBofEof, "SetDelivered",
-                "No order row for line " + std::to_string(progRiga) + " of " + std::string(numreg));
-    });
-}
-
 ObjectFactory SqliteCommandFactory() {
     return [] { return ObjectPtr(MakeCommand()); };
 }

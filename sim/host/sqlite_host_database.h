@@ -21,13 +21,6 @@ class SqliteHostDatabase : public HostDatabase {
     std::optional<std::int32_t> FlowState(std::string_view guid, std::int32_t idFlusso) override;
     void SetFlowState(std::string_view guid, std::int32_t idStato, std::int32_t idFlusso) override;
 
-    // Fulfilment of an order line by documents outside this session: DO31_QTA1CONS and
-    // DO31_VALORECONS of the line, with the progressives following the smaller open
-    // quantity. Call it before the session loads the document: a loaded copy does not see
-    // it, and would later meet it as a row changed under it.
-    void SetDelivered(const Variant& ditta, std::string_view numreg, std::int32_t progRiga,
-                      double qta1Cons, double valoreCons = 0);
-
     SqliteConnection& Sqlite() { return *conn_; }
 
   private:
