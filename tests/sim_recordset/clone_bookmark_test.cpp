@@ -6,23 +6,18 @@
 namespace zq::sim::testing {
 namespace {
 
-TEST(Clone, StandsOnTheFirstRowWithItsOwnCursor) {
+TEST(Clone, StartsUnfilteredOnTheFirstRowWithItsOwnCursorAndFilter) {
     auto rs = MakeLines();
+    rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
     rs->MoveLast();
-    auto clone = rs->Clone();
+    auto clone = rs->Clone(ado::adLockUnspecified);
     EXPECT_EQ(CurrentId(*clone), 1);
+    EXPECT_EQ(clone->RecordCount(), 5);
+    EXPECT_TRUE(clone->Filter().SameAs(Variant::Int32(0)));
     clone->MoveNext();
     clone->MoveNext();
     EXPECT_EQ(CurrentId(*clone), 3);
     EXPECT_EQ(CurrentId(*rs), 5);
-}
-
-TEST(Clone, HasNoFilterAndKeepsItsOwn) {
-    auto rs = MakeLines();
-    rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
-    auto clone = rs->Clone(ado::adLockUnspecified);
-    EXPECT_EQ(clone->RecordCount(), 5);
-    EXPECT_TRUE(clone->Filter().SameAs(Variant::Int32(0)));
 
     clone->SetFilter(Variant("DO30_PROGPADRE = 9999"));
     EXPECT_EQ(VisibleIds(*clone), (std::vector<int>{2, 3}));
@@ -42,8 +37,11 @@ TEST(Clone, SeesUpdatesButNotAnEditInProgress) {
     EXPECT_EQ(rs->Get("CODE").ToString(), "ABC");
 }
 
-TEST(Clone, AddedRowsReachUnfilteredClonesAndFilteredOnesOnlyWhenRefiltered) {
+// ADO keeps a row the recordset itself added on view until its filter is set again; a
+// filtered clone shows a matching added row only once its own filter is set again.
+TEST(Clone, AddedRowsFollowTheFiltersOnlyOnceTheyAreSetAgain) {
     auto rs = MakeLines();
+    rs->SetFilter(Variant("DO30_PROGPADRE = 9999"));
     auto open = rs->Clone();
     auto filtered = rs->Clone();
     filtered->SetFilter(Variant(" DO30_PROGRIGA = 5"));
@@ -51,29 +49,41 @@ TEST(Clone, AddedRowsReachUnfilteredClonesAndFilteredOnesOnlyWhenRefiltered) {
     rs->Set("ID", Variant::Int32(6));
     rs->Set("DO30_PROGRIGA", Variant::Int32(5));
     rs->Update();
+    EXPECT_EQ(rs->RecordCount(), 3);
+    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{2, 3, 6}));
     EXPECT_EQ(open->RecordCount(), 6);
     EXPECT_EQ(VisibleIds(*open), (std::vector<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(VisibleIds(*filtered), (std::vector<int>{4, 5}));
+    rs->SetFilter(rs->Filter());
     filtered->SetFilter(filtered->Filter());
+    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{2, 3}));
     EXPECT_EQ(VisibleIds(*filtered), (std::vector<int>{4, 5, 6}));
 }
 
-TEST(Clone, DeletedRowLeavesEveryView) {
+// A deleted row leaves every view at once, but the views standing on it keep it as their
+// current row (no values: 3021) until the cursor moves on, either way.
+TEST(Delete, RowLeavesEveryViewAndStaysCurrentUntilTheCursorMoves) {
     auto rs = MakeLines();
     auto filtered = rs->Clone();
     filtered->SetFilter(Variant("DO30_PROGRIGA = 5"));
     auto other = rs->Clone();
-    other->MoveLast();  // stands on 5
-    rs->MoveLast();
+    for (auto* view : {rs.get(), other.get()}) view->SetBookmark(Variant(4.0));
     rs->Delete(ado::adAffectCurrent);
+    for (auto* view : {rs.get(), other.get()}) {
+        EXPECT_FALSE(view->EOF_());
+        EXPECT_EQ(view->EditMode(), ado::adEditDelete);
+        EXPECT_EQ(ErrorOf([&] { view->Get("ID"); }), 3021);
+    }
+    EXPECT_EQ(ErrorOf([&] { rs->Set("ID", Variant::Int32(1)); }), 3021);
+    EXPECT_EQ(ErrorOf([&] { rs->Delete(); }), 3021);
+    rs->Update();  // the plug-in calls Update after Delete: nothing to do
     EXPECT_EQ(filtered->RecordCount(), 1);
-    EXPECT_EQ(VisibleIds(*filtered), (std::vector<int>{4}));
-    EXPECT_EQ(rs->Clone()->RecordCount(), 4);
-    // A clone standing on the row finds it deleted, and moves on from it.
-    EXPECT_EQ(ErrorOf([&] { other->Get("ID"); }), 3021);
-    EXPECT_EQ(other->EditMode(), ado::adEditDelete);
+    EXPECT_EQ(VisibleIds(*filtered), (std::vector<int>{5}));
+    EXPECT_EQ(rs->RecordCount(), 4);
+    rs->MoveNext();
+    EXPECT_EQ(CurrentId(*rs), 5);
     other->MovePrevious();
-    EXPECT_EQ(CurrentId(*other), 4);
+    EXPECT_EQ(CurrentId(*other), 3);
 }
 
 TEST(Bookmark, MovesAnyCloneToTheSameRow) {
@@ -124,7 +134,8 @@ TEST(Bookmark, OfAHiddenRowIs3001AndOfADeletedRowIs3021) {
     EXPECT_EQ(CurrentId(*rs), 5);
 }
 
-TEST(Bookmark, ValuesThatAreNoBookmarkAre3001) {
+// Any number naming a row is a bookmark; anything else is 3001. There is none at BOF/EOF.
+TEST(Bookmark, ValuesThatAreNoBookmarkAre3001AndBofOrEofHasNone) {
     auto rs = MakeLines();
     for (const Variant& bad : {Variant(), Variant::Null(), Variant::Int16(0), Variant(0.0),
                                Variant(99.0), Variant(1.5), Variant("1"), Variant(-1.0)}) {
@@ -132,10 +143,7 @@ TEST(Bookmark, ValuesThatAreNoBookmarkAre3001) {
     }
     EXPECT_EQ(ErrorOf([&] { rs->SetBookmark(Variant::Int32(2)); }), 0);
     EXPECT_EQ(CurrentId(*rs), 2);
-}
-
-TEST(Bookmark, AtBofOrEofIs3021) {
-    auto rs = MakeLines();
+    rs->MoveFirst();
     rs->MovePrevious();
     EXPECT_EQ(ErrorOf([&] { rs->Bookmark(); }), 3021);
     rs->MoveLast();

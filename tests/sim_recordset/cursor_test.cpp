@@ -30,27 +30,24 @@ TEST(Cursor, WalksBothWaysAndRaises3021PastTheEnds) {
     EXPECT_EQ(CurrentId(*rs), 5);
 }
 
-TEST(Cursor, EmptyRecordsetRaises3021OnEveryMove) {
-    auto rs = MakeRecordset(LineFields(), {});
-    EXPECT_TRUE(rs->BOF());
-    EXPECT_TRUE(rs->EOF_());
-    EXPECT_EQ(rs->RecordCount(), 0);
-    for (auto move : {&ado::Recordset::MoveFirst, &ado::Recordset::MoveLast,
-                      &ado::Recordset::MoveNext, &ado::Recordset::MovePrevious}) {
-        EXPECT_EQ(ErrorOf([&] { (rs.get()->*move)(); }), 3021);
+// An empty recordset and one whose rows were all deleted: nothing to move to.
+TEST(Cursor, WithoutRowsEveryMoveRaises3021) {
+    auto empty = MakeRecordset(LineFields(), {});
+    auto emptied = MakeLines();
+    auto clone = emptied->Clone();
+    while (!emptied->EOF_()) {
+        emptied->Delete();
+        emptied->MoveNext();
     }
-}
-
-TEST(Cursor, DeletingEveryRowLeavesNothingToMoveTo) {
-    auto rs = MakeLines();
-    auto clone = rs->Clone();
-    while (!rs->EOF_()) {
-        rs->Delete();
-        rs->MoveNext();
+    for (auto* rs : {empty.get(), emptied.get()}) {
+        EXPECT_TRUE(rs->BOF());
+        EXPECT_TRUE(rs->EOF_());
+        EXPECT_EQ(rs->RecordCount(), 0);
+        for (auto move : {&ado::Recordset::MoveFirst, &ado::Recordset::MoveLast,
+                          &ado::Recordset::MoveNext, &ado::Recordset::MovePrevious}) {
+            EXPECT_EQ(ErrorOf([&] { (rs->*move)(); }), 3021);
+        }
     }
-    EXPECT_TRUE(rs->BOF());
-    EXPECT_EQ(rs->RecordCount(), 0);
-    EXPECT_EQ(ErrorOf([&] { rs->MoveFirst(); }), 3021);
     EXPECT_EQ(ErrorOf([&] { clone->MoveLast(); }), 3021);
 }
 
@@ -82,17 +79,24 @@ TEST(Fields, OutliveTheirRecordsetSafely) {
     EXPECT_EQ(ErrorOf([&] { f->Value(); }), 3704);
 }
 
-TEST(Disconnected, AppendFieldsOpenAddAndRead) {
+// A new recordset is closed and without fields; fields are appended, then fixed by Open.
+// Without a writer, UpdateBatch only makes the changes the new baseline.
+TEST(Disconnected, AppendFieldsOpenAddReadAndClearTheBatch) {
     auto rs = MakeClosedRecordset();
     EXPECT_EQ(rs->State(), ado::adStateClosed);
+    EXPECT_EQ(ErrorOf([&] { rs->Open(); }), 3001);  // nothing to open without fields
     rs->AppendField("DO30_PROGRIGA", ado::adInteger, 4, ado::adFldUnspecified);
     rs->AppendField("DO30_CODART_MG66", ado::adVarChar, 50, ado::adFldIsNullable);
     rs->AppendField("QTA", ado::adDecimal, 19, ado::adFldIsNullable | ado::adFldMayBeNull);
+    EXPECT_EQ(ErrorOf([&] { rs->AppendField("qta", ado::adInteger, 4, -1); }), 3001);
     rs->FieldByName("QTA")->SetPrecision(18);
     rs->FieldByName("QTA")->SetNumericScale(5);
     rs->Open();
     EXPECT_EQ(rs->State(), ado::adStateOpen);
     EXPECT_TRUE(rs->BOF() && rs->EOF_());
+    EXPECT_EQ(ErrorOf([&] { rs->AppendField("B", ado::adInteger, 4, -1); }), 3219);
+    EXPECT_EQ(ErrorOf([&] { rs->FieldByName("QTA")->SetPrecision(5); }), 3219);
+    EXPECT_EQ(ErrorOf([&] { rs->Open(); }), 3219);
 
     auto qta = rs->FieldByName("QTA");
     EXPECT_EQ(qta->Precision(), 18);
@@ -111,24 +115,17 @@ TEST(Disconnected, AppendFieldsOpenAddAndRead) {
     EXPECT_EQ(rs->RecordCount(), 3);
     rs->MoveFirst();
     EXPECT_EQ(rs->Get("DO30_CODART_MG66").ToString(), "ART1");
+    rs->UpdateBatch(ado::adAffectAll);
+    rs->CancelBatch(ado::adAffectAll);
     rs->SetFilter(Variant("DO30_PROGRIGA = 2"));
     EXPECT_TRUE(rs->Get("QTA").SameAs(Variant(4.0)));
-    rs->UpdateBatch(ado::adAffectAll);  // no writer: only clears the marks
+    rs->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
+    EXPECT_EQ(rs->RecordCount(), 0);
 }
 
-TEST(Disconnected, FieldsAreFixedOnceOpen) {
-    auto rs = MakeClosedRecordset();
-    EXPECT_EQ(ErrorOf([&] { rs->Open(); }), 3001);  // nothing to open without fields
-    rs->AppendField("A", ado::adNumeric, 9, ado::adFldUnspecified);
-    EXPECT_EQ(ErrorOf([&] { rs->AppendField("a", ado::adInteger, 4, -1); }), 3001);
-    rs->Open();
-    EXPECT_EQ(ErrorOf([&] { rs->AppendField("B", ado::adInteger, 4, -1); }), 3219);
-    EXPECT_EQ(ErrorOf([&] { rs->FieldByName("A")->SetPrecision(5); }), 3219);
-    EXPECT_EQ(ErrorOf([&] { rs->Open(); }), 3219);
-}
-
-TEST(Closed, EverythingButFieldsRaises3704) {
+TEST(Closed, EverythingButFieldsRaises3704AndOtherClonesGoOn) {
     auto rs = MakeLines();
+    auto clone = rs->Clone();
     rs->Close();
     EXPECT_EQ(rs->State(), ado::adStateClosed);
     EXPECT_EQ(ErrorOf([&] { rs->EOF_(); }), 3704);
@@ -139,12 +136,6 @@ TEST(Closed, EverythingButFieldsRaises3704) {
     EXPECT_EQ(ErrorOf([&] { rs->UpdateBatch(); }), 3704);
     EXPECT_EQ(ErrorOf([&] { rs->Close(); }), 3704);
     EXPECT_EQ(rs->FieldByName("ID")->Name(), "ID");
-}
-
-TEST(Closed, ClosingOneCloneLeavesTheOthersWorking) {
-    auto rs = MakeLines();
-    auto clone = rs->Clone();
-    rs->Close();
     clone->MoveLast();
     EXPECT_EQ(CurrentId(*clone), 5);
 }

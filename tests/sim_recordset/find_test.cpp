@@ -6,27 +6,21 @@
 namespace zq::sim::testing {
 namespace {
 
-TEST(Find, ForwardFromTheCurrentRowIncludesIt) {
+// From the current row, which counts unless skipped; a miss leaves EOF forward, BOF back.
+TEST(Find, EitherWayFromTheCurrentRowWithSkip) {
     auto rs = MakeLines();
     rs->Find(" DO30_GUID = '{CCCC-3}'", 0, ado::adSearchForward, Variant());
     EXPECT_EQ(CurrentId(*rs), 3);
     rs->Find("DO30_PROGRIGA = 3");
     EXPECT_EQ(CurrentId(*rs), 3);
-}
-
-TEST(Find, SkipOneFindsTheNextMatch) {
-    auto rs = MakeLines();
-    rs->Find("DO30_PROGRIGA = 5");
+    rs->Find("DO30_PROGRIGA = 5", 1);
     EXPECT_EQ(CurrentId(*rs), 4);
     rs->Find("DO30_PROGRIGA = 5", 1);
     EXPECT_EQ(CurrentId(*rs), 5);
     rs->Find("DO30_PROGRIGA = 5", 1);
     EXPECT_TRUE(rs->EOF_());
     EXPECT_FALSE(rs->BOF());
-}
 
-TEST(Find, BackwardMissLeavesBof) {
-    auto rs = MakeLines();
     rs->MoveLast();
     rs->Find("CODE LIKE 'ab*'", 0, ado::adSearchBackward);
     EXPECT_EQ(CurrentId(*rs), 3);
@@ -70,7 +64,8 @@ TEST(Find, SeesOnlyVisibleRows) {
     EXPECT_EQ(CurrentId(*rs), 5);
 }
 
-TEST(Find, FromEofForwardFindsNothingFromBofStartsAtTheFirstRow) {
+// Forward from EOF there is nothing left; from BOF the search starts at the first row.
+TEST(Find, AtTheEndsAndOnAnEmptyView) {
     auto rs = MakeLines();
     rs->MoveLast();
     rs->MoveNext();
@@ -80,10 +75,7 @@ TEST(Find, FromEofForwardFindsNothingFromBofStartsAtTheFirstRow) {
     rs->MovePrevious();
     rs->Find("ID = 1");
     EXPECT_EQ(CurrentId(*rs), 1);
-}
 
-TEST(Find, OnAnEmptyViewStaysAtTheEnd) {
-    auto rs = MakeLines();
     rs->SetFilter(Variant("ID = 99"));
     rs->Find("ID = 1");
     EXPECT_TRUE(rs->EOF_());
@@ -102,14 +94,6 @@ TEST(Find, TakesOneCriterionOfTheFilterGrammar) {
     EXPECT_EQ(CurrentId(*rs), 2);
     rs->Find("CODE = #X'Y#");
     EXPECT_EQ(CurrentId(*rs), 4);
-}
-
-TEST(Find, CommitsThePendingEditFirst) {
-    auto rs = MakeLines();
-    rs->Set("FLAG", Variant::Int16(7));
-    rs->Find("FLAG = 7", 0, ado::adSearchForward, Variant::Int32(ado::adBookmarkFirst));
-    EXPECT_EQ(CurrentId(*rs), 1);
-    EXPECT_EQ(rs->EditMode(), ado::adEditNone);
 }
 
 }  // namespace
