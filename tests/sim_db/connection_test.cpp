@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "demo_db.h"
-#include "host/create_object.h"
-#include "sim/db/command.h"
 #include "sim/db/sqlite_values.h"
 
 namespace zq::sim {
@@ -78,13 +76,6 @@ TEST_F(ConnectionTest, DatabaseErrorsCarrySqliteMessage) {
     EXPECT_EQ(conn->Execute("SELECT 1 AS X", nullptr, 1)->Get("X").ToLong(), 1);
 }
 
-TEST_F(ConnectionTest, TempTablesBelongToTheConnection) {
-    conn->Execute(" SELECT 1 AS A INTO #MINE", nullptr, 129);
-    auto other = SqliteConnection::Open(":memory:");
-    EXPECT_TRUE(conn->TableExists("#MINE"));
-    EXPECT_FALSE(other->TableExists("#MINE"));
-}
-
 TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
     double ole = 0;
     ASSERT_TRUE(IsoToOleDate("1899-12-30", &ole));
@@ -97,25 +88,6 @@ TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
     EXPECT_EQ(OleDateToIso(46083.75), "2026-03-02 18:00:00");
     EXPECT_EQ(OleDateToIso(-1), "1899-12-29");
     EXPECT_FALSE(IsoToOleDate("not a date", &ole));
-}
-
-}  // namespace
-}  // namespace zq::sim
-
-namespace zq::sim {
-namespace {
-
-TEST(AdoFactoriesTest, CreateObjectGivesCommandsAndClosedRecordsets) {
-    {
-        ScopedAdoFactories factories;
-        auto cmd = As<ado::Command>(CreateObject("adodb.command"));
-        ASSERT_TRUE(cmd);
-        EXPECT_EQ(cmd->ParameterCount(), 0);
-        auto rs = As<ado::Recordset>(CreateObject("ADODB.Recordset"));
-        ASSERT_TRUE(rs);
-        EXPECT_EQ(rs->State(), ado::adStateClosed);
-    }
-    EXPECT_EQ(testing::ErrorOf([] { CreateObject("ADODB.Command"); }), err::CannotCreateObject);
 }
 
 }  // namespace
