@@ -21,6 +21,8 @@ struct Batch {
     Log Take() { return std::exchange(writer->log, {}); }
 };
 
+// CancelUpdate drops the field writes of an edit, and a row being added, whose previous
+// row becomes current again.
 TEST(Edit, FieldWritesStayInTheEditUntilUpdateAndCancelUpdateDropsThem) {
     Batch b;
     b.rs->Update();  // no edit: nothing to do
@@ -30,6 +32,12 @@ TEST(Edit, FieldWritesStayInTheEditUntilUpdateAndCancelUpdateDropsThem) {
     b.rs->CancelUpdate();
     EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
     EXPECT_EQ(b.rs->Get("QTA").ToDouble(), 10.0);
+    b.rs->MoveNext();
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->CancelUpdate();
+    EXPECT_EQ(CurrentId(*b.rs), 2);
+    EXPECT_EQ(b.rs->RecordCount(), 5);
     b.rs->UpdateBatch(ado::adAffectAll);
     EXPECT_EQ(b.Take(), Log{});
 }
@@ -72,11 +80,13 @@ TEST(Edit, ValuesTakeTheFieldType) {
     EXPECT_EQ(ErrorOf([&] { b.rs->Set("QTA", Variant("many")); }), 13);
 }
 
+// The added row has its bookmark before Update.
 TEST(AddNew, AppendsARowOfNullsThatBecomesCurrent) {
     Batch b;
     b.rs->AddNew();
     EXPECT_EQ(b.rs->EditMode(), ado::adEditAdd);
     EXPECT_TRUE(b.rs->Get("CODE").IsNull());
+    const Variant bm = b.rs->Bookmark();
     b.rs->Set("ID", Variant::Int32(6));
     b.rs->Update();
     EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
@@ -84,18 +94,9 @@ TEST(AddNew, AppendsARowOfNullsThatBecomesCurrent) {
     EXPECT_EQ(b.rs->RecordCount(), 6);
     b.rs->MoveNext();
     EXPECT_TRUE(b.rs->EOF_());
-}
-
-TEST(AddNew, CancelUpdateDropsTheRowAndReturnsToThePreviousOne) {
-    Batch b;
-    b.rs->MoveNext();
-    b.rs->AddNew();
-    b.rs->Set("ID", Variant::Int32(6));
-    b.rs->CancelUpdate();
-    EXPECT_EQ(CurrentId(*b.rs), 2);
-    EXPECT_EQ(b.rs->RecordCount(), 5);
-    b.rs->UpdateBatch(ado::adAffectAll);
-    EXPECT_EQ(b.Take(), Log{});
+    b.rs->MoveFirst();
+    b.rs->SetBookmark(bm);
+    EXPECT_EQ(CurrentId(*b.rs), 6);
 }
 
 TEST(Batch, WritesInsertsUpdatesAndDeletesInRowOrderThenClearsThem) {
@@ -155,8 +156,9 @@ TEST(Batch, ScopesOnAFilteredRecordset) {
     EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1"}));
 }
 
-// A row deleted in a filtered view is written by adAffectAll though no longer visible; a
-// group filter such as the pending records counts as no filter.
+// A row deleted in a filtered view is written by adAffectAll though no longer visible. The
+// pending-records filter shows the rows with changes in the batch and, as a group filter,
+// lets adAffectAll write every row.
 TEST(Batch, AffectAllWritesDeletesOfTheFilteredViewAndEveryRowUnderAGroupFilter) {
     Batch b;
     b.Edit(1, "QTA", Variant(1.0));
@@ -166,9 +168,14 @@ TEST(Batch, AffectAllWritesDeletesOfTheFilteredViewAndEveryRowUnderAGroupFilter)
     b.rs->UpdateBatch(ado::adAffectAll);
     EXPECT_EQ(b.Take(), (Log{"D 4"}));
     b.Edit(5, "QTA", Variant(4.0));
+    b.rs->AddNew();
+    b.rs->Set("ID", Variant::Int32(6));
+    b.rs->Update();
     b.rs->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
+    EXPECT_TRUE(b.rs->Filter().SameAs(Variant::Int32(ado::adFilterPendingRecords)));
+    EXPECT_EQ(VisibleIds(*b.rs), (std::vector<int>{1, 5, 6}));
     b.rs->UpdateBatch(ado::adAffectAll);
-    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1", "U 5 QTA 5->4"}));
+    EXPECT_EQ(b.Take(), (Log{"U 1 QTA 10->1", "U 5 QTA 5->4", "I 6"}));
 }
 
 TEST(Batch, CancelScopesOnAFilteredRecordset) {
@@ -210,10 +217,11 @@ TEST(Batch, WriterFailureStopsTheBatchAndLeavesTheRestPending) {
     EXPECT_EQ(b.Take(), (Log{"U 2 QTA 2.5->2", "U 3 QTA 0->3"}));
 }
 
-TEST(Batch, BadAffectValues) {
+TEST(Batch, BadAffectOrFilterConstants) {
     Batch b;
     EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(7); }), 3001);
     EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(ado::adAffectGroup); }), 3001);
+    EXPECT_EQ(ErrorOf([&] { b.rs->SetFilter(Variant::Int32(7)); }), 3001);
     b.rs->MoveLast();
     b.rs->MoveNext();
     EXPECT_EQ(ErrorOf([&] { b.rs->UpdateBatch(ado::adAffectCurrent); }), 3021);

@@ -167,20 +167,6 @@ TEST(Filter, ZeroOrEmptyTextRemovesItAndASavedFilterCanBePutBack) {
     }
 }
 
-TEST(Filter, PendingRecordsShowsRowsWithBatchChanges) {
-    auto rs = MakeLines();
-    rs->MoveNext();
-    rs->Set("QTA", Variant(3.0));
-    rs->Update();
-    rs->AddNew();
-    rs->Set("ID", Variant::Int32(6));
-    rs->Update();
-    rs->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
-    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{2, 6}));
-    EXPECT_TRUE(rs->Filter().SameAs(Variant::Int32(ado::adFilterPendingRecords)));
-    EXPECT_EQ(ErrorOf([&] { rs->SetFilter(Variant::Int32(7)); }), 3001);
-}
-
 // The equality filter is answered from a column index; a two-clause OR of the same test
 // is evaluated row by row. After every kind of change both must still agree.
 TEST(Filter, IndexedEqualityAgreesWithARowByRowScan) {
@@ -215,16 +201,6 @@ TEST(Filter, IndexedEqualityAgreesWithARowByRowScan) {
     check("after cancelling the batch");
     rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
     EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{4, 5}));
-}
-
-TEST(Filter, ChangedRowStaysOnViewUntilTheFilterIsSetAgain) {
-    auto rs = MakeLines();
-    rs->SetFilter(Variant("DO30_PROGPADRE = 9999"));
-    rs->Set("DO30_PROGPADRE", Variant::Int32(1));
-    rs->Update();
-    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{2, 3}));
-    rs->SetFilter(rs->Filter());
-    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{3}));
 }
 
 }  // namespace
