@@ -1,5 +1,4 @@
-// Moving the cursor, ADO's errors at the ends, fields, closed and disconnected recordsets,
-// and the late-bound surface.
+// Moving the cursor, ADO's errors at the ends, fields, closed and disconnected recordsets.
 #include <gtest/gtest.h>
 
 #include "rs_fixture.h"
@@ -127,21 +126,6 @@ TEST(Closed, EverythingButFieldsRaises3704AndOtherClonesGoOn) {
     EXPECT_EQ(rs->FieldByName("ID")->Name(), "ID");
     clone->MoveLast();
     EXPECT_EQ(CurrentId(*clone), 5);
-}
-
-TEST(LateBound, CommonMembersByName) {
-    auto rs = MakeLines();
-    std::vector<Variant> args{Variant("DO30_PROGPADRE = 9999")};
-    rs->Invoke("filter", CallKind::Set, args);
-    EXPECT_EQ(rs->Invoke("RecordCount", CallKind::Get, {}).ToLong(), 2);
-    std::vector<Variant> name{Variant("ID")};
-    auto field = rs->Invoke("Fields", CallKind::Get, name).ToObject();
-    EXPECT_EQ(field->Invoke("Value", CallKind::Get, {}).ToLong(), 2);
-    rs->Invoke("MoveNext", CallKind::Method, {});
-    EXPECT_EQ(field->Invoke("Value", CallKind::Get, {}).ToLong(), 3);
-    rs->Invoke("MoveNext", CallKind::Method, {});
-    EXPECT_TRUE(rs->Invoke("EOF", CallKind::Get, {}).ToBool());
-    EXPECT_EQ(ErrorOf([&] { rs->Invoke("Requery", CallKind::Method, {}); }), 438);
 }
 
 }  // namespace
