@@ -52,22 +52,18 @@ TEST_F(FlowStateTest, CommandWithNamedParametersReachesTheSameProcedure) {
     EXPECT_EQ(ErrorOf([&] { cmd->ParameterByName("@NONE"); }), err::AdoItemNotFound);
 }
 
+// Unknown procedures and missing or unknown arguments are provider errors, as is a
+// command without a connection; positional arguments follow the declared order.
 TEST_F(FlowStateTest, CallErrorsAreProviderErrors) {
     std::string why;
     EXPECT_EQ(ErrorOf([&] { conn->Execute("EXEC SP_NONE @A=1", nullptr, -1); }, &why),
               err::AdoProviderError);
     EXPECT_NE(why.find("SP_NONE"), std::string::npos);
-    EXPECT_EQ(ErrorOf([&] {
-                  conn->Execute("EXEC SPCO_SETFLUSSOSTATO @GUID='X' ,@CODSTATO=1", nullptr, -1);
-              }),
-              err::AdoProviderError);  // @CODFLUSSO missing
-    EXPECT_EQ(ErrorOf([&] {
-                  conn->Execute("EXEC SPCO_SETFLUSSOSTATO @GUID='X' ,@STATO=1 ,@CODFLUSSO=1",
-                                nullptr, -1);
-              }),
-              err::AdoProviderError);
-    EXPECT_EQ(ErrorOf([&] { conn->Execute("EXEC SPCO_SETFLUSSOSTATO 'X', 1, 2", nullptr, -1); }),
-              0);  // positional arguments follow the declared order
+    for (const char* bad : {"EXEC SPCO_SETFLUSSOSTATO @GUID='X' ,@CODSTATO=1",
+                            "EXEC SPCO_SETFLUSSOSTATO @GUID='X' ,@STATO=1 ,@CODFLUSSO=1"}) {
+        EXPECT_EQ(ErrorOf([&] { conn->Execute(bad, nullptr, -1); }), err::AdoProviderError) << bad;
+    }
+    conn->Execute("EXEC SPCO_SETFLUSSOSTATO 'X', 1, 2", nullptr, -1);
     EXPECT_EQ(ReadFlowState(*conn, "X", 2), 1);
     auto cmd = MakeCommand();
     cmd->SetCommandText("SPCO_SETFLUSSOSTATO");
@@ -98,12 +94,23 @@ class ReversalTest : public DemoDb {
     }
 };
 
-TEST_F(ReversalTest, DemoStartsConsistent) {
-    EXPECT_TRUE(ProgressivesConsistent(*conn));
-    EXPECT_DOUBLE_EQ(Ordered("ART-A"), 10 + 7);  // both orders
-    EXPECT_DOUBLE_EQ(Ordered("ART-B"), 12);
-    EXPECT_DOUBLE_EQ(Ordered("MAGLIA"), 16);
-    EXPECT_DOUBLE_EQ(LotOrdered("L2026A"), 4);
+// The demo's progressives are what the normal mode of the procedure posts for its orders.
+TEST_F(ReversalTest, DemoStartsConsistentAndTheNormalModeOnlyPosts) {
+    auto expectDemoProgressives = [&] {
+        EXPECT_TRUE(ProgressivesConsistent(*conn));
+        EXPECT_DOUBLE_EQ(Ordered("ART-A"), 10 + 7);  // both orders
+        EXPECT_DOUBLE_EQ(Ordered("ART-B"), 12);
+        EXPECT_DOUBLE_EQ(Ordered("MAGLIA"), 16);
+        EXPECT_DOUBLE_EQ(LotOrdered("L2026A"), 4);
+    };
+    expectDemoProgressives();
+    conn->RunSqlite("DELETE FROM MG70_PROGMAG");
+    conn->RunSqlite("DELETE FROM MG71_PROGLOTTI");
+    conn->Execute(
+        "EXEC SPMG_PROGMAG_DOC @DITTA=1, @ELENCO_NUMREG='''1001'',''1002''', "
+        "@FLAG_STORNA=0, @NOME_TABELLA_STORNA=''",
+        nullptr, stmt::kUnspecified);
+    expectDemoProgressives();
 }
 
 // The plug-in writes the order lines itself (UpdateBatch on a table recordset): until the
@@ -128,38 +135,26 @@ TEST_F(ReversalTest, DriftOfAWrittenLineGoesOnceTheCapturedSetIsReversed) {
     EXPECT_FALSE(conn->TableExists("#STORNA_PROGMAG"));
 }
 
-TEST_F(ReversalTest, NullAmountFailsAndChangesNothing) {
-    // Planned-order rows on a line of quantity 0: SQL Server divides by zero.
-    conn->RunSqlite(
-        "UPDATE DO30_DOCCORPO SET DO30_QTA1 = 0 WHERE DO30_NUMREG_CO99 = 1001 AND "
-        "DO30_PROGRIGA = 5");
-    Capture("#STORNA_PROGMAG",
-            demo::kOrdine);  // SQLite leaves a Null amount where SQL Server would have stopped
-    const double before = Ordered("ART-E");
-    std::string why;
-    EXPECT_EQ(ErrorOf([&] { Reverse(); }, &why), err::AdoProviderError);
-    EXPECT_NE(why.find("Divide by zero"), std::string::npos);
-    EXPECT_DOUBLE_EQ(Ordered("ART-E"), before);  // the procedure did all or nothing
-    EXPECT_DOUBLE_EQ(Ordered("ART-A"), 17);
-    EXPECT_EQ(ErrorOf([&] { ProgressivesConsistent(*conn); }), err::AdoProviderError);
-}
-
-TEST_F(ReversalTest, MissingWorkingSetIsAnError) {
-    auto before = Ordered("ART-B");
+// A reversal without its working set, or with a Null amount in it, fails and changes
+// nothing: the procedure does all or nothing.
+TEST_F(ReversalTest, FailuresChangeNothing) {
     std::string why;
     EXPECT_EQ(ErrorOf([&] { Reverse(); }, &why), err::AdoProviderError);
     EXPECT_NE(why.find("#STORNA_PROGMAG"), std::string::npos);
-    EXPECT_DOUBLE_EQ(Ordered("ART-B"), before);
-}
+    EXPECT_DOUBLE_EQ(Ordered("ART-B"), 12);
 
-TEST_F(ReversalTest, NormalModeOnlyPosts) {
-    conn->RunSqlite("DELETE FROM MG70_PROGMAG");
-    conn->RunSqlite("DELETE FROM MG71_PROGLOTTI");
-    conn->Execute(
-        "EXEC SPMG_PROGMAG_DOC @DITTA=1, @ELENCO_NUMREG='''1001'',''1002''', "
-        "@FLAG_STORNA=0, @NOME_TABELLA_STORNA=''",
-        nullptr, -1);
-    EXPECT_TRUE(ProgressivesConsistent(*conn));
+    // Planned-order rows on a line of quantity 0: SQL Server divides by zero in the
+    // capture, SQLite leaves a Null amount that the procedure must refuse.
+    conn->RunSqlite(
+        "UPDATE DO30_DOCCORPO SET DO30_QTA1 = 0 WHERE DO30_NUMREG_CO99 = 1001 AND "
+        "DO30_PROGRIGA = 5");
+    Capture("#STORNA_PROGMAG", demo::kOrdine);
+    const double before = Ordered("ART-E");
+    EXPECT_EQ(ErrorOf([&] { Reverse(); }, &why), err::AdoProviderError);
+    EXPECT_NE(why.find("Divide by zero"), std::string::npos);
+    EXPECT_DOUBLE_EQ(Ordered("ART-E"), before);
+    EXPECT_DOUBLE_EQ(Ordered("ART-A"), 17);
+    EXPECT_EQ(ErrorOf([&] { ProgressivesConsistent(*conn); }), err::AdoProviderError);
 }
 
 }  // namespace
