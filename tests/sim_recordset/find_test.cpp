@@ -6,8 +6,9 @@
 namespace zq::sim::testing {
 namespace {
 
-// From the current row, which counts unless skipped; a miss leaves EOF forward, BOF back.
-TEST(Find, EitherWayFromTheCurrentRowWithSkip) {
+// From the current row or a given start (the last row, a bookmark), which counts unless
+// skipped; a miss leaves EOF forward, BOF back.
+TEST(Find, EitherWayFromTheCurrentRowOrAStartWithSkip) {
     auto rs = MakeLines();
     rs->Find(" DO30_GUID = '{CCCC-3}'", 0, ado::adSearchForward, Variant());
     EXPECT_EQ(CurrentId(*rs), 3);
@@ -21,30 +22,17 @@ TEST(Find, EitherWayFromTheCurrentRowWithSkip) {
     EXPECT_TRUE(rs->EOF_());
     EXPECT_FALSE(rs->BOF());
 
-    rs->MoveLast();
-    rs->Find("CODE LIKE 'ab*'", 0, ado::adSearchBackward);
+    rs->Find("CODE LIKE 'ab*'", 0, ado::adSearchBackward, Variant::Int32(ado::adBookmarkLast));
     EXPECT_EQ(CurrentId(*rs), 3);
-    rs->Find("CODE LIKE 'ab*'", 1, ado::adSearchBackward);
+    const Variant third = rs->Bookmark();
+    rs->MoveFirst();
+    rs->Find("CODE LIKE 'ab*'", 1, ado::adSearchBackward, third);
     EXPECT_EQ(CurrentId(*rs), 2);
+    rs->Find("DO30_PROGRIGA = 3", 0, ado::adSearchForward, third);
+    EXPECT_EQ(CurrentId(*rs), 3);
     rs->Find("QTA > 100", 0, ado::adSearchBackward);
     EXPECT_TRUE(rs->BOF());
     EXPECT_FALSE(rs->EOF_());
-}
-
-TEST(Find, StartsFromFirstLastOrABookmark) {
-    auto rs = MakeLines();
-    rs->MoveLast();
-    rs->Find("FLAG = 1", 0, ado::adSearchForward, Variant::Int32(ado::adBookmarkFirst));
-    EXPECT_EQ(CurrentId(*rs), 2);
-    rs->Find("FLAG = 0", 0, ado::adSearchBackward, Variant::Int32(ado::adBookmarkLast));
-    EXPECT_EQ(CurrentId(*rs), 3);
-    rs->MoveFirst();
-    const Variant fourth = (rs->Find("ID = 4"), rs->Bookmark());
-    rs->MoveFirst();
-    rs->Find("FLAG = 1", 0, ado::adSearchForward, fourth);
-    EXPECT_EQ(CurrentId(*rs), 5);
-    rs->Find("FLAG = 0", 1, ado::adSearchBackward, fourth);
-    EXPECT_EQ(CurrentId(*rs), 3);
 }
 
 // Rows the filter hides or that are deleted are not found. Forward from EOF there is
