@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/sql_text.h"
 #include "demo_db.h"
 
 namespace zq::sim {
@@ -59,17 +60,12 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"SELECT A\r\nINTO\r\n#W\r\nFROM T\rWITH\r\n(NOLOCK)",
                     "CREATE TEMP TABLE \"#W\" AS SELECT A\r\n\r\nFROM T\r"}));
 
-// A user's value is one literal: no rule fires inside it and it comes back as typed.
+// A user's value, quoted as the plug-in quotes it, is one literal: no rule fires inside it
+// and it comes back as typed.
 class UserValueTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(UserValueTest, PassesThroughUntouched) {
-    std::string value = GetParam();
-    std::string literal = "'";
-    for (char c : value) {
-        if (c == '\'') literal += '\'';
-        literal += c;
-    }
-    literal += "'";
+    const std::string literal = SqlText(GetParam());
     std::string tsql = "SELECT A FROM T WITH (NOLOCK) WHERE B = " + literal + " AND C = 1";
     EXPECT_EQ(RewriteToSqlite(tsql), "SELECT A FROM T  WHERE B = " + literal + " AND C = 1");
     std::string into = " SELECT A INTO #W FROM T WHERE B = " + literal;
