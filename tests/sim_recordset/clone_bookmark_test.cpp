@@ -25,18 +25,6 @@ TEST(Clone, StartsUnfilteredOnTheFirstRowWithItsOwnCursorAndFilter) {
     EXPECT_EQ(rs->Filter().ToString(), "DO30_PROGRIGA = 5");
 }
 
-TEST(Clone, SeesUpdatesButNotAnEditInProgress) {
-    auto rs = MakeLines();
-    auto clone = rs->Clone();
-    rs->Set("CODE", Variant("new"));
-    EXPECT_EQ(clone->Get("CODE").ToString(), "ABC");
-    rs->Update();
-    EXPECT_EQ(clone->Get("CODE").ToString(), "new");
-    // Still pending for the batch in both: cancelling from the clone undoes it for both.
-    clone->CancelBatch(ado::adAffectAll);
-    EXPECT_EQ(rs->Get("CODE").ToString(), "ABC");
-}
-
 // ADO keeps a row the recordset itself changed or added on view until its filter is set
 // again; a filtered clone shows a matching added row only once its own filter is set again.
 TEST(Clone, ChangedAndAddedRowsFollowTheFiltersOnlyOnceTheyAreSetAgain) {

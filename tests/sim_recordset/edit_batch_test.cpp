@@ -42,11 +42,14 @@ TEST(Edit, FieldWritesStayInTheEditUntilUpdateAndCancelUpdateDropsThem) {
     EXPECT_EQ(b.Take(), Log{});
 }
 
-// Moving, going to a bookmark, setting a filter and Find all update the pending edit first.
+// A clone sees an edit once it is updated, and moving, going to a bookmark, setting a
+// filter and Find all update the pending edit first. The batch is shared: cancelling it
+// from the clone undoes the changes for both.
 TEST(Edit, EveryCursorMoveUpdatesThePendingEditFirst) {
     Batch b;
     auto clone = b.rs->Clone();
     b.rs->Set("CODE", Variant("moved"));
+    EXPECT_EQ(clone->Get("CODE").ToString(), "ABC");
     b.rs->MoveNext();
     EXPECT_EQ(clone->Get("CODE").ToString(), "moved");
     b.rs->Set("CODE", Variant("by bookmark"));
@@ -64,6 +67,8 @@ TEST(Edit, EveryCursorMoveUpdatesThePendingEditFirst) {
     b.rs->Find("FLAG = 7", 0, ado::adSearchForward, Variant::Int32(ado::adBookmarkFirst));
     EXPECT_EQ(CurrentId(*b.rs), 1);
     EXPECT_EQ(b.rs->EditMode(), ado::adEditNone);
+    clone->CancelBatch(ado::adAffectAll);
+    EXPECT_EQ(b.rs->Get("CODE").ToString(), "ABC");
 }
 
 TEST(Edit, ValuesTakeTheFieldType) {
