@@ -76,17 +76,19 @@ TEST_F(ConnectionTest, DatabaseErrorsCarrySqliteMessage) {
     EXPECT_EQ(conn->Execute("SELECT 1 AS X", nullptr, 1)->Get("X").ToLong(), 1);
 }
 
+// Day 0 is 1899-12-30; the fraction is the time of day.
 TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
+    const std::pair<const char*, double> dates[] = {{"1899-12-30", 0},
+                                                    {"1899-12-29", -1},
+                                                    {"2026-03-02", 46083},
+                                                    {"2026-03-02 18:00:00", 46083.75}};
+    for (const auto& [iso, ole] : dates) {
+        double read = 0;
+        ASSERT_TRUE(IsoToOleDate(iso, &read)) << iso;
+        EXPECT_DOUBLE_EQ(read, ole) << iso;
+        EXPECT_EQ(OleDateToIso(ole), iso);
+    }
     double ole = 0;
-    ASSERT_TRUE(IsoToOleDate("1899-12-30", &ole));
-    EXPECT_DOUBLE_EQ(ole, 0);
-    ASSERT_TRUE(IsoToOleDate("2026-03-02", &ole));
-    EXPECT_DOUBLE_EQ(ole, 46083);
-    EXPECT_EQ(OleDateToIso(46083), "2026-03-02");
-    ASSERT_TRUE(IsoToOleDate("2026-03-02 18:00:00", &ole));
-    EXPECT_DOUBLE_EQ(ole, 46083.75);
-    EXPECT_EQ(OleDateToIso(46083.75), "2026-03-02 18:00:00");
-    EXPECT_EQ(OleDateToIso(-1), "1899-12-29");
     EXPECT_FALSE(IsoToOleDate("not a date", &ole));
 }
 
