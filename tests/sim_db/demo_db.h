@@ -7,6 +7,7 @@
 
 #include "host/error.h"
 #include "sim/db/fixture.h"
+#include "sim/db/plugin_statements.h"
 #include "sim/db/schema.h"
 #include "sim/db/sqlite_connection.h"
 
@@ -24,6 +25,25 @@ class DemoDb : public ::testing::Test {
         auto q = conn->QueryRows(sql, binds);
         EXPECT_EQ(q.rows.size(), 1u) << sql;
         return q.rows.empty() ? Variant() : q.rows[0][0];
+    }
+
+    // A T-SQL query run through the connection as the plug-in runs it.
+    ado::RecordsetPtr Query(const std::string& tsql) {
+        return conn->Execute(tsql, nullptr, stmt::kQuery);
+    }
+
+    // Captures one document's reversal working set, "#STORNA_PROGMAG" or
+    // "#STORNA_PROGLOTTI", with the statements the plug-in sends: drop, select into, index.
+    void Capture(const std::string& table, std::int32_t numreg) {
+        const bool lots = table == "#STORNA_PROGLOTTI";
+        const std::string elenco = "'" + std::to_string(numreg) + "'";
+        for (const std::string& sql :
+             {stmt::DropTemp(table),
+              lots ? stmt::CatturaLotti(table, "1", elenco, 2)
+                   : stmt::CatturaRighe(table, "1", elenco, 2),
+              lots ? stmt::IndiceProgLotti(table) : stmt::IndiceProgMag(table)}) {
+            conn->Execute(sql, nullptr, stmt::kNoRecords);
+        }
     }
 
     SqliteConnectionPtr conn;

@@ -22,8 +22,9 @@ class StatementLogTest : public DemoDb {
     std::shared_ptr<StatementLog> log = std::make_shared<StatementLog>();
 };
 
+// The plug-in level tests read the noted texts and options of every statement they
+// send; here, a stored-procedure command is noted by its name, the host's reads are not.
 TEST_F(StatementLogTest, NotesTextsWithTheirOptionsAndStoredProcedureCommands) {
-    conn->Execute("SELECT 1 AS X", nullptr, 1);
     conn->Execute("DELETE FROM ZQ63_CAU_ANNULLO WHERE 1 = 0", nullptr, 129);
     auto cmd = MakeCommand();
     cmd->SetActiveConnection(conn);
@@ -38,12 +39,11 @@ TEST_F(StatementLogTest, NotesTextsWithTheirOptionsAndStoredProcedureCommands) {
     cmd->Execute(nullptr, ado::adOptionUnspecified);
     (void)conn->QueryRows("SELECT 1");  // the host's own access is not a statement
 
-    ASSERT_EQ(log->Statements().size(), 3u);
-    EXPECT_EQ(log->Texts(),
-              (std::vector<std::string>{"SELECT 1 AS X", "DELETE FROM ZQ63_CAU_ANNULLO WHERE 1 = 0",
-                                        "SPCO_SETFLUSSOSTATO"}));
-    EXPECT_EQ(log->Statements()[1].options, 129);
-    EXPECT_EQ(log->Statements()[2].options, ado::adCmdStoredProc);
+    ASSERT_EQ(log->Statements().size(), 2u);
+    EXPECT_EQ(log->Texts(), (std::vector<std::string>{"DELETE FROM ZQ63_CAU_ANNULLO WHERE 1 = 0",
+                                                      "SPCO_SETFLUSSOSTATO"}));
+    EXPECT_EQ(log->Statements()[0].options, 129);
+    EXPECT_EQ(log->Statements()[1].options, ado::adCmdStoredProc);
     EXPECT_FALSE(log->Statements()[0].failed);
 }
 

@@ -2,11 +2,8 @@
 // database and answers what the plug-in expects.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "data/sql_text.h"
 #include "demo_db.h"
-#include "sim/db/plugin_statements.h"
 #include "sim/db/progressives.h"
 
 namespace zq::sim {
@@ -68,78 +65,36 @@ TEST_F(StatementsTest, StatementTextsKeepTheirBreaksAndBlanks) {
               std::string::npos);
 }
 
-TEST_F(StatementsTest, ParametersDefaultReasonAndInitialState) {
-    auto rs = conn->Execute(stmt::Parametri("1"), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->Get("ZQ00_IDSTATO_ANNULLO_TESTA_CO4C").ToLong(), demo::kStatoTestaAnnullato);
-    EXPECT_EQ(rs->Get("ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C").ToLong(), demo::kStatoRigheAnnullato);
-
-    rs = conn->Execute(stmt::CausaleDefault(), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->Get("ZQ63_CODCAU_ANNULLO").ToString(), "CLI");
-    rs->MoveNext();
-    EXPECT_TRUE(rs->EOF_());
-
-    // The initial state is the lowest state id of the flow's entity.
-    rs = conn->Execute(stmt::StatoIniziale(demo::kFlussoRighe), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->Get("STATO_INIZIALE").ToLong(), demo::kStatoRigheIniziale);
-    rs = conn->Execute(stmt::StatoIniziale(demo::kFlussoTesta), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->Get("STATO_INIZIALE").ToLong(), demo::kStatoTestaIniziale);
-    rs = conn->Execute(stmt::StatoIniziale(4242), nullptr, stmt::kQuery);
-    EXPECT_TRUE(rs->Get("STATO_INIZIALE").IsNull());  // MIN over nothing
-}
-
-TEST_F(StatementsTest, ReasonsLookUpAndDecode) {
-    auto rs = conn->Execute(stmt::LookupCausali(), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->RecordCount(), 3);
-    int defaults = 0;
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext())
-        if (rs->Get("ZQ63_FLG_DEFAULT").ToString() == "Si") {
-            ++defaults;
-            EXPECT_EQ(rs->Get("ZQ63_CODCAU_ANNULLO").ToString(), "CLI");
-        } else {
-            EXPECT_EQ(rs->Get("ZQ63_FLG_DEFAULT").ToString(), "");
-        }
-    EXPECT_EQ(defaults, 1);
-
-    rs = conn->Execute(stmt::DescCausale("for"), nullptr, stmt::kQuery);  // codes ignore case
-    EXPECT_EQ(rs->Get("ZQ63_DESCAU_ANNULLO").ToString(), "Merce non disponibile");
-    rs = conn->Execute(stmt::DescCausale("NONE"), nullptr, stmt::kQuery);
-    EXPECT_TRUE(rs->BOF() && rs->EOF_());
-}
-
-TEST_F(StatementsTest, InjectedReasonCodeWithDoubledQuoteMatchesNothing) {
-    std::string typed = "' OR '1'='1";
-    std::string doubled = SqlText(typed);  // the literal, quotes included
-    std::string sql = stmt::DescCausale(doubled.substr(1, doubled.size() - 2));
-    auto rs = conn->Execute(sql, nullptr, stmt::kQuery);
-    EXPECT_TRUE(rs->BOF() && rs->EOF_());
-    // The same text undoubled would have matched every reason: the quote matters.
-    rs = conn->Execute(stmt::DescCausale(typed), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->RecordCount(), 3);
-}
-
-TEST_F(StatementsTest, ReasonCodesThatLookLikeSqlAreStoredAndFoundAsTyped) {
-    const char* codes[] = {"D'A", "#X", "INTO", "WITH (NOLOCK)", "ISNULL(", "[B]", "N'C'"};
+// Reason codes compare without regard to case. A code the user types is one literal once
+// its quotes are doubled: codes that look like SQL are stored and found as typed, and an
+// injection attempt finds only itself.
+TEST_F(StatementsTest, ReasonCodesAreFoundAsTypedWhateverTheyLookLike) {
+    EXPECT_EQ(Query(stmt::DescCausale("for"))->Get("ZQ63_DESCAU_ANNULLO").ToString(),
+              "Merce non disponibile");
+    EXPECT_EQ(Query(stmt::DescCausale("NONE"))->RecordCount(), 0);
+    const std::string injection = "' OR '1'='1";
+    EXPECT_EQ(Query(stmt::DescCausale(injection))->RecordCount(), 3);  // why quotes matter
+    const char* codes[] = {"D'A",     "#X",  "INTO", "WITH (NOLOCK)",
+                           "ISNULL(", "[B]", "N'C'", injection.c_str()};
     for (const char* code : codes) {
-        std::string lit = SqlText(code);
         conn->Execute(
             "INSERT INTO ZQ63_CAU_ANNULLO (ZQ63_CODCAU_ANNULLO, ZQ63_DESCAU_ANNULLO) "
             "VALUES (" +
-                lit + ", " + SqlText(std::string("desc ") + code) + ")",
+                SqlText(code) + ", " + SqlText(std::string("desc ") + code) + ")",
             nullptr, stmt::kNoRecords);
     }
     for (const char* code : codes) {
         SCOPED_TRACE(code);
-        std::string lit = SqlText(code);
-        auto rs =
-            conn->Execute(stmt::DescCausale(lit.substr(1, lit.size() - 2)), nullptr, stmt::kQuery);
+        const std::string lit = SqlText(code);
+        auto rs = Query(stmt::DescCausale(lit.substr(1, lit.size() - 2)));
         ASSERT_EQ(rs->RecordCount(), 1);
         EXPECT_EQ(rs->Get("ZQ63_DESCAU_ANNULLO").ToString(), std::string("desc ") + code);
     }
 }
 
 TEST_F(StatementsTest, FulfilmentQueryReportsDeliveredQuantities) {
-    auto rs =
-        conn->Execute(stmt::Evasioni("1", std::to_string(demo::kOrdine)), nullptr, stmt::kQuery);
+    const std::string evasioni = stmt::Evasioni("1", std::to_string(demo::kOrdine));
+    auto rs = Query(evasioni);
     EXPECT_EQ(rs->RecordCount(), 9);
     rs->SetFilter(Variant(" DO30_PROGRIGA = 2"));
     ASSERT_EQ(rs->RecordCount(), 1);
@@ -151,25 +106,13 @@ TEST_F(StatementsTest, FulfilmentQueryReportsDeliveredQuantities) {
     EXPECT_EQ(rs->Get("VFW_INDSTATORIGA").ToLong(), 0);
     // wholly delivered
     conn->RunSqlite("UPDATE DO31_DOCCORPOORD SET DO31_QTA1CONS = 10 WHERE DO31_PROGRIGA = 1");
-    rs = conn->Execute(stmt::Evasioni("1", std::to_string(demo::kOrdine)), nullptr, stmt::kQuery);
+    rs = Query(evasioni);
     rs->SetFilter(Variant(" DO30_PROGRIGA = 1"));
     EXPECT_EQ(rs->Get("VFW_INDSTATORIGA").ToLong(), 1);
 }
 
-TEST_F(StatementsTest, ReferencedDocuments) {
-    auto rs = conn->Execute(stmt::DocumentiRiferiti("1", std::to_string(demo::kOrdine)), nullptr,
-                            stmt::kQuery);
-    std::vector<std::int32_t> found;
-    for (; !rs->EOF_(); rs->MoveNext()) found.push_back(rs->Get("DO33_NUMREGRIF_CO99").ToLong());
-    std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::int32_t>{demo::kBolla1, demo::kBolla2}));
-    rs = conn->Execute(stmt::DocumentiRiferiti("1", std::to_string(demo::kOrdineValuta)), nullptr,
-                       stmt::kQuery);
-    EXPECT_TRUE(rs->BOF() && rs->EOF_());
-}
-
 TEST_F(StatementsTest, GridDimensionsAndSeasons) {
-    auto rs = conn->Execute(stmt::DimeConf(1), nullptr, stmt::kQuery);
+    auto rs = Query(stmt::DimeConf(1));
     ASSERT_EQ(rs->RecordCount(), 2);  // the dimension outside the grid is not listed
     EXPECT_EQ(rs->Get("MG5F_CODICEVAR").ToString(), "01");
     EXPECT_EQ(rs->Get("MG5F_START").ToLong(), 1);
@@ -184,15 +127,13 @@ TEST_F(StatementsTest, GridDimensionsAndSeasons) {
     conn->RunSqlite(
         "INSERT INTO MG5F_DIMECONF VALUES (2,'A','',2,1,1),(2,'B','',3,2,1),"
         "(2,'C','',4,3,1)");
-    rs = conn->Execute(stmt::DimeConf(2), nullptr, stmt::kQuery);
     std::vector<std::int32_t> starts;
-    for (; !rs->EOF_(); rs->MoveNext()) starts.push_back(rs->Get("MG5F_START").ToLong());
+    for (rs = Query(stmt::DimeConf(2)); !rs->EOF_(); rs->MoveNext())
+        starts.push_back(rs->Get("MG5F_START").ToLong());
     EXPECT_EQ(starts, (std::vector<std::int32_t>{1, 3, 6}));
 
-    rs = conn->Execute(stmt::Stagione("1", "1"), nullptr, stmt::kQuery);
-    EXPECT_EQ(rs->Get("MG5T_CODICE").ToString(), "PE26");
-    rs = conn->Execute(stmt::Stagione("9", "1"), nullptr, stmt::kQuery);
-    EXPECT_TRUE(rs->BOF() && rs->EOF_());
+    EXPECT_EQ(Query(stmt::Stagione("1", "1"))->Get("MG5T_CODICE").ToString(), "PE26");
+    EXPECT_EQ(Query(stmt::Stagione("9", "1"))->RecordCount(), 0);
 }
 
 }  // namespace
