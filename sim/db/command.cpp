@@ -120,9 +120,4 @@ ado::CommandPtr MakeCommand() {
     return std::make_shared<SqliteCommand>();
 }
 
-ScopedAdoFactories::ScopedAdoFactories()
-    : command_(std::string(ado::kProgIdCommand), [] { return ObjectPtr(MakeCommand()); }),
-      recordset_(std::string(ado::kProgIdRecordset),
-                 [] { return ObjectPtr(MakeClosedRecordset()); }) {}
-
 }  // namespace zq::sim

@@ -26,7 +26,6 @@ class MemField final : public ado::Field {
     void SetValue(const Variant& v) override;
     Variant OriginalValue() const override;
 
-    Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
     std::string TypeName() const override { return "Field"; }
 
   private:

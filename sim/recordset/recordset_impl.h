@@ -74,7 +74,6 @@ class MemRecordset final : public ado::Recordset {
     void UpdateBatch(std::int32_t affectRecords) override;
     void CancelBatch(std::int32_t affectRecords) override;
 
-    Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
 
     // Used by MemField.
     const FieldDef& Def(int column) const;
