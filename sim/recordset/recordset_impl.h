@@ -74,7 +74,6 @@ class MemRecordset final : public ado::Recordset {
     void UpdateBatch(std::int32_t affectRecords) override;
     void CancelBatch(std::int32_t affectRecords) override;
 
-
     // Used by MemField.
     const FieldDef& Def(int column) const;
     FieldDef& MutableDef(int column);  // closed recordsets only (3219 otherwise)
