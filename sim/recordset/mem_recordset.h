@@ -61,9 +61,24 @@ class BatchWriter {
     virtual void Delete(const std::vector<FieldDef>& fields, const Row& original) = 0;
 };
 
+// What the cursor behind a recordset offers. A client cursor (ADO's adUseClient) offers the
+// dynamic property Optimize on every field: Filter and Find read every row of the
+// recordset, except where the fields they compare have Optimize = True, whose index then
+// answers them. A cursor that does not offer it (a server cursor, a provider that refuses
+// it) raises 3265 for Properties("Optimize") and always reads every row.
+struct CursorOptions {
+    bool offersOptimize = true;
+};
+
 // An open recordset over the given rows, standing on the first row.
 ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> rows,
-                                std::shared_ptr<BatchWriter> writer = nullptr);
+                                std::shared_ptr<BatchWriter> writer = nullptr,
+                                CursorOptions cursor = {});
+
+// The rows the engine has read to answer Filter and Find since the program started: every
+// row a scan visits, every row an index hands over, every row read to build an index. What
+// the cost of a road in filters is measured by.
+std::uint64_t RowsExamined();
 
 // A closed recordset without fields, as `New ADODB.Recordset` gives.
 ado::RecordsetPtr MakeClosedRecordset();

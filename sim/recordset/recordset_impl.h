@@ -80,6 +80,10 @@ class MemRecordset final : public ado::Recordset {
     Variant ValueAt(int column) const;
     Variant OriginalValueAt(int column) const;
     void SetValueAt(int column, const Variant& value);
+    // The field's Optimize property: 3265 when the cursor does not offer it, 3704 closed.
+    bool OptimizeAt(int column) const;
+    void SetOptimizeAt(int column, bool optimize);
+    void RequireOptimizeOffered() const;
 
   private:
     enum class Where { Bof, Row, Eof };
@@ -99,6 +103,8 @@ class MemRecordset final : public ado::Recordset {
     // The first live position from `from` stepping by `step` (+1/-1); false when none.
     bool Seek(std::ptrdiff_t from, int step, std::size_t& pos) const;
     void StandOnFirst();
+    // The first position from `from` stepping by `step` whose row matches the clause.
+    bool SearchView(const Clause& clause, std::ptrdiff_t from, int step, std::size_t& pos) const;
     RowId CurrentId() const;  // requires where_ == Row
     std::vector<RowId> Scope(std::int32_t affectRecords, bool pendingOnly) const;
 
