@@ -4,6 +4,7 @@
 // its flow state, its reason and the quantity that is still open, net of what has already
 // been delivered.
 
+#include "data/optimize.h"
 #include "data/query.h"
 #include "data/sql_text.h"
 #include "engine/query_evasione.h"
@@ -70,9 +71,11 @@ void CLSRF_REGDOC_STATI::ApplicaStatoRighe(std::int32_t IdStato, std::int32_t Id
             if (evasioni) evasioni->Close();
         });
         ScopeExit fineApplica([&] {
+            flagInPassata.reset();
             blnApplicaInCorso = VFalse;
             DocUI().SetIndicatoreAttesa(intAttesaSalvata);
         });
+        flagInPassata.emplace();
 
         const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         const ado::Recordset& corrente = host::Ref(corpo, "rstDocCorpo");
@@ -82,10 +85,16 @@ void CLSRF_REGDOC_STATI::ApplicaStatoRighe(std::int32_t IdStato, std::int32_t Id
         DocUI().SetIndicatoreAttesa(0);
 
         const ado::RecordsetPtr righe = corpo->Clone();
-        const ado::RecordsetPtr ordine =
-            host::Ref(RegDoc().rstDocCorpoOrd(), "rstDocCorpoOrd").Clone();
-        const ado::RecordsetPtr verticale =
-            host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert").Clone();
+        const ado::RecordsetPtr ordHost = RegDoc().rstDocCorpoOrd();
+        const ado::RecordsetPtr vertHost = RegDoc().rstDocCorpoVert();
+        const ado::RecordsetPtr ordine = host::Ref(ordHost, "rstDocCorpoOrd").Clone();
+        const ado::RecordsetPtr verticale = host::Ref(vertHost, "rstDocCorpoVert").Clone();
+        // Every line filters these on its line number: indexed, each filter reads the
+        // line's own rows instead of the whole document.
+        OttimizzaFiltri(righe, {"DO30_PROGRIGA"});
+        OttimizzaFiltri(evasioni, {"DO30_PROGRIGA"});
+        for (const auto& rs : {ordHost, ordine}) OttimizzaFiltri(rs, {"DO31_PROGRIGA"});
+        for (const auto& rs : {vertHost, verticale}) OttimizzaFiltri(rs, {"DO77_PROGRIGA"});
         if (ProgRiga != 0) righe->SetFilter(Variant(" DO30_PROGRIGA = " + SqlLong(ProgRiga)));
         if (!HasRow(righe)) return;
 
@@ -242,15 +251,27 @@ void CLSRF_REGDOC_STATI::SetFlgNonPiuEvRiga(const Variant& Valore) {
     const Variant attuale = NvlVar(ordine->Get("DO31_FLGNONPIUEV"), Variant::Int16(-1));
     if (VarNe(Valore, attuale)) {
         ordine->Set("DO31_FLGNONPIUEV", Valore);
-        if (!IsModalitaGriglia(frmCorrente, 2)) {
-            const ObjectPtr flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
-            if (flag && VarNe(GetProp(flag, "Text"), Variant(Valore.ToString()))) {
-                SetProp(flag, "Text", Valore);
-                SetProp(flag, "IsChanged", Variant::Bool(true));
-            }
+        const ControlloFlagRiga flag = CercaControlloFlagRiga();
+        if (flag.ctl && VarNe(GetProp(flag.ctl, "Text"), Variant(Valore.ToString()))) {
+            SetProp(flag.ctl, "Text", Valore);
+            SetProp(flag.ctl, "IsChanged", Variant::Bool(true));
         }
     }
     ordine->Update();
+}
+
+// The form's flag control, unless the form is in grid mode 2. Within a pass of
+// ApplicaStatoRighe the form does not change, so the first line that needs the control
+// looks it up and the later ones reuse it: a form without the control (the header form)
+// answers the look-up with an error, and one error per line would cost more than the line.
+CLSRF_REGDOC_STATI::ControlloFlagRiga CLSRF_REGDOC_STATI::CercaControlloFlagRiga() {
+    if (flagInPassata && flagInPassata->cercato) return *flagInPassata;
+    ControlloFlagRiga flag;
+    flag.cercato = true;
+    if (!IsModalitaGriglia(frmCorrente, 2))
+        flag.ctl = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
+    if (flagInPassata) *flagInPassata = flag;
+    return flag;
 }
 
 }  // namespace zq::plugin

@@ -244,6 +244,15 @@ class CLSRF_REGDOC_STATI : public Object,
     VBool blnGrigliaInCorso = VFalse;
     VBool blnRigaDaConfermare = VFalse;
 
+    // ---- the line flag control of ApplicaStatoRighe ----
+    // TXT_DO31_FLGNONPIUEV of the current form as SetFlgNonPiuEvRiga writes it: null in grid
+    // mode 2 or when the form has none. Looked up once per pass of ApplicaStatoRighe.
+    struct ControlloFlagRiga {
+        bool cercato = false;
+        ObjectPtr ctl;
+    };
+    std::optional<ControlloFlagRiga> flagInPassata;  // engaged while ApplicaStatoRighe runs
+
     // ---- partial-cancellation links and numbering ----
     std::unique_ptr<LinkAnnulli> colLinkAnnulli;  // created on first use
     std::int32_t lngProgPadreAnnulli = 0;         // cached group number of cancellation lines
@@ -293,6 +302,7 @@ class CLSRF_REGDOC_STATI : public Object,
                            const std::string& CodCausale, const std::string& DesCausale,
                            VBool Sovrascrivi, std::int32_t ProgRiga);
     void SetFlgNonPiuEvRiga(const Variant& Valore);
+    ControlloFlagRiga CercaControlloFlagRiga();
     struct RigaDaApplicare;  // one line of ApplicaStatoRighe with the call's arguments
     void ApplicaRigaDocumento(const RigaDaApplicare& r);  // all-lines mode
     void ApplicaRigaSingola(const RigaDaApplicare& r);    // single-line mode
