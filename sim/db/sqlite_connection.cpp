@@ -172,9 +172,11 @@ Cell ReadCell(sqlite3_stmt* stmt, int c) {
     return cell;
 }
 
-// The rows of a prepared query in one pass: a column whose declaration gives its type is
-// converted as it is read; a computed one keeps SQLite's values until the last row shows
-// what its type is.
+// The rows of a query in one pass, from the result `*rc` of its first step on: a column
+// whose declaration gives its type is converted as it is read; a computed one keeps
+// SQLite's values until the last row shows what its type is. The columns are read after
+// the first step, when a statement kept from an earlier run has been compiled again for
+// a table made again since.
 QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
     QueryResult result;
     result.hasColumns = true;
@@ -187,7 +189,7 @@ QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
         if (result.fields.back().type == ado::adEmpty) undeclared.push_back(c);
     }
     std::vector<std::vector<Cell>> pending(undeclared.size());
-    while ((*rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    for (; *rc == SQLITE_ROW; *rc = sqlite3_step(stmt)) {
         Row row(cols);
         for (size_t c = 0, u = 0; c < cols; ++c) {
             if (u < undeclared.size() && undeclared[u] == c) {
@@ -226,10 +228,9 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
         for (int i = 0; i < params && i < static_cast<int>(binds.size()); ++i)
             BindVariant(stmt.get(), i + 1, binds[static_cast<size_t>(i)]);
 
-        int rc = SQLITE_OK;
+        int rc = sqlite3_step(stmt.get());
         if (sqlite3_column_count(stmt.get()) == 0) {
-            while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-            }
+            while (rc == SQLITE_ROW) rc = sqlite3_step(stmt.get());
             if (rc != SQLITE_DONE) RaiseDbError();
             *changes = (*changes < 0 ? 0 : *changes) + sqlite3_changes(db_.get());
             continue;
