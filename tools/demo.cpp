@@ -222,7 +222,9 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
 
 }  // namespace
 
-std::vector<DemoStep> DemoRoads() {
+std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
+    // The partial cancellations append their line after the order's last one.
+    const std::string nuova = std::to_string(righeOrdine + 1);
     std::vector<DemoStep> steps{
         {"Initialise the plug-in",
          "the host creates the plug-in and calls Initialize with the connection, the order, "
@@ -282,9 +284,10 @@ std::vector<DemoStep> DemoRoads() {
         {"Cancel part of a line",
          "on line 1 the user types 3 in DO77_ZQ_QTA_ANNULLO and sets the line state to " +
              std::to_string(kStatoRigheAnnullato),
-         "it splits the line: line 1 keeps 7 as the master, a new line 10 of 3 pieces carries "
-         "the reason, the flag and the cancelled state, the two are linked by their GUIDs and "
-         "written to the database; no reversal and no save on this road",
+         "it splits the line: line 1 keeps 7 as the master, a new line " + nuova +
+             " of 3 pieces carries the reason, the flag and the cancelled state, the two are "
+             "linked by their GUIDs and written to the database; no reversal and no save on "
+             "this road",
          [](Session& s) {
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "3");
              s.Driver().SetLineState(kStatoRigheAnnullato);
@@ -303,11 +306,11 @@ std::vector<DemoStep> DemoRoads() {
          {"progressives"},
          "the drift of the partial cancellation stays"},
         {"Delete the cancellation line",
-         "the user selects line 10 and deletes it",
-         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line 10's "
-         "rows go, the progressives are recomputed and the order is saved",
-         [](Session& s) {
-             s.Driver().MoveToLine(10);
+         "the user selects line " + nuova + " and deletes it",
+         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line " +
+             nuova + "'s rows go, the progressives are recomputed and the order is saved",
+         [righeOrdine](Session& s) {
+             s.Driver().MoveToLine(righeOrdine + 1);
              s.Driver().DeleteLine();
          },
          {"progressives"},
@@ -364,15 +367,16 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
                              : options.dbPath;
     int status = 0;
     try {
+        setup.righeOrdine = options.lines;
         Session s(setup);
         if (!options.json)
-            out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
-                << " in the simulated host\nDatabase: " << setup.dbPath
+            out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta << " ("
+                << setup.righeOrdine << " lines) in the simulated host\nDatabase: " << setup.dbPath
                 << (temporary ? " (temporary, removed at the end)" : "") << "\n";
         Json steps = Json::array();
         DocumentSnapshot current =
             TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
-        const auto roads = DemoRoads();
+        const auto roads = DemoRoads(setup.righeOrdine);
         for (std::size_t i = 0; i < roads.size(); ++i) {
             StepReport r = Play(roads[i], s, current);
             if (!r.asExpected) status = 1;
