@@ -242,7 +242,7 @@ void CLSRF_REGDOC_STATI::ApplicaRigaSingola(const RigaDaApplicare& r) {
 // Writes the line's "no longer to be fulfilled" flag into the current DO31 row, and into
 // the form's flag control where the form shows one line at a time (not in grid mode 2).
 void CLSRF_REGDOC_STATI::SetFlgNonPiuEvRiga(const Variant& Valore) {
-    if (IsTrue(IsAnnulliOffCorpo()) || !gclsRegDoc) return;
+    if (AnnulliOffCorpoInPassata() || !gclsRegDoc) return;
     ado::RecordsetPtr ordine = gclsRegDoc->rstDocCorpoOrd();
     if (!ordine) return;
     // The host appends the row to the same recordset and stands on it.
@@ -251,27 +251,34 @@ void CLSRF_REGDOC_STATI::SetFlgNonPiuEvRiga(const Variant& Valore) {
     const Variant attuale = NvlVar(ordine->Get("DO31_FLGNONPIUEV"), Variant::Int16(-1));
     if (VarNe(Valore, attuale)) {
         ordine->Set("DO31_FLGNONPIUEV", Valore);
-        const ControlloFlagRiga flag = CercaControlloFlagRiga();
-        if (flag.ctl && VarNe(GetProp(flag.ctl, "Text"), Variant(Valore.ToString()))) {
-            SetProp(flag.ctl, "Text", Valore);
-            SetProp(flag.ctl, "IsChanged", Variant::Bool(true));
+        const ObjectPtr flag = ControlloFlagRiga();
+        if (flag && VarNe(GetProp(flag, "Text"), Variant(Valore.ToString()))) {
+            SetProp(flag, "Text", Valore);
+            SetProp(flag, "IsChanged", Variant::Bool(true));
         }
     }
     ordine->Update();
 }
 
-// The form's flag control, unless the form is in grid mode 2. Within a pass of
-// ApplicaStatoRighe the form does not change, so the first line that needs the control
-// looks it up and the later ones reuse it: a form without the control (the header form)
-// answers the look-up with an error, and one error per line would cost more than the line.
-CLSRF_REGDOC_STATI::ControlloFlagRiga CLSRF_REGDOC_STATI::CercaControlloFlagRiga() {
-    if (flagInPassata && flagInPassata->cercato) return *flagInPassata;
-    ControlloFlagRiga flag;
-    flag.cercato = true;
+// Within a pass of ApplicaStatoRighe the form and its controls do not change, so what
+// SetFlgNonPiuEvRiga asks of them is asked by the first line that needs it and reused by
+// the others: on a large order these late-bound questions cost more than the line, and on
+// the header form, which has no flag control, every look-up of it raised an error.
+bool CLSRF_REGDOC_STATI::AnnulliOffCorpoInPassata() {
+    if (flagInPassata && flagInPassata->annulliOff) return *flagInPassata->annulliOff;
+    const bool off = IsTrue(IsAnnulliOffCorpo());
+    if (flagInPassata) flagInPassata->annulliOff = off;
+    return off;
+}
+
+// The form's flag control, unless the form is in grid mode 2; null when it has none.
+ObjectPtr CLSRF_REGDOC_STATI::ControlloFlagRiga() {
+    if (flagInPassata && flagInPassata->ctl) return *flagInPassata->ctl;
+    ObjectPtr ctl;
     if (!IsModalitaGriglia(frmCorrente, 2))
-        flag.ctl = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
-    if (flagInPassata) *flagInPassata = flag;
-    return flag;
+        ctl = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
+    if (flagInPassata) flagInPassata->ctl = ctl;
+    return ctl;
 }
 
 }  // namespace zq::plugin

@@ -244,14 +244,12 @@ class CLSRF_REGDOC_STATI : public Object,
     VBool blnGrigliaInCorso = VFalse;
     VBool blnRigaDaConfermare = VFalse;
 
-    // ---- the line flag control of ApplicaStatoRighe ----
-    // TXT_DO31_FLGNONPIUEV of the current form as SetFlgNonPiuEvRiga writes it: null in grid
-    // mode 2 or when the form has none. Looked up once per pass of ApplicaStatoRighe.
-    struct ControlloFlagRiga {
-        bool cercato = false;
-        ObjectPtr ctl;
+    // ---- what SetFlgNonPiuEvRiga asks of the form, once per pass of ApplicaStatoRighe ----
+    struct FlagRigaInPassata {
+        std::optional<bool> annulliOff;  // IsAnnulliOffCorpo
+        std::optional<ObjectPtr> ctl;    // the flag control; null in grid mode 2 or missing
     };
-    std::optional<ControlloFlagRiga> flagInPassata;  // engaged while ApplicaStatoRighe runs
+    std::optional<FlagRigaInPassata> flagInPassata;  // engaged while ApplicaStatoRighe runs
 
     // ---- partial-cancellation links and numbering ----
     std::unique_ptr<LinkAnnulli> colLinkAnnulli;  // created on first use
@@ -302,7 +300,8 @@ class CLSRF_REGDOC_STATI : public Object,
                            const std::string& CodCausale, const std::string& DesCausale,
                            VBool Sovrascrivi, std::int32_t ProgRiga);
     void SetFlgNonPiuEvRiga(const Variant& Valore);
-    ControlloFlagRiga CercaControlloFlagRiga();
+    bool AnnulliOffCorpoInPassata();
+    ObjectPtr ControlloFlagRiga();
     struct RigaDaApplicare;  // one line of ApplicaStatoRighe with the call's arguments
     void ApplicaRigaDocumento(const RigaDaApplicare& r);  // all-lines mode
     void ApplicaRigaSingola(const RigaDaApplicare& r);    // single-line mode
