@@ -75,6 +75,18 @@ bool MemRecordset::HasField(std::string_view name) const {
     return Lookup(name) >= 0;
 }
 
+Variant MemRecordset::Get(std::string_view name) const {
+    const int column = Lookup(name);
+    if (column < 0) RaiseItemNotFound(name);
+    return ValueAt(column);
+}
+
+void MemRecordset::Set(std::string_view name, const Variant& v) {
+    const int column = Lookup(name);
+    if (column < 0) RaiseItemNotFound(name);
+    SetValueAt(column, v);
+}
+
 void MemRecordset::AppendField(std::string_view name, std::int32_t type, std::int32_t definedSize,
                                std::int32_t attributes) {
     if (table_) RaiseNotAllowed("Fields.Append on an open recordset");

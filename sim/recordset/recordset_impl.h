@@ -41,6 +41,10 @@ class MemRecordset final : public ado::Recordset {
     ado::FieldPtr FieldAt(std::int32_t index) const override;
     ado::FieldPtr FieldByName(std::string_view name) const override;
     bool HasField(std::string_view name) const override;
+    // rst("X") without a Field object in between: the plug-in reads fields by name on
+    // every line of its passes.
+    Variant Get(std::string_view name) const override;
+    void Set(std::string_view name, const Variant& v) override;
     void AppendField(std::string_view name, std::int32_t type, std::int32_t definedSize,
                      std::int32_t attributes) override;
 

@@ -149,8 +149,8 @@ class Recordset : public Object {
                              std::int32_t attributes) = 0;
 
     // Shorthands for rst("X") and rst("X") = v.
-    Variant Get(std::string_view name) const { return FieldByName(name)->Value(); }
-    void Set(std::string_view name, const Variant& v) { FieldByName(name)->SetValue(v); }
+    virtual Variant Get(std::string_view name) const { return FieldByName(name)->Value(); }
+    virtual void Set(std::string_view name, const Variant& v) { FieldByName(name)->SetValue(v); }
 
     // State
     virtual std::int32_t State() const = 0;
