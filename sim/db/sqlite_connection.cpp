@@ -79,7 +79,8 @@ FieldDef FieldFromValues(std::string name, const std::vector<Cell>& column, bool
     return f;
 }
 
-Variant Natural(const Cell& c) {
+// Texts move out of the cell: a query's values are converted once, not copied.
+Variant Natural(Cell& c) {
     switch (c.type) {
         case SQLITE_NULL:
             return Variant::Null();
@@ -89,11 +90,11 @@ Variant Natural(const Cell& c) {
         case SQLITE_FLOAT:
             return Variant(c.d);
         default:
-            return Variant(c.s);
+            return Variant(std::move(c.s));
     }
 }
 
-Variant Convert(const Cell& c, std::int32_t type) {
+Variant Convert(Cell& c, std::int32_t type) {
     if (c.type == SQLITE_NULL) return Variant::Null();
     switch (type) {
         case ado::adSmallInt:
@@ -108,7 +109,7 @@ Variant Convert(const Cell& c, std::int32_t type) {
         case ado::adLongVarChar:
             if (c.type == SQLITE_INTEGER) return Variant(std::to_string(c.i));
             if (c.type == SQLITE_FLOAT) return Variant(FormatDouble(c.d));
-            return Variant(c.s);
+            return Variant(std::move(c.s));
         case ado::adDBTimeStamp: {
             double ole = 0;
             if (c.type == SQLITE_TEXT && IsoToOleDate(c.s, &ole)) return Variant::Date(ole);
@@ -133,8 +134,10 @@ const Variant& ProcedureArgs::Get(std::string_view name) const {
 
 std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path) {
     sqlite3* raw = nullptr;
+    // One thread uses a connection: SQLite need not lock it on every call.
     int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_open_v2(path.c_str(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbHandle db(raw);
     if (rc != SQLITE_OK)
         Raise(err::AdoProviderError, std::string(kSource),
@@ -190,12 +193,15 @@ QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
     }
     std::vector<std::vector<Cell>> pending(undeclared.size());
     for (; *rc == SQLITE_ROW; *rc = sqlite3_step(stmt)) {
-        Row row(cols);
+        Row row;
+        row.reserve(cols);
         for (size_t c = 0, u = 0; c < cols; ++c) {
+            Cell cell = ReadCell(stmt, static_cast<int>(c));
             if (u < undeclared.size() && undeclared[u] == c) {
-                pending[u++].push_back(ReadCell(stmt, static_cast<int>(c)));
+                pending[u++].push_back(std::move(cell));
+                row.emplace_back();
             } else {
-                row[c] = Convert(ReadCell(stmt, static_cast<int>(c)), result.fields[c].type);
+                row.push_back(Convert(cell, result.fields[c].type));
             }
         }
         result.rows.push_back(std::move(row));
