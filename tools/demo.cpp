@@ -27,8 +27,9 @@ struct StepReport {
     std::vector<sim::RaisedEvent> events;
     std::vector<sim::ShownMessage> messages;
     int saves = 0;
-    std::string failure;  // a host error that stopped the step
-    DocumentSnapshot before, after;
+    std::string failure;                       // a host error that stopped the step
+    const DocumentSnapshot* before = nullptr;  // the caller's, which outlives the report
+    DocumentSnapshot after;
     std::vector<std::pair<std::string, std::string>> headerForm;  // control, text
     std::vector<Finding> findings;
     bool asExpected = true;  // ran, and the check found exactly what the step expects
@@ -141,17 +142,17 @@ void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::Sqlit
     out << "\n";
     // Unchanged tables are named, not repeated, so that what a step changed stands out.
     const TextTable lines = LinesTable(r.after);
-    if (n > 1 && lines.rows == LinesTable(r.before).rows) {
+    if (n > 1 && lines.rows == LinesTable(*r.before).rows) {
         out << "Lines in the database: unchanged\n";
     } else {
         out << "Lines in the database (GUIDs by their last 8 characters):\n";
         PrintTable(out, lines, "  ");
     }
-    if (n > 1 && r.before.progressives == r.after.progressives) {
+    if (n > 1 && r.before->progressives == r.after.progressives) {
         out << "Warehouse progressives of the order's articles: unchanged\n";
     } else {
         out << "Warehouse progressives of the order's articles:\n";
-        PrintTable(out, ProgressivesTable(r.before.progressives, r.after.progressives), "  ");
+        PrintTable(out, ProgressivesTable(r.before->progressives, r.after.progressives), "  ");
     }
     const std::set<std::string> expected(r.step->expectedFindings.begin(),
                                          r.step->expectedFindings.end());
@@ -184,7 +185,7 @@ Json StepJson(std::size_t n, const StepReport& r) {
     for (const auto& [name, text] : r.headerForm) form[name] = text;
     j["headerForm"] = std::move(form);
     j["document"] = SnapshotJson(r.after);
-    j["progressivesBefore"] = ProgressivesJson(r.before.progressives);
+    j["progressivesBefore"] = ProgressivesJson(r.before->progressives);
     j["findings"] = FindingsJson(r.findings, 1)["findings"];
     j["expectedFindings"] = r.step->expectedFindings;
     if (!r.step->findingsWhy.empty()) j["findingsWhy"] = r.step->findingsWhy;
@@ -196,7 +197,7 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
     const auto& setup = s.Setup();
     StepReport r;
     r.step = &step;
-    r.before = before;
+    r.before = &before;
     const std::size_t from = s.Driver().Events().size();
     const int saves = s.Driver().SaveCount();
     try {
