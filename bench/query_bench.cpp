@@ -10,6 +10,12 @@ namespace {
 
 using namespace zq;
 
+// Apart, so that a profiler can be pointed at the query alone.
+[[gnu::noinline]] std::int32_t RunFulfilmentQuery(sim::SqliteConnection& conn,
+                                                  const std::string& sql) {
+    return conn.Execute(sql, nullptr, ado::adCmdText)->RecordCount();
+}
+
 void BM_FulfilmentQuery(benchmark::State& state) {
     const auto lines = static_cast<std::int32_t>(state.range(0));
     auto conn = sim::SqliteConnection::Open(":memory:");
@@ -18,8 +24,7 @@ void BM_FulfilmentQuery(benchmark::State& state) {
     const std::string sql = plugin::QueryEvasioneDocumento(Variant::Int32(sim::demo::kDitta),
                                                            Variant::Int32(sim::demo::kOrdine));
     for (auto _ : state) {
-        auto rs = conn->Execute(sql, nullptr, ado::adCmdText);
-        benchmark::DoNotOptimize(rs->RecordCount());
+        benchmark::DoNotOptimize(RunFulfilmentQuery(*conn, sql));
     }
 }
 BENCHMARK(BM_FulfilmentQuery)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

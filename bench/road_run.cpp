@@ -1,5 +1,7 @@
 #include "road_run.h"
 
+#include <time.h>
+
 #include <map>
 
 #include "host/error.h"
@@ -38,6 +40,12 @@ sim::HostSettings Settings() {
 }
 
 }  // namespace
+
+Clock::duration Clock::now() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+}
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
