@@ -136,21 +136,23 @@ def main(out_dir, doc_path):
     _, tail = rest.split(END, 1)
     doc.write_text(head + BEGIN + "\n" + "\n".join(lines) + "\n" + END + tail)
 
-    blocks, titles = [], []
-    for road in roads:
+    # One colour per road; the scanning cursor dashed.
+    blocks, styles = [], []
+    for colour, road in enumerate(roads, start=1):
         for cursor in ("optimised", "scanning"):
             pts = [(n, runs[(road, cursor, n)]["time_ms"]) for n in sizes
                    if (road, cursor, n) in runs]
             if pts:
-                titles.append(f"{road} ({cursor})")
+                styles.append((f"{road} ({cursor})", colour, 1 if cursor == "optimised" else 2))
                 blocks.append("\n".join(f"{n} {t}" for n, t in pts))
     (out / "roads.dat").write_text("\n\n\n".join(blocks) + "\n")
     plot = ", ".join(
-        f"'{out}/roads.dat' index {i} with linespoints dt {1 if 'optimised' in t else 2} "
-        f"lw 2 title '{t}'" for i, t in enumerate(titles))
+        f"'{out}/roads.dat' index {i} with linespoints lc {colour} dt {dash} lw 2 title '{t}'"
+        for i, (t, colour, dash) in enumerate(styles))
     (out / "roads.gp").write_text(
         "set terminal svg size 900,600 dynamic font 'sans,11'\n"
         f"set output '{doc.parent}/performance.svg'\n"
+        "set termoption noenhanced\n"
         "set logscale xy\nset grid\nset key outside right\n"
         "set xlabel 'lines of the order'\nset ylabel 'time of the road (ms)'\n"
         "set title 'Roads against order size (dashed: cursor without Optimize)'\n"
