@@ -14,6 +14,11 @@
 //   numerically, dates as OLE dates; "= NULL" / "<> NULL" test for Null, and Null never
 //   matches any other comparison. An unknown field raises 3265, any other bad criteria
 //   3001. AND binds before OR where a text mixes them without parentheses.
+// - Filter and Find read every row, as the client cursor does, except where the field
+//   they compare has Optimize = True: then its index answers (a Filter when every
+//   OR-branch holds an equality on an indexed field, a Find whose clause is one). The
+//   index belongs to the rows, so Optimize set through a recordset holds in all its clones.
+//   A field offers no other dynamic property (3265).
 // - A criteria filter is evaluated when set; rows this recordset adds stay on view until
 //   the filter is set again, rows changed to no longer match stay too, deleted rows leave.
 //   Rows a clone adds appear only in unfiltered views, or after the filter is set again.
