@@ -4,7 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "cli.h"
@@ -305,6 +308,23 @@ TEST(ConsistencyCheck, BadInputsEndWithAClearError) {
         EXPECT_EQ(o.out, "");
     }
     EXPECT_NE(Zqstati("check").status, 0);  // --db is required
+}
+
+// Every rule the audit applies is listed by --help and explained in docs/cli.md, and the
+// docs explain no rule the audit does not have.
+TEST(ConsistencyCheck, HelpAndDocsNameTheSameRules) {
+    std::set<std::string> listed, documented;
+    std::istringstream help(Zqstati("check --help").out);
+    const std::regex helpLine(R"(^  ([a-z]+(-[a-z]+)*): )"),
+        docRow(R"(^\| `([a-z]+(-[a-z]+)*)` \|)");
+    std::smatch m;
+    for (std::string line; std::getline(help, line);)
+        if (std::regex_search(line, m, helpLine)) listed.insert(m[1]);
+    std::ifstream docs(SourceDir() / "docs" / "cli.md");
+    for (std::string line; std::getline(docs, line);)
+        if (std::regex_search(line, m, docRow)) documented.insert(m[1]);
+    EXPECT_GE(listed.size(), 18u);
+    EXPECT_EQ(listed, documented);
 }
 
 }  // namespace
