@@ -75,5 +75,11 @@ TEST(ScenarioLimits, NumbersOutOfRangeAreErrorsNotWrapped) {
     });
 }
 
+TEST(ScenarioLimits, WhatIsNoScenarioFileIsNamedAndCountedAsFailed) {
+    const Outcome o = Zqstati("run /dev/null");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "ERROR /dev/null: not a regular file or folder\n0 passed, 1 failed\n");
+}
+
 }  // namespace
 }  // namespace zq::cli
