@@ -4,7 +4,7 @@
 
 #include <regex>
 
-#include "host/error_of.h"
+#include "host_layer/error_of.h"
 #include "simhost/demo_host.h"
 
 namespace zq::sim {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
+#include "host_layer/error_of.h"
 #include "simhost/demo_host.h"
 #include "simhost/noting_plugin.h"
 

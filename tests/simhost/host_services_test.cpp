@@ -1,7 +1,7 @@
 // The simulated host's message service and its text form of values for statements.
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
+#include "host_layer/error_of.h"
 #include "sim/host/sim_funzioni.h"
 #include "sim/host/sim_messaggi.h"
 

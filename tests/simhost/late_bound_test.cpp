@@ -1,7 +1,7 @@
 // The host's forms, sub-forms and controls as the plug-in reaches them: by member name.
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
+#include "host_layer/error_of.h"
 #include "host/object.h"
 #include "sim/host/default_forms.h"
 #include "sim/host/sim_form.h"

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "host/error_of.h"
+#include "host_layer/error_of.h"
 #include "session.h"
 #include "sim/recordset/mem_recordset.h"
 
