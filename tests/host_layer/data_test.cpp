@@ -6,15 +6,15 @@
 #include "data/query.h"
 #include "data/recordset_guard.h"
 #include "data/sql_text.h"
-#include "error_of.h"
 #include "host/policy.h"
 #include "sim/db/sqlite_connection.h"
 #include "sim/recordset/mem_recordset.h"
+#include "support/error_of.h"
 
 namespace zq {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 TEST(SqlTextTest, QuotesLiteralsAndWritesBareValuesAsTheyCome) {
     EXPECT_EQ(SqlText(""), "''");

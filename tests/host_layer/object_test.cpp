@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "error_of.h"
 #include "host/create_object.h"
+#include "support/error_of.h"
 
 namespace zq {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 // A control-like object: a Text property, a Child object property and a method that
 // writes into its by-reference argument, as host events do with cancel flags.

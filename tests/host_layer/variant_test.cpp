@@ -6,13 +6,13 @@
 #include <cmath>
 #include <limits>
 
-#include "error_of.h"
 #include "host/error.h"
+#include "support/error_of.h"
 
 namespace zq {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 struct TextCase {
     Variant value;

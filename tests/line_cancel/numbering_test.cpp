@@ -4,16 +4,15 @@
 
 #include <limits>
 
-#include "host_layer/error_of.h"
-#include "session.h"
+#include "seven_lines.h"
 #include "sim/recordset/mem_recordset.h"
+#include "support/error_of.h"
 
 namespace zq::test {
 namespace {
 
 using plugin::CLSRF_REGDOC_STATI;
 using plugin::ClsrfTestAccess;
-using zq::testing::ErrorOf;
 
 ado::RecordsetPtr Lines(const char* column, std::vector<Variant> values) {
     std::vector<sim::Row> rows;
@@ -55,8 +54,8 @@ TEST(Numbering, TheGroupIsFixedOnceForTheDocument) {
 
 TEST(Numbering, TheGroupOfTheFirstLinkWins) {
     CLSRF_REGDOC_STATI p;
-    ClsrfTestAccess::AddLinkAnnullo(p, "{D1}", "{M1}", 6);
-    ClsrfTestAccess::AddLinkAnnullo(p, "{D2}", "{M2}", 9);
+    ClsrfTestAccess::AddLinkAnnullo(p, "{D1}", "{M1}", Variant::Int32(6));
+    ClsrfTestAccess::AddLinkAnnullo(p, "{D2}", "{M2}", Variant::Int32(9));
     EXPECT_EQ(ClsrfTestAccess::GetMaxDO30_PROGPADRE(p, Lines("DO30_PROGPADRE", {I(40)})), 6);
 }
 

@@ -2,7 +2,8 @@
 // state, reason and open quantity.
 #include <gtest/gtest.h>
 
-#include "session.h"
+#include "support/session.h"
+#include "support/test_access.h"
 
 namespace zq::test {
 namespace {
@@ -11,7 +12,7 @@ using A = ClsrfTestAccess;
 
 // 1 and 2 belong to no group; 3 is the master of the cancellation line 4; 5 is partly and
 // 7 wholly delivered; 6 has a cancelled quantity without a master; 8 has no DO77 row.
-void Ordine(HostDbBuilder& b) {
+void Ordine(sim::HostDbBuilder& b) {
     b.Riga(1, "ART-1", 10, 1)
         .NonPiuEvadibile()
         .Riga(2, "ART-2", 10, 1)
@@ -36,37 +37,37 @@ void Ordine(HostDbBuilder& b) {
 }
 
 struct Righe {
-    Session s{Ordine};
+    Session s{{.lines = Ordine}};
     Righe() {
         for (auto [riga, detail] : {std::pair{3, 3}, {4, 4}}) {
-            s.Vert(riga, "DO77_ZQGUID_MASTER_DO30", Variant(Bare(3)));
-            s.Vert(riga, "DO77_ZQGUID_DETAIL_DO30", Variant(Bare(detail)));
-            s.Vert(riga, "DO77_ZQ_QTA_ANNULLO", Variant(5.0));
-            s.Vert(riga, "DO77_ZQ_QTA_ORIG", Variant(25.0));
+            s.WriteLine(riga, "DO77_ZQGUID_MASTER_DO30", Variant(Bare(3)));
+            s.WriteLine(riga, "DO77_ZQGUID_DETAIL_DO30", Variant(Bare(detail)));
+            s.WriteLine(riga, "DO77_ZQ_QTA_ANNULLO", Variant(5.0));
+            s.WriteLine(riga, "DO77_ZQ_QTA_ORIG", Variant(25.0));
         }
         for (std::int32_t riga : {1, 3, 4}) {
-            s.Vert(riga, "DO77_CODCAU_ZQ63", Variant("CLI"));
-            s.Vert(riga, "DO77_DESCAU_ZQ63", Variant("Richiesta del cliente"));
+            s.WriteLine(riga, "DO77_CODCAU_ZQ63", Variant("CLI"));
+            s.WriteLine(riga, "DO77_DESCAU_ZQ63", Variant("Richiesta del cliente"));
         }
-        s.Vert(6, "DO77_ZQ_QTA_ANNULLO", Variant(3.0));
-        s.SenzaRighe(8, "DO77_DOCCORPOVERT", "DO77");
+        s.WriteLine(6, "DO77_ZQ_QTA_ANNULLO", Variant(3.0));
+        s.DeleteLineRow(8, "DO77");
     }
     void Open(std::int16_t gridMode = 0) {
-        s.Load(gridMode);
+        s.options.gridMode = gridMode;
+        ASSERT_TRUE(s.Initialize());
         s.driver->OpenForm(2);
         s.driver->MoveToLine(1);
         s.host->log->Clear();
     }
     void Applica(std::int32_t stato, const std::string& cod, VBool sovrascrivi, std::int32_t riga) {
         const std::string des = cod.empty() ? "" : "Descrizione " + cod;
-        A::Applica(s.Plugin(), stato, kFlusso, cod, des, sovrascrivi, riga);
+        A::ApplicaStatoRighe(s.Plugin(), stato, kFlussoRighe, cod, des, sovrascrivi, riga);
     }
     Variant Vert(std::int32_t riga, const std::string& field) const {
-        return s.HostValue(s.host->doc->rstDocCorpoVert(), "DO77_PROGRIGA", riga, field);
+        return s.HostValue(riga, field);
     }
     std::int32_t Flag(std::int32_t riga) const {
-        return s.HostValue(s.host->doc->rstDocCorpoOrd(), "DO31_PROGRIGA", riga, "DO31_FLGNONPIUEV")
-            .ToLong();
+        return s.HostValue(riga, "DO31_FLGNONPIUEV").ToLong();
     }
     std::vector<std::int32_t> Flags() const {
         std::vector<std::int32_t> f;
@@ -74,14 +75,14 @@ struct Righe {
         return f;
     }
     std::optional<std::int32_t> Stored(std::int32_t riga) const {
-        return s.db->FlowState(Guid(riga), kFlusso);
+        return s.db->FlowState(Guid(riga), kFlussoRighe);
     }
 };
 
-TEST(ApplicaStatoRigheTest, AllLinesSetTheFlagOfEveryGroupLineAndKeepTheirReasons) {
+TEST(ApplicaStatoRighe, AllLinesSetTheFlagOfEveryGroupLineAndKeepTheirReasons) {
     Righe r;
     r.Open();
-    r.Applica(kIniziale, "ERR", VFalse, 0);
+    r.Applica(kStatoRigheIniziale, "ERR", VFalse, 0);
     EXPECT_EQ(r.s.conn->LastTsql(),
               " SELECT * From DO30_DOCCORPO with (nolock) \r left join [VFW_SELDOC] ON \r"
               "     VFW_SELDOC.VFW_DITTA_CG18 = DO30_DITTA_CG18 AND \r"
@@ -98,7 +99,7 @@ TEST(ApplicaStatoRigheTest, AllLinesSetTheFlagOfEveryGroupLineAndKeepTheirReason
     for (std::int32_t riga = 1; riga <= 8; ++riga) EXPECT_FALSE(r.Stored(riga)) << riga;
     EXPECT_EQ(r.s.host->log->Count("objRigaCorpo.AcquisisciStato"), 0u);
 
-    r.Applica(kAnnullata, "ERR", VTrue, 0);
+    r.Applica(kStatoRigheAnnullato, "ERR", VTrue, 0);
     EXPECT_EQ(r.Flags(), (std::vector<std::int32_t>{1, 0, 1, 1, 1, 1, 1, 1}));
     // Overwriting replaces the reasons lines have; lines without one get none.
     EXPECT_EQ(r.Vert(4, "DO77_CODCAU_ZQ63").ToString(), "ERR");
@@ -109,7 +110,7 @@ TEST(ApplicaStatoRigheTest, AllLinesSetTheFlagOfEveryGroupLineAndKeepTheirReason
     EXPECT_EQ(r.s.host->doc->DocUI()->IndicatoreHistory().back(), 1);
 }
 
-TEST(ApplicaStatoRigheTest, CancellingOneLineLeavesOpenWhatWasNotDelivered) {
+TEST(ApplicaStatoRighe, CancellingOneLineLeavesOpenWhatWasNotDelivered) {
     struct Case {
         std::int32_t riga;
         double annullo, orig;
@@ -120,12 +121,12 @@ TEST(ApplicaStatoRigheTest, CancellingOneLineLeavesOpenWhatWasNotDelivered) {
         SCOPED_TRACE(c.riga);
         Righe r;
         r.Open();
-        r.Applica(kAnnullata, "FOR", VFalse, c.riga);
+        r.Applica(kStatoRigheAnnullato, "FOR", VFalse, c.riga);
         EXPECT_EQ(r.Vert(c.riga, "DO77_ZQ_QTA_ANNULLO").ToDouble(), c.annullo);
         EXPECT_EQ(r.Vert(c.riga, "DO77_ZQ_QTA_ORIG").ToDouble(), c.orig);
         EXPECT_EQ(r.Flag(c.riga), 1);
-        EXPECT_EQ(r.Stored(c.riga), kAnnullata);
-        EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(c.riga)), kAnnullata);
+        EXPECT_EQ(r.Stored(c.riga), kStatoRigheAnnullato);
+        EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(c.riga)), kStatoRigheAnnullato);
         // A reason already there stays; an empty one gets the given reason.
         EXPECT_EQ(r.Vert(c.riga, "DO77_CODCAU_ZQ63").ToString(), c.riga == 3 ? "CLI" : "FOR");
         // The host stands on the line; its sections keep the filters they had.
@@ -136,17 +137,17 @@ TEST(ApplicaStatoRigheTest, CancellingOneLineLeavesOpenWhatWasNotDelivered) {
     }
 }
 
-TEST(ApplicaStatoRigheTest, WithdrawingKeepsCancellationLinesCancelledInTheFlowStore) {
+TEST(ApplicaStatoRighe, WithdrawingKeepsCancellationLinesCancelledInTheFlowStore) {
     Righe r;
     r.Open();
-    r.Applica(kIniziale, "", VTrue, 4);
-    r.Applica(kIniziale, "", VTrue, 3);
-    r.Applica(kIniziale, "", VTrue, 1);  // no group: untouched
-    EXPECT_EQ(r.Stored(4), kAnnullata);
-    EXPECT_EQ(r.Stored(3), kIniziale);
+    r.Applica(kStatoRigheIniziale, "", VTrue, 4);
+    r.Applica(kStatoRigheIniziale, "", VTrue, 3);
+    r.Applica(kStatoRigheIniziale, "", VTrue, 1);  // no group: untouched
+    EXPECT_EQ(r.Stored(4), kStatoRigheAnnullato);
+    EXPECT_EQ(r.Stored(3), kStatoRigheIniziale);
     EXPECT_FALSE(r.Stored(1));
-    EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(4)), kAnnullata);
-    EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(3)), kIniziale);
+    EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(4)), kStatoRigheAnnullato);
+    EXPECT_EQ(r.s.host->doc->RigaCorpo()->AcquiredState(Guid(3)), kStatoRigheIniziale);
     EXPECT_EQ(r.s.host->log->Count("objRigaCorpo.AcquisisciStato"), 2u);
     EXPECT_EQ(r.Flags(), (std::vector<std::int32_t>{1, 0, 0, 1, 1, 0, 0, 1}));
     // An empty reason with overwrite clears it; quantities stay as they were.
@@ -158,18 +159,18 @@ TEST(ApplicaStatoRigheTest, WithdrawingKeepsCancellationLinesCancelledInTheFlowS
     EXPECT_EQ(r.Vert(1, "DO77_CODCAU_ZQ63").ToString(), "CLI");
 }
 
-TEST(ApplicaStatoRigheTest, ALineWithoutOrderAndExtensionRowsGetsThemWithItsKeys) {
+TEST(ApplicaStatoRighe, ALineWithoutOrderAndExtensionRowsGetsThemWithItsKeys) {
     Righe r;
-    r.s.SenzaRighe(8, "DO31_DOCCORPOORD", "DO31");
+    r.s.DeleteLineRow(8, "DO31");
     r.Open();
-    r.Applica(kAnnullata, "FOR", VFalse, 8);
+    r.Applica(kStatoRigheAnnullato, "FOR", VFalse, 8);
     const auto calls = r.s.host->log->Members();
     const auto at = [&](const std::string& m) {
         return std::find(calls.begin(), calls.end(), m) - calls.begin();
     };
     EXPECT_LT(at("gclsRegDoc.AggiungiRigaCorpoOrd"), at("gclsRegDoc.AggiungiRigaCorpoVert"));
     EXPECT_LT(at("gclsRegDoc.AggiungiRigaCorpoVert"), at("objRigaCorpo.AcquisisciStato"));
-    EXPECT_EQ(r.Stored(8), kAnnullata);
+    EXPECT_EQ(r.Stored(8), kStatoRigheAnnullato);
 
     ASSERT_TRUE(r.s.driver->Save());
     const auto rows = r.s.conn->QueryRows(
@@ -184,27 +185,27 @@ TEST(ApplicaStatoRigheTest, ALineWithoutOrderAndExtensionRowsGetsThemWithItsKeys
     EXPECT_EQ(rows.rows[0][3].ToString(), "FOR");
 }
 
-TEST(ApplicaStatoRigheTest, TheLineFlagControlFollowsOutsideGridMode2Only) {
+TEST(ApplicaStatoRighe, TheLineFlagControlFollowsOutsideGridMode2Only) {
     for (std::int16_t gridMode : {0, 2}) {
         SCOPED_TRACE(gridMode);
         Righe r;
         r.Open(gridMode);
         r.s.driver->MoveToLine(6);
-        sim::SimControl& flag = r.s.Ctl("TXT_DO31_FLGNONPIUEV");
+        sim::SimControl& flag = r.s.Control(2, "TXT_DO31_FLGNONPIUEV");
         ASSERT_EQ(flag.Text(), "0");
-        r.Applica(kAnnullata, "FOR", VFalse, 6);
+        r.Applica(kStatoRigheAnnullato, "FOR", VFalse, 6);
         EXPECT_EQ(r.Flag(6), 1);
         EXPECT_EQ(flag.Text(), gridMode == 2 ? "0" : "1");
         EXPECT_EQ(flag.IsChanged(), gridMode != 2);
     }
 }
 
-TEST(ApplicaStatoRigheTest, AFailureRestoresTheBusyFlagAndIndicatorAndShowsNothing) {
+TEST(ApplicaStatoRighe, AFailureRestoresTheBusyFlagAndIndicatorAndShowsNothing) {
     // The fulfilment view is gone: the query itself fails.
     Righe r;
     r.s.conn->RunSqlite("DROP VIEW VFW_SELDOC");
     r.Open();
-    r.Applica(kAnnullata, "FOR", VFalse, 5);
+    r.Applica(kStatoRigheAnnullato, "FOR", VFalse, 5);
     EXPECT_EQ(r.Vert(5, "DO77_ZQ_QTA_ANNULLO").ToDouble(), 0);
     EXPECT_FALSE(r.Stored(5));
     EXPECT_FALSE(IsTrue(A::ApplicaInCorso(r.s.Plugin())));
@@ -218,7 +219,7 @@ TEST(ApplicaStatoRigheTest, AFailureRestoresTheBusyFlagAndIndicatorAndShowsNothi
     corpo->SetFilter(Variant("DO30_PROGRIGA = 5"));
     corpo->Set("DO30_GUID", Variant::Null());
     corpo->Update();
-    g.Applica(kAnnullata, "FOR", VFalse, 5);
+    g.Applica(kStatoRigheAnnullato, "FOR", VFalse, 5);
     EXPECT_EQ(g.s.host->doc->DocUI()->IndicatoreHistory(), (std::vector<std::int16_t>{0, 1}));
     EXPECT_FALSE(IsTrue(A::ApplicaInCorso(g.s.Plugin())));
     EXPECT_EQ(g.s.host->log->Count("objRigaCorpo.AcquisisciStato"), 0u);

@@ -2,7 +2,8 @@
 // change.
 #include <gtest/gtest.h>
 
-#include "session.h"
+#include "support/session.h"
+#include "support/test_access.h"
 
 namespace zq::test {
 namespace {
@@ -20,11 +21,11 @@ const sim::ShownMessage kMancaTesta{
     "testata documento. \r\n[ZQ00_IDSTATO_ANNULLO_TESTA_CO4C]",
     48, "Stato documento"};
 
-void TreRighe(HostDbBuilder& b) {
+void TreRighe(sim::HostDbBuilder& b) {
     b.Riga(1, "ART-1", 10, 1).Riga(2, "ART-1", 4, 1).Padre(5).Riga(3, "ART-3", 5, 1);
 }
 
-TEST(OpenFormTest, TheBodyFormWarnsOrAddsTheMenuItemByWhatTheHandlingNeeds) {
+TEST(OpenForm, TheBodyFormWarnsOrAddsTheMenuItemByWhatTheHandlingNeeds) {
     struct Case {
         const char* name;
         std::int16_t gridMode;
@@ -34,16 +35,16 @@ TEST(OpenFormTest, TheBodyFormWarnsOrAddsTheMenuItemByWhatTheHandlingNeeds) {
         bool menu;
     };
     const Case cases[] = {
-        {"grid mode 1", 1, kAnnullata, nullptr, {kGriglia1}, false},
-        {"a control missing", 0, kAnnullata, "TXT_DO77_ZQGUID_DETAIL_DO30", {}, false},
+        {"grid mode 1", 1, kStatoRigheAnnullato, nullptr, {kGriglia1}, false},
+        {"a control missing", 0, kStatoRigheAnnullato, "TXT_DO77_ZQGUID_DETAIL_DO30", {}, false},
         {"line state not configured", 0, std::nullopt, nullptr, {kMancaRighe}, false},
-        {"handling on", 2, kAnnullata, nullptr, {}, true},
+        {"handling on", 2, kStatoRigheAnnullato, nullptr, {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s(TreRighe, c.statoRighe);
-        s.Load(c.gridMode);
-        if (c.senzaControllo) s.Body().RemoveControl(c.senzaControllo);
+        Session s({.lines = TreRighe, .statoRighe = c.statoRighe, .gridMode = c.gridMode});
+        ASSERT_TRUE(s.Initialize());
+        if (c.senzaControllo) s.host->body->RemoveControl(c.senzaControllo);
         s.driver->OpenForm(2);
         EXPECT_TRUE(s.driver->Last("OpenForm")->result.Succeeded());
         EXPECT_EQ(s.Messages(), c.messages);
@@ -59,24 +60,24 @@ TEST(OpenFormTest, TheBodyFormWarnsOrAddsTheMenuItemByWhatTheHandlingNeeds) {
     }
 }
 
-TEST(OpenFormTest, AHeaderFormWithoutReasonControlsOpensSilently) {
-    Session s(TreRighe, kAnnullata, std::nullopt);
-    s.Load();
+TEST(OpenForm, AHeaderFormWithoutReasonControlsOpensSilently) {
+    Session s({.lines = TreRighe, .statoTesta = std::nullopt});
+    ASSERT_TRUE(s.Initialize());
     s.host->header->RemoveControl("TXT_DO76_DESCAU_ZQ63");
     s.driver->OpenForm(1);
     EXPECT_TRUE(s.Messages().empty());
 
-    Session complete(TreRighe, kAnnullata, std::nullopt);
-    complete.Load();
+    Session complete({.lines = TreRighe, .statoTesta = std::nullopt});
+    ASSERT_TRUE(complete.Initialize());
     complete.driver->OpenForm(1);
     EXPECT_EQ(complete.Messages(), std::vector<sim::ShownMessage>{kMancaTesta});
-    EXPECT_TRUE(complete.Ctl("TXT_DO76_CODCAU_ZQ63").IsGestione());
+    EXPECT_TRUE(complete.Control(1, "TXT_DO76_CODCAU_ZQ63").IsGestione());
 }
 
-TEST(OpenFormTest, ControlsAreFoundOnceAndALaterControlOnTheSameFieldWins) {
-    Session s(TreRighe);
-    s.Load();
-    s.Body().AddControl(sim::Bound("TXT_QTA1_BIS", "DO30_QTA1"));
+TEST(OpenForm, ControlsAreFoundOnceAndALaterControlOnTheSameFieldWins) {
+    Session s({.lines = TreRighe});
+    ASSERT_TRUE(s.Initialize());
+    s.host->body->AddControl(sim::Bound("TXT_QTA1_BIS", "DO30_QTA1"));
     s.host->log->Clear();
     s.driver->OpenForm(2);
     EXPECT_EQ(
@@ -84,24 +85,24 @@ TEST(OpenFormTest, ControlsAreFoundOnceAndALaterControlOnTheSameFieldWins) {
         (std::vector<std::string>{"objMenuFunzGen.AddMenuItem", "FME_DocCorpo.MsgOnUpdate",
                                   "FME_DocCorpoVert.MsgOnUpdate", "FME_DocCorpoOrd.MsgOnUpdate"}));
     EXPECT_FALSE(s.host->window->docCorpoOrd->MsgOnUpdate());
-    EXPECT_TRUE(s.Ctl("TXT_DO77_CODCAU_ZQ63").IsGestione());
+    EXPECT_TRUE(s.Control(2, "TXT_DO77_CODCAU_ZQ63").IsGestione());
     for (const char* name :
          {"TXT_DO77_ZQ_QTA_ORIG", "TXT_DO77_ZQGUID_MASTER_DO30", "TXT_DO77_ZQGUID_DETAIL_DO30"})
-        EXPECT_FALSE(s.Ctl(name).Enabled()) << name;
-    EXPECT_FALSE(s.Ctl("TXT_DO77_ZQ_QTA_ANNPROGPADRE").Visible());  // not grid mode 2
+        EXPECT_FALSE(s.Control(2, name).Enabled()) << name;
+    EXPECT_FALSE(s.Control(2, "TXT_DO77_ZQ_QTA_ANNPROGPADRE").Visible());  // not grid mode 2
 
     // The cancellation line locks the later quantity control, not the first one.
-    A::AddLink(s.Plugin(), Guid(2), Guid(1), Variant::Int32(5));
+    A::AddLinkAnnullo(s.Plugin(), Guid(2), Guid(1), Variant::Int32(5));
     s.driver->MoveToLine(2);
-    EXPECT_FALSE(s.Ctl("TXT_QTA1_BIS").Enabled());
-    EXPECT_TRUE(s.Ctl("TXT_DO30_QTA1").Enabled());
+    EXPECT_FALSE(s.Control(2, "TXT_QTA1_BIS").Enabled());
+    EXPECT_TRUE(s.Control(2, "TXT_DO30_QTA1").Enabled());
 
     // Opened again, the form is not searched again: a new reason control stays unknown,
     // and the handling goes on with the controls found the first time.
-    s.Body().RemoveControl("TXT_DO77_CODCAU_ZQ63");
-    s.Body().AddControl(sim::Bound("TXT_CAUSALE_NUOVA", "DO77_CODCAU_ZQ63"));
+    s.host->body->RemoveControl("TXT_DO77_CODCAU_ZQ63");
+    s.host->body->AddControl(sim::Bound("TXT_CAUSALE_NUOVA", "DO77_CODCAU_ZQ63"));
     s.driver->OpenForm(2);
-    EXPECT_FALSE(s.Ctl("TXT_CAUSALE_NUOVA").IsGestione());
+    EXPECT_FALSE(s.Control(2, "TXT_CAUSALE_NUOVA").IsGestione());
     EXPECT_EQ(s.host->menu->Items().size(), 2u);
 }
 
@@ -113,16 +114,16 @@ const std::vector<std::string> kControlliRiga{"TXT_DO30_QTA1",           "TXT_DO
 std::vector<std::string> Disabled(const Session& s) {
     std::vector<std::string> off;
     for (const auto& name : kControlliRiga)
-        if (!s.Ctl(name).Enabled()) off.push_back(name);
+        if (!s.Control(2, name).Enabled()) off.push_back(name);
     return off;
 }
 
-TEST(RowChangeTest, LocksACancellationLineAndTheReasonOfItsMaster) {
-    Session s(TreRighe);
-    s.Load();
+TEST(RowChange, LocksACancellationLineAndTheReasonOfItsMaster) {
+    Session s({.lines = TreRighe});
+    ASSERT_TRUE(s.Initialize());
     s.driver->OpenForm(2);
-    const auto p = s.Plugin();
-    A::AddLink(p, Guid(2), Guid(1), Variant::Int32(5));
+    auto& p = s.Plugin();
+    A::AddLinkAnnullo(p, Guid(2), Guid(1), Variant::Int32(5));
 
     s.driver->MoveToLine(2);
     EXPECT_EQ(Disabled(s), (std::vector<std::string>{"TXT_DO30_QTA1", "TXT_DO30_INDTIPORIGA",
@@ -142,13 +143,14 @@ TEST(RowChangeTest, LocksACancellationLineAndTheReasonOfItsMaster) {
     EXPECT_EQ(A::ProgRigaCorrente(p), 3);
 }
 
-TEST(RowChangeTest, LeavesEverythingAloneWhileThePlugInMovesTheGridItself) {
-    for (VBool& (*flag)(const plugin::PluginPtr&) : {&A::ApplicaInCorso, &A::CreaAnnulloInCorso}) {
-        Session s(TreRighe);
-        s.Load();
+TEST(RowChange, LeavesEverythingAloneWhileThePlugInMovesTheGridItself) {
+    for (VBool& (*flag)(plugin::CLSRF_REGDOC_STATI&) :
+         {&A::ApplicaInCorso, &A::CreaAnnulloInCorso}) {
+        Session s({.lines = TreRighe});
+        ASSERT_TRUE(s.Initialize());
         s.driver->OpenForm(2);
-        const auto p = s.Plugin();
-        A::AddLink(p, Guid(2), Guid(1), Variant::Int32(5));
+        auto& p = s.Plugin();
+        A::AddLinkAnnullo(p, Guid(2), Guid(1), Variant::Int32(5));
         s.driver->MoveToLine(3);
         flag(p) = VTrue;
         s.driver->MoveToLine(2);
@@ -158,7 +160,7 @@ TEST(RowChangeTest, LeavesEverythingAloneWhileThePlugInMovesTheGridItself) {
     }
 }
 
-void Gruppi(HostDbBuilder& b) {
+void Gruppi(sim::HostDbBuilder& b) {
     b.Riga(1, "ART-1", 10, 1)
         .Riga(2, "ART-2", 4, 1)
         .Padre(1)
@@ -170,25 +172,26 @@ void Gruppi(HostDbBuilder& b) {
         .Padre(1);
 }
 
-TEST(RowChangeTest, GridMode2HidesTheCancellationFieldsOfGroupLinesAndTotalsTheGroup) {
+TEST(RowChange, GridMode2HidesTheCancellationFieldsOfGroupLinesAndTotalsTheGroup) {
     const std::vector<std::string> hidden{
         "TXT_DO77_ZQGUID_DETAIL_DO30", "TXT_DO77_ZQGUID_MASTER_DO30", "TXT_DO77_ZQ_QTA_ANNULLO",
         "TXT_DO77_DESCAU_ZQ63",        "TXT_DO77_CODCAU_ZQ63",        "TXT_DO77_ZQ_QTA_ORIG"};
     auto visible = [&](const Session& s) {
         std::vector<std::string> on;
         for (const auto& name : hidden)
-            if (s.Ctl(name).Visible()) on.push_back(name);
+            if (s.Control(2, name).Visible()) on.push_back(name);
         return on;
     };
-    Session s(Gruppi);
-    s.Vert(2, "DO77_ZQ_QTA_ANNULLO", Variant(1.5));
-    s.Vert(3, "DO77_ZQ_QTA_ANNULLO", Variant(2.0));
-    s.Vert(4, "DO77_ZQ_QTA_ANNULLO", Variant(10.0));
-    s.SenzaRighe(5, "DO77_DOCCORPOVERT", "DO77");
-    s.Load(2);
-    s.Ctl("TXT_DO77_DESCAU_ZQ63").SetVisible(false);
+    Session s({.lines = Gruppi});
+    s.WriteLine(2, "DO77_ZQ_QTA_ANNULLO", Variant(1.5));
+    s.WriteLine(3, "DO77_ZQ_QTA_ANNULLO", Variant(2.0));
+    s.WriteLine(4, "DO77_ZQ_QTA_ANNULLO", Variant(10.0));
+    s.DeleteLineRow(5, "DO77");
+    s.options.gridMode = 2;
+    ASSERT_TRUE(s.Initialize());
+    s.Control(2, "TXT_DO77_DESCAU_ZQ63").SetVisible(false);
     s.driver->OpenForm(2);
-    sim::SimControl& totale = s.Ctl("TXT_DO77_ZQ_QTA_ANNPROGPADRE");
+    sim::SimControl& totale = s.Control(2, "TXT_DO77_ZQ_QTA_ANNPROGPADRE");
     EXPECT_TRUE(totale.Visible());
 
     s.driver->MoveToLine(3);
@@ -204,20 +207,21 @@ TEST(RowChangeTest, GridMode2HidesTheCancellationFieldsOfGroupLinesAndTotalsTheG
     EXPECT_EQ(visible(s), expected);
 
     // The total is known by its name only.
-    Session rinominato(Gruppi);
-    rinominato.Load(2);
-    rinominato.Body().RenameControl("TXT_DO77_ZQ_QTA_ANNPROGPADRE", "TXT_TOTALE");
+    Session rinominato({.lines = Gruppi});
+    rinominato.options.gridMode = 2;
+    ASSERT_TRUE(rinominato.Initialize());
+    rinominato.host->body->RenameControl("TXT_DO77_ZQ_QTA_ANNPROGPADRE", "TXT_TOTALE");
     rinominato.driver->OpenForm(2);
     rinominato.driver->MoveToLine(3);
-    EXPECT_EQ(rinominato.Ctl("TXT_TOTALE").Text(), "");
+    EXPECT_EQ(rinominato.Control(2, "TXT_TOTALE").Text(), "");
 
     // Other grid modes show the fields on every line and keep no total.
-    Session normale(Gruppi);
-    normale.Load(0);
+    Session normale({.lines = Gruppi});
+    ASSERT_TRUE(normale.Initialize());
     normale.driver->OpenForm(2);
     normale.driver->MoveToLine(3);
     EXPECT_EQ(visible(normale), hidden);
-    EXPECT_EQ(normale.Ctl("TXT_DO77_ZQ_QTA_ANNPROGPADRE").Text(), "");
+    EXPECT_EQ(normale.Control(2, "TXT_DO77_ZQ_QTA_ANNPROGPADRE").Text(), "");
 }
 
 }  // namespace

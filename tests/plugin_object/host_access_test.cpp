@@ -6,23 +6,23 @@
 
 #include <thread>
 
-#include "plugin_host.h"
 #include "sim/host/sim_funzioni.h"
+#include "two_lines.h"
 
 namespace zq::test {
 namespace {
 
 TEST(ShowHostMessage, ShowsThroughTheEnvironmentsMessageService) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.host->messaggi->Script({6});  // Yes
     EXPECT_EQ(host::ShowHostMessage(h.host->programma, "Testo", 48, "Stato documento"), 6);
     EXPECT_EQ(h.Messages(), (std::vector<sim::ShownMessage>{{"Testo", 48, "Stato documento"}}));
 }
 
 TEST(ShowHostMessage, AnswersZeroWhenTheHostCannotShowIt) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.host->ambiente->RemoveMessaggi();
     EXPECT_EQ(host::ShowHostMessage(h.host->programma, "Testo", 64, "Stato documento"), 0);
     EXPECT_EQ(host::ShowHostMessage(nullptr, "Testo", 0, ""), 0);
@@ -30,8 +30,11 @@ TEST(ShowHostMessage, AnswersZeroWhenTheHostCannotShowIt) {
 }
 
 TEST(ShowHostMessage, AHostWithoutMessageServiceOpensItsFormsWithoutTheWarnings) {
-    PluginHost h([](sim::HostDbBuilder&) {});  // no parameters: both forms would warn
-    h.Open();
+    SessionOptions o = TwoLines();  // no parameters: both forms would warn
+    o.parametri = false;
+    o.reasons = {};
+    Session h(o);
+    h.Load();
     h.host->ambiente->RemoveMessaggi();
     ASSERT_TRUE(h.Initialize());
     h.driver->OpenForm(1);
@@ -42,8 +45,8 @@ TEST(ShowHostMessage, AHostWithoutMessageServiceOpensItsFormsWithoutTheWarnings)
 }
 
 TEST(GetGuidRiga, GivesTheGuidExactlyAsTheHostHoldsIt) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.host->doc->MoveToLine(2);
     host::RigaCorpoPtr line = h.host->doc->objRigaCorpo();
     EXPECT_EQ(host::GetGuidRiga(line), sim::HostDbBuilder::GuidRiga(sim::demo::kOrdine, 2));

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <set>
 
-#include "plugin_host.h"
+#include "two_lines.h"
 
 namespace zq::test {
 namespace {
@@ -18,13 +18,13 @@ using Calls = std::vector<std::string>;
 // The arguments a host hands over, each with a recognisable starting value; the flags
 // start as `start` says, so that a method clearing them is seen as well as one setting them.
 struct Args {
-    Args(const PluginHost& h, const std::shared_ptr<Calls>& calls, VBool start)
+    Args(const Session& h, const std::shared_ptr<Calls>& calls, VBool start)
         : cancel(start),
           flag(start),
           form(std::make_shared<RecordingObject>(calls, "form")),
           control(std::make_shared<RecordingObject>(calls, "control")),
           menu(std::make_shared<RecordingObject>(calls, "menu")),
-          cnn(h.conn),
+          cnn(h.db->Connection()),
           doc(h.host->doc),
           programma(h.host->programma),
           ditta(h.host->ditta) {}
@@ -199,13 +199,13 @@ TEST(InterfaceMethods, TheTableCoversBothInterfaces) {
 }
 
 TEST(InterfaceMethods, AnswerOnlyThroughTheirArgumentsAndLeaveTheRestUntouched) {
-    PluginHost h;  // the methods leave the database as it is: one serves every case
+    Session h(TwoLines());  // the methods leave the database as it is: one serves every case
     for (const VBool start : {VFalse, VTrue}) {
         for (const Case& c : AllMethods()) {
             SCOPED_TRACE(::testing::Message() << c.name << " flags " << start);
-            h.Reopen();
+            h.Close();
             ASSERT_TRUE(h.Initialize());
-            h.statements->Clear();
+            h.Statements().clear();
             auto calls = std::make_shared<Calls>();
             Args args(h, calls, start);
             Args expected = args;
@@ -218,7 +218,7 @@ TEST(InterfaceMethods, AnswerOnlyThroughTheirArgumentsAndLeaveTheRestUntouched) 
             Calls hostCalls = h.host->log->Members();
             hostCalls.insert(hostCalls.end(), calls->begin(), calls->end());
             EXPECT_EQ(hostCalls, c.hostCalls);
-            EXPECT_EQ(h.statements->Statements().size(), c.statements);
+            EXPECT_EQ(h.Statements().size(), c.statements);
             EXPECT_EQ(h.host->doc->DocUI()->IndicatoreHistory().size() - indicator,
                       c.indicatorWrites);
             EXPECT_TRUE(h.Messages().empty());

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "host/host_access.h"
-#include "plugin_host.h"
+#include "two_lines.h"
 
 namespace zq::test {
 namespace {
@@ -16,15 +16,16 @@ bool Empty(const ado::RecordsetPtr& rs) {
 }
 
 TEST(Initialize, OpensMissingSectionsEmptyAfterReadingTheConfiguration) {
-    PluginHost h;
-    sim::DocumentType type = PluginHost::StandardType();
+    Session h(TwoLines());
+    sim::DocumentType type = SessionOptions::StandardType();
     type.gestCorpoVert = type.gestCorpoOrd = false;
-    h.Open(type);
+    h.options.type = type;
+    h.Load();
 
     ASSERT_TRUE(h.Initialize());
     EXPECT_TRUE(h.driver->Last("Initialize")->result.Succeeded());
-    ASSERT_EQ(h.statements->Texts(), (std::vector<std::string>{kParametri, kCausaleDefault}));
-    for (const auto& s : h.statements->Statements()) EXPECT_EQ(s.options, ado::adCmdText);
+    ASSERT_EQ(h.StatementTexts(), (std::vector<std::string>{kParametri, kCausaleDefault}));
+    for (const auto& s : h.Statements()) EXPECT_EQ(s.options, ado::adCmdText);
 
     EXPECT_EQ(h.host->log->Members(),
               (std::vector<std::string>{"clsDocUI.GestCorpoVert", "gclsRegDoc.ApriRstDocCorpoVert",
@@ -39,8 +40,8 @@ TEST(Initialize, OpensMissingSectionsEmptyAfterReadingTheConfiguration) {
 }
 
 TEST(Initialize, LeavesOpenSectionsAlone) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     const ado::RecordsetPtr vert = h.host->doc->rstDocCorpoVert();
     const ado::RecordsetPtr ord = h.host->doc->rstDocCorpoOrd();
 
@@ -54,10 +55,11 @@ TEST(Initialize, LeavesOpenSectionsAlone) {
 
 TEST(Initialize, AFailedStepAnswersFalseAndKeepsWhatWasStored) {
     // A host database without the line extension table: opening the section fails.
-    PluginHost h;
-    sim::DocumentType type = PluginHost::StandardType();
+    Session h(TwoLines());
+    sim::DocumentType type = SessionOptions::StandardType();
     type.gestCorpoVert = false;
-    h.Open(type);
+    h.options.type = type;
+    h.Load();
     h.conn->RunSqlite("DROP TABLE DO77_DOCCORPOVERT");
 
     EXPECT_FALSE(h.Initialize(7));
@@ -65,27 +67,27 @@ TEST(Initialize, AFailedStepAnswersFalseAndKeepsWhatWasStored) {
     std::int16_t index = 0;
     ASSERT_TRUE(h.DocEvents().IndPlugInStd(index).Succeeded());
     EXPECT_EQ(index, 7);
-    EXPECT_EQ(h.statements->Statements().size(), 2u);  // the configuration had been read
+    EXPECT_EQ(h.Statements().size(), 2u);  // the configuration had been read
     EXPECT_EQ(ClsrfTestAccess::CausaleDefault(h.Plugin()), "CLI");
 }
 
 TEST(Initialize, WithoutConversionFunctionsStopsAtTheFirstStep) {
     // A thread that never made the conversion functions, in a host that cannot create them.
     std::thread([] {
-        PluginHost h;
-        h.Open();
+        Session h(TwoLines());
+        h.Load();
         UnregisterObjectFactory(host::kProgIdFunzioniGlobali);
         EXPECT_FALSE(h.Initialize(5));
         std::int16_t index = -1;
         ASSERT_TRUE(h.DocEvents().IndPlugInStd(index).Succeeded());
         EXPECT_EQ(index, 0);
-        EXPECT_TRUE(h.statements->Statements().empty());
+        EXPECT_TRUE(h.Statements().empty());
     }).join();
 }
 
 TEST(IndPlugInStd, AnswersZeroBeforeInitializeAndTheIndexAfter) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.driver->CreatePlugin();
     std::int16_t index = -1;
     ASSERT_TRUE(h.DocEvents().IndPlugInStd(index).Succeeded());
@@ -97,12 +99,13 @@ TEST(IndPlugInStd, AnswersZeroBeforeInitializeAndTheIndexAfter) {
 }
 
 TEST(Terminate, RestoresTheBusyIndicatorAndReleasesTheHostObjects) {
-    PluginHost h;
-    sim::DocumentType type = PluginHost::StandardType();
+    Session h(TwoLines());
+    sim::DocumentType type = SessionOptions::StandardType();
     type.indicatoreAttesa = 6;
-    h.Open(type);
+    h.options.type = type;
+    h.Load();
     const auto counts = [&] {
-        return std::vector<long>{h.conn.use_count(), h.host->doc.use_count(),
+        return std::vector<long>{h.db->recording.use_count(), h.host->doc.use_count(),
                                  h.host->programma.use_count(), h.host->ditta.use_count()};
     };
     const std::vector<long> before = counts();
@@ -122,10 +125,11 @@ TEST(Terminate, RestoresTheBusyIndicatorAndReleasesTheHostObjects) {
 }
 
 TEST(Release, WithoutTerminateStillRestoresTheBusyIndicator) {
-    PluginHost h;
-    sim::DocumentType type = PluginHost::StandardType();
+    Session h(TwoLines());
+    sim::DocumentType type = SessionOptions::StandardType();
     type.indicatoreAttesa = 9;
-    h.Open(type);
+    h.options.type = type;
+    h.Load();
     ASSERT_TRUE(h.Initialize());
     h.host->doc->DocUI()->SetIndicatoreAttesa(0);
 
@@ -134,7 +138,7 @@ TEST(Release, WithoutTerminateStillRestoresTheBusyIndicator) {
 }
 
 TEST(Release, UnloadsTheSizeGridAndClearsThePostingComponentInOrder) {
-    PluginHost h;
+    Session h(TwoLines());
     ASSERT_TRUE(h.Initialize());
     auto calls = std::make_shared<std::vector<std::string>>();
     ClsrfTestAccess::SetGridComponents(h.Plugin(),
@@ -148,7 +152,7 @@ TEST(Release, UnloadsTheSizeGridAndClearsThePostingComponentInOrder) {
 }
 
 TEST(CloseForm, IsRefusedWhileTheHeaderStateChangeRuns) {
-    PluginHost h;
+    Session h(TwoLines());
     ASSERT_TRUE(h.Initialize());
     h.driver->OpenForm(2);
     h.driver->OpenForm(1);
@@ -167,9 +171,9 @@ TEST(CloseForm, IsRefusedWhileTheHeaderStateChangeRuns) {
 
 TEST(CloseForm, IsRefusedWhileTheGridWriteBackOrALineConfirmationRuns) {
     // No road raises these two yet.
-    using Flag = VBool& (*)(const plugin::PluginPtr&);
+    using Flag = VBool& (*)(plugin::CLSRF_REGDOC_STATI&);
     for (Flag flag : {&ClsrfTestAccess::GrigliaInCorso, &ClsrfTestAccess::ConfermaInCorso}) {
-        PluginHost h;
+        Session h(TwoLines());
         ASSERT_TRUE(h.Initialize());
         h.driver->OpenForm(1);
         h.driver->OpenForm(2);
@@ -183,7 +187,7 @@ TEST(CloseForm, IsRefusedWhileTheGridWriteBackOrALineConfirmationRuns) {
 }
 
 TEST(FunzGenInit, KeepsOnlyTheBodyFormsMenu) {
-    PluginHost h;
+    Session h(TwoLines());
     ASSERT_TRUE(h.Initialize());
     auto calls = std::make_shared<std::vector<std::string>>();
     ObjectPtr form = h.host->body;
@@ -201,16 +205,16 @@ TEST(FunzGenInit, KeepsOnlyTheBodyFormsMenu) {
 }
 
 TEST(Cls_SrvLog, KeepsWhatTheHostAssignsAndNeverCallsIt) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.driver->CreatePlugin();
-    EXPECT_EQ(h.Plugin()->Cls_SrvLog(), nullptr);
+    EXPECT_EQ(h.Plugin().Cls_SrvLog(), nullptr);
     auto calls = std::make_shared<std::vector<std::string>>();
     ObjectPtr log = std::make_shared<RecordingObject>(calls, "srvlog");
-    h.Plugin()->SetCls_SrvLog(log);
+    h.Plugin().SetCls_SrvLog(log);
     ASSERT_TRUE(h.Initialize());
     h.driver->OpenForm(2);
-    EXPECT_EQ(h.Plugin()->Cls_SrvLog(), log);
+    EXPECT_EQ(h.Plugin().Cls_SrvLog(), log);
     EXPECT_TRUE(calls->empty());
 }
 

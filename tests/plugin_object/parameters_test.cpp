@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "plugin_host.h"
+#include "two_lines.h"
 
 namespace zq::test {
 namespace {
@@ -43,9 +43,11 @@ TEST(LeggiParametriAnnullo, ReadsTheStatesOrMarksThemMissing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case " << (&c - cases));
-        PluginHost h([&](sim::HostDbBuilder& b) {
-            if (c.row) b.Parametri(c.row->testa, c.row->righe);
-        });
+        SessionOptions o = TwoLines();
+        o.parametri = c.row.has_value();
+        if (c.row) o.statoTesta = c.row->testa, o.statoRighe = c.row->righe;
+        o.reasons = {};
+        Session h(o);
         ASSERT_TRUE(h.Initialize());
         EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), c.states);
         h.driver->OpenForm(1);
@@ -55,16 +57,16 @@ TEST(LeggiParametriAnnullo, ReadsTheStatesOrMarksThemMissing) {
 }
 
 TEST(LeggiParametriAnnullo, ReadsTheCompanyOfTheEnvironment) {
-    PluginHost h;
-    h.Open();
+    Session h(TwoLines());
+    h.Load();
     h.host->ditta = std::make_shared<sim::SimDitta>(Variant::Int32(99));  // handed to Initialize
     ASSERT_TRUE(h.Initialize());
-    EXPECT_EQ(h.statements->Texts().at(0), kParametri);
+    EXPECT_EQ(h.StatementTexts().at(0), kParametri);
     EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{209, 109, VFalse, VFalse}));
 }
 
 TEST(LeggiParametriAnnullo, AValueThatIsNoNumberEndsTheReadingWhereItWas) {
-    PluginHost h;
+    Session h(TwoLines());
     h.conn->RunSqlite("UPDATE ZQ00_PARAMETRI SET ZQ00_IDSTATO_ANNULLO_RIGHE_CO4C = 'x'");
     ASSERT_TRUE(h.Initialize());
     // The header state was read; its missing flag was not yet cleared.
@@ -72,7 +74,7 @@ TEST(LeggiParametriAnnullo, AValueThatIsNoNumberEndsTheReadingWhereItWas) {
 }
 
 // The header reason the cancelled state fills in, as the header section holds it.
-std::vector<Variant> ReasonFilledIn(PluginHost& h) {
+std::vector<Variant> ReasonFilledIn(Session& h) {
     h.driver->OpenForm(2);
     h.driver->OpenForm(1);
     h.driver->SetHeaderState(kStatoTestaAnnullato);
@@ -81,12 +83,11 @@ std::vector<Variant> ReasonFilledIn(PluginHost& h) {
 }
 
 TEST(GetCausaleDefault, TheFirstDefaultReasonWins) {
-    PluginHost h([](sim::HostDbBuilder& b) {
-        b.Parametri(209, 109)
-            .Causale("CA1", "Cliente rinuncia", true)
-            .Causale("CA0", "Non predefinita")
-            .Causale("CA2", "Merce non disponibile", true);
-    });
+    SessionOptions o = TwoLines();
+    o.reasons = {{"CA1", "Cliente rinuncia", true},
+                 {"CA0", "Non predefinita"},
+                 {"CA2", "Merce non disponibile", true}};
+    Session h(o);
     ASSERT_TRUE(h.Initialize());
     const std::vector<Variant> reason = ReasonFilledIn(h);
     EXPECT_EQ(reason[0].ToString(), "CA1");
@@ -94,8 +95,9 @@ TEST(GetCausaleDefault, TheFirstDefaultReasonWins) {
 }
 
 TEST(GetCausaleDefault, NoReasonOrANullDescriptionGivesEmptyTexts) {
-    PluginHost none(
-        [](sim::HostDbBuilder& b) { b.Parametri(209, 109).Causale("CA0", "Non predefinita"); });
+    SessionOptions o = TwoLines();
+    o.reasons = {{"CA0", "Non predefinita"}};
+    Session none(o);
     ASSERT_TRUE(none.Initialize());
     EXPECT_EQ(ClsrfTestAccess::CausaleDefault(none.Plugin()), "");
     (void)ReasonFilledIn(none);  // the cancellation is refused for want of a reason
@@ -103,7 +105,7 @@ TEST(GetCausaleDefault, NoReasonOrANullDescriptionGivesEmptyTexts) {
     EXPECT_EQ(none.Messages()[0].stile, 64);
     EXPECT_EQ(none.driver->SaveCount(), 0);
 
-    PluginHost nullDescription;
+    Session nullDescription(TwoLines());
     nullDescription.conn->RunSqlite("UPDATE ZQ63_CAU_ANNULLO SET ZQ63_DESCAU_ANNULLO = NULL");
     ASSERT_TRUE(nullDescription.Initialize());
     const std::vector<Variant> reason = ReasonFilledIn(nullDescription);
@@ -118,53 +120,56 @@ const std::string kStatoIniziale =
     " AND CO4B_FLUSSI.CO4B_IDFLUSSO =  ";
 
 TEST(GetStatoIniziale, TheBodyFormAsksOnceAndTheStateAnswersEveryFlow) {
-    PluginHost h([](sim::HostDbBuilder& b) {
-        PluginHost::Configured(b);
+    SessionOptions o = TwoLines();
+    o.lines = [lines = o.lines](sim::HostDbBuilder& b) {
+        lines(b);
         b.Entita(20, "Altre righe").Flusso(2000, 20, "Altro").Stato(300, 20, "Altro stato");
-    });
+    };
+    Session h(o);
     ASSERT_TRUE(h.Initialize());
-    h.statements->Clear();
+    h.Statements().clear();
 
     h.driver->OpenForm(2);
-    ASSERT_EQ(h.statements->Texts(), (std::vector<std::string>{kStatoIniziale + "1001"}));
-    EXPECT_EQ(h.statements->Statements()[0].options, ado::adCmdText);
+    ASSERT_EQ(h.StatementTexts(), (std::vector<std::string>{kStatoIniziale + "1001"}));
+    EXPECT_EQ(h.Statements()[0].options, ado::adCmdText);
     h.driver->OpenForm(2);
     EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), kFlussoRighe), kStatoRigheIniziale);
     // Another flow, with states of its own, gets the state already held, without a query.
     EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), 2000), kStatoRigheIniziale);
-    EXPECT_EQ(h.statements->Statements().size(), 1u);
+    EXPECT_EQ(h.Statements().size(), 1u);
 }
 
 TEST(GetStatoIniziale, AFlowWithoutStatesAnswersZeroAndIsAskedAgain) {
-    PluginHost h;
-    sim::DocumentType type = PluginHost::StandardType();
+    Session h(TwoLines());
+    sim::DocumentType type = SessionOptions::StandardType();
     type.idFlussoRighe = 4242;
-    h.Open(type);
+    h.options.type = type;
+    h.Load();
     ASSERT_TRUE(h.Initialize());
-    h.statements->Clear();
+    h.Statements().clear();
     h.driver->OpenForm(2);
     h.driver->OpenForm(2);
     EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), 4242), 0);
-    EXPECT_EQ(h.statements->Texts(), std::vector<std::string>(3, kStatoIniziale + "4242"));
+    EXPECT_EQ(h.StatementTexts(), std::vector<std::string>(3, kStatoIniziale + "4242"));
 }
 
 TEST(SetFlussoStato, SendsTheProcedureCallAsTextWithUnspecifiedOptions) {
-    PluginHost h;
+    Session h(TwoLines());
     ASSERT_TRUE(h.Initialize());
-    h.statements->Clear();
-    const auto p = h.Plugin();
+    h.Statements().clear();
+    auto& p = h.Plugin();
 
     ClsrfTestAccess::SetFlussoStato(p, "{0F1E-22}", 31, 4);
     ClsrfTestAccess::SetFlussoStato(p, "0F1E-23", 0, 0);
     ClsrfTestAccess::SetFlussoStato(p, "x' OR 1=1 --", -2, 2147483647);
 
-    EXPECT_EQ(h.statements->Texts(),
+    EXPECT_EQ(h.StatementTexts(),
               (std::vector<std::string>{
                   "EXEC SPCO_SETFLUSSOSTATO @GUID='{0F1E-22}' ,@CODSTATO=31 ,@CODFLUSSO=4",
                   "EXEC SPCO_SETFLUSSOSTATO @GUID='0F1E-23' ,@CODSTATO=0 ,@CODFLUSSO=0",
                   "EXEC SPCO_SETFLUSSOSTATO @GUID='x'' OR 1=1 --' ,@CODSTATO=-2 "
                   ",@CODFLUSSO=2147483647"}));
-    for (const auto& s : h.statements->Statements()) EXPECT_EQ(s.options, ado::adOptionUnspecified);
+    for (const auto& s : h.Statements()) EXPECT_EQ(s.options, ado::adOptionUnspecified);
     // The server's flow store took each move; the quote stayed inside the one literal.
     EXPECT_EQ(h.db->FlowState("{0F1E-22}", 4), 31);
     EXPECT_EQ(h.db->FlowState("0F1E-23", 0), 0);
@@ -172,17 +177,17 @@ TEST(SetFlussoStato, SendsTheProcedureCallAsTextWithUnspecifiedOptions) {
 }
 
 TEST(Configuration, ADatabaseThatFailsEveryStatementStillLetsTheRunStart) {
-    PluginHost h;
-    h.Open();
-    h.statements->FailAll();
+    Session h(TwoLines());
+    h.Load();
+    h.db->recording->failWhen = [](std::string_view) { return true; };
     ASSERT_TRUE(h.Initialize());
     EXPECT_EQ(ClsrfTestAccess::StatesOf(h.Plugin()), (States{0, 0, VTrue, VTrue}));
     EXPECT_EQ(ClsrfTestAccess::CausaleDefault(h.Plugin()), "");
     EXPECT_EQ(ClsrfTestAccess::DesCausaleDefault(h.Plugin()), "");
     EXPECT_EQ(ClsrfTestAccess::StatoIniziale(h.Plugin(), kFlussoRighe), 0);
     ClsrfTestAccess::SetFlussoStato(h.Plugin(), "{G}", 1, 2);
-    EXPECT_EQ(h.statements->Statements().size(), 4u);  // every statement was tried
-    for (const auto& s : h.statements->Statements()) EXPECT_TRUE(s.failed);
+    EXPECT_EQ(h.Statements().size(), 4u);  // every statement was tried
+    EXPECT_EQ(h.db->recording->refused, 4);
     EXPECT_FALSE(h.db->FlowState("{G}", 2).has_value());
 
     // The forms open with the warnings of missing parameters, and nothing else.

@@ -7,10 +7,9 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
-using ConnectionTest = DemoDb;
+using ConnectionTest = DemoDbTest;
 
 TEST_F(ConnectionTest, OptionsDecideWhetherRowsComeBack) {
     EXPECT_TRUE(conn->Execute("SELECT 1 AS X", nullptr, 1));

@@ -9,7 +9,7 @@
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 struct RewriteCase {
     const char* tsql;

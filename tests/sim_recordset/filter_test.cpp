@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 struct FilterCase {
@@ -197,4 +197,4 @@ TEST(Filter, IndexedEqualityAgreesWithARowByRowScan) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -1,14 +1,14 @@
 // The simulated host's message service and its text form of values for statements.
 #include <gtest/gtest.h>
 
-#include "host_layer/error_of.h"
 #include "sim/host/sim_funzioni.h"
 #include "sim/host/sim_messaggi.h"
+#include "support/error_of.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 TEST(SimMessaggiTest, AnswersFromTheScriptThenOk) {
     SimMessaggi m;

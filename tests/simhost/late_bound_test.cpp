@@ -1,15 +1,15 @@
 // The host's forms, sub-forms and controls as the plug-in reaches them: by member name.
 #include <gtest/gtest.h>
 
-#include "host_layer/error_of.h"
 #include "host/object.h"
 #include "sim/host/default_forms.h"
 #include "sim/host/sim_form.h"
+#include "support/error_of.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 struct Window {
     CallLogPtr log = std::make_shared<CallLog>();

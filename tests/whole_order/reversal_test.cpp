@@ -5,11 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "order_session.h"
+#include "demo_order.h"
 #include "sim/db/plugin_statements.h"
-#include "test_access.h"
 
-namespace zq::testing {
+namespace zq::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -30,7 +29,7 @@ std::vector<Statement> CaptureStatements(bool lotti, std::string_view elenco = "
     return out;
 }
 
-double Progressivo(OrderSession& s, const char* articolo) {
+double Progressivo(Session& s, const char* articolo) {
     return s
         .Scalar("SELECT MG70_QTA1ORD FROM MG70_PROGMAG WHERE MG70_CODART_MG66 = ?",
                 {Variant(articolo)})
@@ -39,48 +38,48 @@ double Progressivo(OrderSession& s, const char* articolo) {
 
 // Line 2 (ART-B, 20 ordered, 8 delivered) is cut to 15; line 6 (ART-F, with lots) is
 // flagged as no longer to be fulfilled.
-void ChangeTheOrder(OrderSession& s) {
-    s.Driver().MoveToLine(2);
-    auto corpo = s.Host().doc->rstDocCorpo();
+void ChangeTheOrder(Session& s) {
+    s.driver->MoveToLine(2);
+    auto corpo = s.host->doc->rstDocCorpo();
     corpo->Set("DO30_QTA1", Variant(15.0));
     corpo->Update();
-    s.Driver().MoveToLine(6);
-    auto ord = s.Host().doc->rstDocCorpoOrd();
+    s.driver->MoveToLine(6);
+    auto ord = s.host->doc->rstDocCorpoOrd();
     ord->Set("DO31_FLGNONPIUEV", Variant::Int16(1));
     ord->Update();
 }
 
 TEST(Reversal, ProgressivesFollowTheChangeOnceReversed) {
-    SessionOptions o;
-    o.gestLotti = true;
-    OrderSession s(o);
-    s.OpenOrder();
+    SessionOptions o = DemoOrder();
+    o.type.gestLotti = true;
+    Session s(o);
+    s.Open();
     ASSERT_EQ(Progressivo(s, "ART-B"), 12);
     ASSERT_GT(Progressivo(s, "ART-F"), 0);
 
-    ClsrfTestAccess::CreaTempStorno(s.Driver(), "1001", VTrue);
-    EXPECT_EQ(s.Statements().statements, CaptureStatements(true));
-    EXPECT_TRUE(s.Db().TableExists("#STORNA_PROGMAG"));
-    EXPECT_TRUE(s.Db().TableExists("#STORNA_PROGLOTTI"));
+    ClsrfTestAccess::CreaTempStorno(s.Plugin(), "1001", VTrue);
+    EXPECT_EQ(s.Statements(), CaptureStatements(true));
+    EXPECT_TRUE(s.conn->TableExists("#STORNA_PROGMAG"));
+    EXPECT_TRUE(s.conn->TableExists("#STORNA_PROGLOTTI"));
 
     ChangeTheOrder(s);
-    ClsrfTestAccess::AggiornaBatchCorpo(s.Driver());
+    ClsrfTestAccess::AggiornaBatchCorpo(s.Plugin());
     EXPECT_EQ(s.Scalar("SELECT DO30_QTA1 FROM DO30_DOCCORPO WHERE DO30_NUMREG_CO99 = 1001 AND "
                        "DO30_PROGRIGA = 2")
                   .ToDouble(),
               15);
     // Written, not yet posted.
-    EXPECT_FALSE(sim::ProgressivesConsistent(s.Db()));
+    EXPECT_FALSE(sim::ProgressivesConsistent(*s.conn));
 
-    s.Statements().statements.clear();
-    ClsrfTestAccess::EseguiProgMagDoc(s.Driver());
-    EXPECT_TRUE(sim::ProgressivesConsistent(s.Db()));
+    s.Statements().clear();
+    ClsrfTestAccess::EseguiProgMagDoc(s.Plugin());
+    EXPECT_TRUE(sim::ProgressivesConsistent(*s.conn));
     EXPECT_EQ(Progressivo(s, "ART-B"), 7);
     EXPECT_EQ(Progressivo(s, "ART-F"), 0);
-    EXPECT_THAT(s.Statements().statements, ElementsAre(Statement{kDropStorna, 129}));
-    EXPECT_FALSE(s.Db().TableExists("#STORNA_PROGMAG"));
-    EXPECT_TRUE(s.Db().TableExists("#STORNA_PROGLOTTI"));
-    EXPECT_THAT(s.Messages(), IsEmpty());
+    EXPECT_THAT(s.Statements(), ElementsAre(Statement{kDropStorna, 129}));
+    EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
+    EXPECT_TRUE(s.conn->TableExists("#STORNA_PROGLOTTI"));
+    EXPECT_THAT(s.TakeMessages(), IsEmpty());
 
     const CommandLog& c = *s.commands;
     EXPECT_EQ(c.created, 1);
@@ -123,63 +122,63 @@ TEST(Reversal, ProgressivesFollowTheChangeOnceReversed) {
 }
 
 TEST(Reversal, CaptureWithoutLotsAndWithAQuotedList) {
-    OrderSession s;
-    s.OpenOrder();
-    ClsrfTestAccess::CreaTempStorno(s.Driver(), "1001", VFalse);
-    EXPECT_EQ(s.Statements().statements, CaptureStatements(false));
-    EXPECT_FALSE(s.Db().TableExists("#STORNA_PROGLOTTI"));
+    Session s(DemoOrder());
+    s.Open();
+    ClsrfTestAccess::CreaTempStorno(s.Plugin(), "1001", VFalse);
+    EXPECT_EQ(s.Statements(), CaptureStatements(false));
+    EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGLOTTI"));
 
     // A list that already has its quotes is used as it is.
     for (const char* elenco : {"'1001'", "'1001','1002'"}) {
-        s.Statements().statements.clear();
-        ClsrfTestAccess::CreaTempStorno(s.Driver(), elenco, VFalse);
-        EXPECT_EQ(s.Statements().statements, CaptureStatements(false, elenco));
+        s.Statements().clear();
+        ClsrfTestAccess::CreaTempStorno(s.Plugin(), elenco, VFalse);
+        EXPECT_EQ(s.Statements(), CaptureStatements(false, elenco));
     }
     EXPECT_EQ(
-        s.Db().QueryRows("SELECT DISTINCT DO30_NUMREG_CO99 FROM \"#STORNA_PROGMAG\"").rows.size(),
+        s.conn->QueryRows("SELECT DISTINCT DO30_NUMREG_CO99 FROM \"#STORNA_PROGMAG\"").rows.size(),
         2u);
 }
 
 TEST(Reversal, FailuresAreSilentAndTheWorkingSetIsDroppedAnyway) {
-    OrderSession s;
-    s.OpenOrder();
+    Session s(DemoOrder());
+    s.Open();
     {
         SCOPED_TRACE("failing procedure call");
-        ClsrfTestAccess::CreaTempStorno(s.Driver(), "1001", VFalse);
+        ClsrfTestAccess::CreaTempStorno(s.Plugin(), "1001", VFalse);
         ChangeTheOrder(s);
-        ClsrfTestAccess::AggiornaBatchCorpo(s.Driver());
+        ClsrfTestAccess::AggiornaBatchCorpo(s.Plugin());
         s.commands->failExecute = 5;
-        s.Statements().statements.clear();
-        ClsrfTestAccess::EseguiProgMagDoc(s.Driver());
+        s.Statements().clear();
+        ClsrfTestAccess::EseguiProgMagDoc(s.Plugin());
         EXPECT_EQ(s.commands->executed, 1);
-        EXPECT_THAT(s.Statements().statements, ElementsAre(Statement{kDropStorna, 129}));
-        EXPECT_FALSE(s.Db().TableExists("#STORNA_PROGMAG"));
+        EXPECT_THAT(s.Statements(), ElementsAre(Statement{kDropStorna, 129}));
+        EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
         // Nothing was posted: the change is still missing from the progressives.
         EXPECT_EQ(Progressivo(s, "ART-B"), 12);
-        EXPECT_FALSE(sim::ProgressivesConsistent(s.Db()));
+        EXPECT_FALSE(sim::ProgressivesConsistent(*s.conn));
     }
     {
         SCOPED_TRACE("failing capture");
-        s.Statements().failWhen = [](std::string_view t) {
+        s.db->recording->failWhen = [](std::string_view t) {
             return t.find(" INTO") != std::string_view::npos;
         };
-        s.Statements().statements.clear();
-        ClsrfTestAccess::CreaTempStorno(s.Driver(), "1001", VTrue);
+        s.Statements().clear();
+        ClsrfTestAccess::CreaTempStorno(s.Plugin(), "1001", VTrue);
         const auto all = CaptureStatements(false);
-        EXPECT_THAT(s.Statements().statements, ElementsAre(all[0], all[1]));
-        EXPECT_FALSE(s.Db().TableExists("#STORNA_PROGMAG"));
+        EXPECT_THAT(s.Statements(), ElementsAre(all[0], all[1]));
+        EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
     }
-    EXPECT_THAT(s.Messages(), IsEmpty());
+    EXPECT_THAT(s.TakeMessages(), IsEmpty());
 }
 
 TEST(Reversal, BatchWriteRefreshesReferencesAndKeepsTheCurrentLine) {
-    OrderSession s;
-    s.OpenOrder();
-    s.Driver().MoveToLine(3);
-    auto doc = s.Host().doc;
-    s.Db().RunSqlite("DELETE FROM DO33_DOCCORPORIF WHERE DO33_NUMREGRIF_CO99 = 2001");
+    Session s(DemoOrder());
+    s.Open();
+    s.driver->MoveToLine(3);
+    auto doc = s.host->doc;
+    s.conn->RunSqlite("DELETE FROM DO33_DOCCORPORIF WHERE DO33_NUMREGRIF_CO99 = 2001");
 
-    ClsrfTestAccess::AggiornaBatchCorpo(s.Driver());
+    ClsrfTestAccess::AggiornaBatchCorpo(s.Plugin());
 
     EXPECT_EQ(doc->ElencoDocRiferiti(), "2002");
     EXPECT_EQ(doc->rstDocCorpo()->Get("DO30_PROGRIGA").ToLong(), 3);
@@ -191,18 +190,18 @@ TEST(Reversal, BatchWriteRefreshesReferencesAndKeepsTheCurrentLine) {
         EXPECT_EQ(rs->RecordCount(), 9);
     }
     const Statement riferiti{sim::stmt::DocumentiRiferiti("1", "1001"), 1};
-    EXPECT_THAT(s.Statements().statements, ElementsAre(riferiti));
+    EXPECT_THAT(s.Statements(), ElementsAre(riferiti));
 }
 
 TEST(Reversal, NoReferencedDocumentsGiveTheEmptyText) {
-    SessionOptions o;
+    SessionOptions o = DemoOrder();
     o.numreg = sim::demo::kOrdineValuta;
-    OrderSession s(o);
-    s.OpenOrder();
-    s.Host().doc->SetElencoDocRiferiti("stale");
-    ClsrfTestAccess::GetDocumentiRiferiti(s.Driver());
-    EXPECT_EQ(s.Host().doc->ElencoDocRiferiti(), "");
+    Session s(o);
+    s.Open();
+    s.host->doc->SetElencoDocRiferiti("stale");
+    ClsrfTestAccess::GetDocumentiRiferiti(s.Plugin());
+    EXPECT_EQ(s.host->doc->ElencoDocRiferiti(), "");
 }
 
 }  // namespace
-}  // namespace zq::testing
+}  // namespace zq::test

@@ -1,16 +1,31 @@
-#include "spies.h"
+#include "support/spies.h"
 
 #include "host/error.h"
 #include "sim/db/command.h"
 
-namespace zq::testing {
+namespace zq::test {
 
 ado::RecordsetPtr RecordingConnection::Execute(std::string_view text, Variant* recordsAffected,
                                                std::int32_t options) {
     statements.push_back({std::string(text), options});
-    if (failWhen && failWhen(text))
+    if (failWhen && failWhen(text)) {
+        ++refused;
         Raise(err::AdoProviderError, "RecordingConnection", "statement refused by the test");
+    }
     return db_->Execute(text, recordsAffected, options);
+}
+
+std::vector<std::string> RecordingConnection::Texts() const {
+    std::vector<std::string> out;
+    for (const auto& s : statements) out.push_back(s.text);
+    return out;
+}
+
+Variant RecordingObject::Invoke(std::string_view member, CallKind kind, std::span<Variant> args) {
+    std::string call = name_ + "." + std::string(member);
+    if (kind == CallKind::Set) call += "=" + args.back().Describe();
+    calls_->push_back(call);
+    return Variant();
 }
 
 const NotedParameter* CommandLog::Param(std::string_view name) const {
@@ -143,4 +158,4 @@ ObjectFactory SpyCommandFactory(std::shared_ptr<CommandLog> log, sim::SqliteConn
     };
 }
 
-}  // namespace zq::testing
+}  // namespace zq::test
