@@ -16,7 +16,7 @@ namespace {
 
 using test::ErrorOf;
 
-TEST(SqlTextTest, QuotesLiteralsAndWritesBareValuesAsTheyCome) {
+TEST(SqlText, QuotesLiteralsAndWritesBareValuesAsTheyCome) {
     EXPECT_EQ(SqlText(""), "''");
     EXPECT_EQ(SqlText("D'Amico"), "'D''Amico'");
     // A typed reason code stays one literal, whatever it holds.
@@ -30,7 +30,7 @@ TEST(SqlTextTest, QuotesLiteralsAndWritesBareValuesAsTheyCome) {
               "IF NOT OBJECT_ID('TEMPDB.DBO.#STORNA_PROGMAG') IS NULL DROP TABLE #STORNA_PROGMAG");
 }
 
-TEST(QueryTest, EachKindOfStatementRunsWithItsOptions) {
+TEST(Query, EachKindOfStatementRunsWithItsOptions) {
     auto cnn = sim::SqliteConnection::Open(":memory:");
     auto log = std::make_shared<sim::StatementLog>();
     cnn->SetStatementLog(log);
@@ -52,7 +52,7 @@ ado::RecordsetPtr Rows(std::vector<std::string> fields, std::vector<sim::Row> ro
     return sim::MakeRecordset(std::move(defs), std::move(rows));
 }
 
-TEST(QueryTest, HasRow) {
+TEST(Query, HasRow) {
     EXPECT_FALSE(HasRow(nullptr));
     EXPECT_FALSE(HasRow(Rows({"ID"}, {})));
     auto rst = Rows({"ID"}, {{Variant::Int32(1)}});
@@ -61,7 +61,7 @@ TEST(QueryTest, HasRow) {
     EXPECT_TRUE(HasRow(rst));
 }
 
-TEST(QueryTest, ReadsFieldsWithTheDefaultsOfTheirKind) {
+TEST(Query, ReadsFieldsWithTheDefaultsOfTheirKind) {
     auto rst = Rows({"ID", "TXT", "QTA", "NUL", "BLANK", "NUMTXT", "WORD"},
                     {{Variant::Int32(7), Variant(" Ab "), Variant(2.5), Variant::Null(),
                       Variant("   "), Variant("12.5"), Variant("abc")}});
@@ -92,7 +92,7 @@ std::int32_t At(const ado::RecordsetPtr& rst) {
     return rst->Get("L").ToLong();
 }
 
-TEST(RecordsetGuardTest, PutsFilterThenBookmarkBackAlsoWhenAnErrorLeavesTheScope) {
+TEST(RecordsetGuard, PutsFilterThenBookmarkBackAlsoWhenAnErrorLeavesTheScope) {
     auto rst = ThreeLines(3);
     {
         RecordsetGuard guard(rst);
@@ -114,7 +114,7 @@ TEST(RecordsetGuardTest, PutsFilterThenBookmarkBackAlsoWhenAnErrorLeavesTheScope
     EXPECT_EQ(At(rst), 3);
 }
 
-TEST(RecordsetGuardTest, KeepsOnlyWhatItWasAskedForAndLeavesAnUnchangedFilterAlone) {
+TEST(RecordsetGuard, KeepsOnlyWhatItWasAskedForAndLeavesAnUnchangedFilterAlone) {
     auto rst = ThreeLines(1);
     rst->SetFilter(Variant("L > 1"));
     rst->MoveNext();
@@ -131,7 +131,7 @@ TEST(RecordsetGuardTest, KeepsOnlyWhatItWasAskedForAndLeavesAnUnchangedFilterAlo
     EXPECT_EQ(At(rst), 3);
 }
 
-TEST(RecordsetGuardTest, NoRowNoBookmarkAndRestoreErrorsAreDropped) {
+TEST(RecordsetGuard, NoRowNoBookmarkAndRestoreErrorsAreDropped) {
     auto rst = ThreeLines(4);  // EOF: there is no bookmark to keep
     {
         RecordsetGuard guard(rst);

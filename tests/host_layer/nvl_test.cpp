@@ -13,7 +13,7 @@ struct NvlCase {
     bool givesDefault;
 };
 
-TEST(NvlVarTest, DefaultOnlyForNothingThere) {
+TEST(NvlVar, DefaultOnlyForNothingThere) {
     const Variant fallback = Variant::Int32(42);
     const NvlCase cases[] = {
         {Variant::Null(), true},    {Variant(), true},
@@ -31,7 +31,7 @@ TEST(NvlVarTest, DefaultOnlyForNothingThere) {
     }
 }
 
-TEST(NvlVarTest, ValuesWithoutTextGiveEmptyAndNeverRaise) {
+TEST(NvlVar, ValuesWithoutTextGiveEmptyAndNeverRaise) {
     ObjectPtr object = std::make_shared<Object>();
     EXPECT_TRUE(NvlVar(Variant(object), Variant::Int32(1)).IsEmpty());
     EXPECT_TRUE(NvlVar(Variant(ObjectPtr()), Variant::Int32(1)).IsEmpty());

@@ -107,7 +107,7 @@ TEST(LateBound, EarlyBoundCast) {
     EXPECT_EQ(ErrorOf([] { As<FakeControl>(std::make_shared<Object>()); }), err::TypeMismatch);
 }
 
-TEST(CreateObjectTest, FactoriesByNameWithoutCaseAndScopedOnesRestoreThePreviousOne) {
+TEST(CreateObject, FactoriesByNameWithoutCaseAndScopedOnesRestoreThePreviousOne) {
     EXPECT_EQ(ErrorOf([] { CreateObject("Test.Unknown"); }), err::CannotCreateObject);
     RegisterObjectFactory("Test.Scoped", [] { return std::make_shared<Object>(); });
     {

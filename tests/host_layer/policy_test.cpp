@@ -13,7 +13,7 @@ void FailingHostCall() {
     Raise(err::AdoProviderError, "Connection", "deadlock");
 }
 
-TEST(IgnoreErrorsTest, EachFailingStatementIsSkipped) {
+TEST(IgnoreErrors, EachFailingStatementIsSkipped) {
     std::vector<int> done;
     EXPECT_TRUE(IgnoreErrors([&] { done.push_back(1); }));
     EXPECT_FALSE(IgnoreErrors([&] {
@@ -27,7 +27,7 @@ TEST(IgnoreErrorsTest, EachFailingStatementIsSkipped) {
     EXPECT_THROW(EndQuietly([] { throw std::logic_error("bug"); }), std::logic_error);
 }
 
-TEST(EndQuietlyTest, KeepsWhatWasSetBeforeTheError) {
+TEST(EndQuietly, KeepsWhatWasSetBeforeTheError) {
     std::int32_t first = 0, second = 0;
     EXPECT_FALSE(EndQuietly([&] {
         first = 5;
@@ -40,7 +40,7 @@ TEST(EndQuietlyTest, KeepsWhatWasSetBeforeTheError) {
     EXPECT_EQ(second, 7);
 }
 
-TEST(ComBoundaryTest, NothingEscapes) {
+TEST(ComBoundary, NothingEscapes) {
     EXPECT_TRUE(ComBoundary([] {}).Succeeded());
 
     ComResult host = ComBoundary([] { Raise(err::ObjectNotSet, "frmCorrente", "not set"); });
@@ -57,7 +57,7 @@ TEST(ComBoundaryTest, NothingEscapes) {
     EXPECT_EQ(ComBoundary([] { throw 42; }).HResult(), ComResult::kEFail);
 }
 
-TEST(ComResultTest, HResultsAsTheHostRunTimeMapsThem) {
+TEST(ComResult, HResultsAsTheHostRunTimeMapsThem) {
     EXPECT_EQ(ComResult::Success().HResult(), 0);
     EXPECT_EQ(ComResult::Failure(91, "", "").HResult(), static_cast<std::int32_t>(0x800A005Bu));
     EXPECT_EQ(ComResult::Failure(err::AdoBofEof, "", "").HResult(),
@@ -65,7 +65,7 @@ TEST(ComResultTest, HResultsAsTheHostRunTimeMapsThem) {
     EXPECT_EQ(ComResult::Failure(err::AdoProviderError, "", "").HResult(), err::AdoProviderError);
 }
 
-TEST(ScopeExitTest, RunsOnEveryExitAndSwallowsItsOwnErrors) {
+TEST(ScopeExit, RunsOnEveryExitAndSwallowsItsOwnErrors) {
     bool busy = true;
     EXPECT_FALSE(EndQuietly([&] {
         ScopeExit clear([&] { busy = false; });

@@ -210,7 +210,7 @@ TEST(VariantCompare, ObjectsCannotBeCompared) {
         err::TypeMismatch);
 }
 
-TEST(VarArrayTest, BoundsAndSubscripts) {
+TEST(VarArray, BoundsAndSubscripts) {
     VarArray a(0, 1, 1, 3);  // 2 rows, 3 columns, as the look-up column definitions
     EXPECT_EQ(a.UBound(1), 1);
     EXPECT_EQ(a.LBound(2), 1);

@@ -76,7 +76,7 @@ TEST_F(ConnectionTest, DatabaseErrorsCarrySqliteMessage) {
 }
 
 // Day 0 is 1899-12-30; the fraction is the time of day.
-TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
+TEST(SqliteValues, DatesRoundTripAsOleDates) {
     const std::pair<const char*, double> dates[] = {{"1899-12-30", 0},
                                                     {"1899-12-29", -1},
                                                     {"2026-03-02", 46083},
