@@ -149,7 +149,8 @@ void Session::Open() {
 }
 
 void Session::Close() {
-    // The plug-in goes before the host objects it refers to.
+    // The plug-in goes before the host objects it refers to; no fault outlives the host.
+    db->recording->failWhen = nullptr;
     driver.reset();
     reasons.reset();
     host.reset();

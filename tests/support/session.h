@@ -21,8 +21,8 @@
 //
 // The plug-in's connection is a RecordingConnection (spies.h): Statements() lists what the
 // plug-in sent; the ADO commands it creates note into `commands`. Arm() makes the n-th
-// matching host call or statement from now fail; an armed fault belongs to the host of the
-// moment, so arm it again after Reopen().
+// matching host call or statement from now fail; Close() disarms it, so arm it again after
+// Reopen().
 #pragma once
 
 #include <cstdint>
@@ -136,7 +136,7 @@ class Session {
     sim::SimHost& Load();
     bool Initialize() { return Initialize(options.indPlugIn); }
     bool Initialize(std::int16_t indPlugIn);
-    void Open();  // error 5 when Initialize answers False
+    void Open();  // initialises unless a plug-in exists; error 5 when Initialize answers False
     void Close();
     void Reopen();
 
