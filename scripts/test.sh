@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The whole test job: dependencies, both builds, every test under both.
+# The whole test job: dependencies, each fuzz target for a fixed 30 seconds, both builds
+# and every test under both (ctest's summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 status=0
+bash scripts/fuzz.sh 30 || status=1
 for preset in default asan; do
   echo "== build ($preset)"
   bash scripts/build.sh "$preset"
