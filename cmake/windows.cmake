@@ -100,7 +100,6 @@ if(ZQ_SQLITE_AMALGAMATION AND EXISTS ${ZQ_SQLITE_AMALGAMATION}/sqlite3.c)
 
   file(GLOB ZQ_COM_TEST_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/com/*.cpp)
   add_executable(test_com ${ZQ_COM_TEST_SRC})
-  target_include_directories(test_com PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_com PRIVATE zq_testhost zq_com_bridge zq_com_ids zq_gtest
                         ${ZQ_STATIC_LINK})
   add_dependencies(test_com zqbo_docplugin_stati)

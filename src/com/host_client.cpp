@@ -66,13 +66,13 @@ void DispRigaCorpo::AcquisisciStato() {
 // ---- gclsRegDoc ----
 
 ado::RecordsetPtr DispRegDoc::Rst(std::string_view member) const {
-    return Typed<ado::Recordset, DispRecordset>(Read(member));
+    return held_.Get<ado::Recordset, DispRecordset>(member, Read(member));
 }
 host::DocUIPtr DispRegDoc::clsDocUI() const {
-    return Typed<host::IDocUI, DispDocUI>(Read("clsDocUI"));
+    return held_.Get<host::IDocUI, DispDocUI>("clsDocUI", Read("clsDocUI"));
 }
 host::RigaCorpoPtr DispRegDoc::objRigaCorpo() const {
-    return Typed<host::IRigaCorpo, DispRigaCorpo>(Read("objRigaCorpo"));
+    return held_.Get<host::IRigaCorpo, DispRigaCorpo>("objRigaCorpo", Read("objRigaCorpo"));
 }
 std::int16_t DispRegDoc::DecimaliPrezzo() const {
     return Read("DecimaliPrezzo").ToInt();

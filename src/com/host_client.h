@@ -10,10 +10,41 @@
 // here changed.
 #pragma once
 
+#include <map>
+#include <string>
+
+#include "com/ado_client.h"
 #include "com/dispatch_client.h"
 #include "host/regdoc.h"
 
 namespace zq::com {
+
+// The typed adapters of the objects a host object hands out, kept for as long as the host
+// hands out the same object. The plug-in may hold on to such an object past the call that
+// read it (a reference to the document's options object or to a section's recordset), as
+// it may with the host's own objects, which the host keeps for the document's life.
+class AdapterCache {
+  public:
+    template <class I, class A>
+    std::shared_ptr<I> Get(std::string_view member, const Variant& v) {
+        const ObjectPtr o = v.ToObject();
+        const auto* holder = dynamic_cast<const DispatchHolder*>(o.get());
+        if (!holder) return Typed<I, A>(v);
+        Entry& e = entries_[std::string(member)];
+        if (!e.adapter || e.key != holder->Dispatch()) {
+            e.adapter = Typed<I, A>(v);
+            e.key = holder->Dispatch();  // kept alive by the adapter
+        }
+        return std::dynamic_pointer_cast<I>(e.adapter);
+    }
+
+  private:
+    struct Entry {
+        IDispatch* key = nullptr;
+        ObjectPtr adapter;
+    };
+    std::map<std::string, Entry> entries_;
+};
 
 #define ZQ_BY_NAME_INVOKE                                                           \
     Variant Invoke(std::string_view m, CallKind k, std::span<Variant> a) override { \
@@ -99,6 +130,7 @@ class DispRegDoc : public host::IRegDoc, public ByName {
 
   private:
     ado::RecordsetPtr Rst(std::string_view member) const;
+    mutable AdapterCache held_;
 };
 
 class DispDitta : public host::IDitta, public ByName {

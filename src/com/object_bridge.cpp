@@ -59,6 +59,7 @@ ComPtr<IDispatch> ExposeObject(const ObjectPtr& o) {
     if (!o) return nullptr;
     if (auto* holder = dynamic_cast<DispatchHolder*>(o.get()))
         return ComPtr<IDispatch>(holder->Dispatch());
+    if (ComPtr<IDispatch> live = ObjectDispatch::Find(o.get())) return live;
     {
         Exposers& x = TheExposers();
         std::vector<Exposer> list;

@@ -1,6 +1,8 @@
 #include "com/object_dispatch.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -16,18 +18,52 @@ const IID ObjectDispatch::kIid = {
 
 namespace {
 const char kModuleMark = 0;
+
+// The dispatch objects alive, by the Object they expose.
+struct Live {
+    std::mutex mutex;
+    std::map<const Object*, ObjectDispatch*> byTarget;
+};
+Live& TheLive() {
+    static Live live;
+    return live;
+}
 }  // namespace
+
+ComPtr<IDispatch> ObjectDispatch::Find(const Object* target) {
+    Live& live = TheLive();
+    std::lock_guard lock(live.mutex);
+    auto it = live.byTarget.find(target);
+    if (it == live.byTarget.end()) return nullptr;
+    // A count of zero: it is on its way out and must not come back.
+    ObjectDispatch* d = it->second;
+    ULONG n = d->refs_.load();
+    while (n != 0 && !d->refs_.compare_exchange_weak(n, n + 1)) {
+    }
+    return n == 0 ? nullptr : ComPtr<IDispatch>::Attach(d);
+}
 
 bool ObjectDispatch::MadeHere() const {
     return module_ == &kModuleMark;
 }
 
-ObjectDispatch::ObjectDispatch(ObjectPtr target, std::vector<IID> alsoAnswers)
-    : module_(&kModuleMark), target_(std::move(target)), alsoAnswers_(std::move(alsoAnswers)) {}
+ObjectDispatch::ObjectDispatch(ObjectPtr target, std::vector<IID> alsoAnswers, ObjectPtr byName)
+    : module_(&kModuleMark),
+      target_(std::move(target)),
+      byName_(byName ? std::move(byName) : target_),
+      alsoAnswers_(std::move(alsoAnswers)) {}
 
-ComPtr<IDispatch> ObjectDispatch::Create(ObjectPtr target, std::vector<IID> alsoAnswers) {
-    auto* d = new (std::nothrow) ObjectDispatch(std::move(target), std::move(alsoAnswers));
+ComPtr<IDispatch> ObjectDispatch::Create(ObjectPtr target, std::vector<IID> alsoAnswers,
+                                         ObjectPtr byName) {
+    const Object* key = target.get();
+    auto* d = new (std::nothrow)
+        ObjectDispatch(std::move(target), std::move(alsoAnswers), std::move(byName));
     if (!d) Raise(7, "ObjectDispatch", "Out of memory");
+    if (key) {
+        Live& live = TheLive();
+        std::lock_guard lock(live.mutex);
+        live.byTarget[key] = d;
+    }
     return ComPtr<IDispatch>::Attach(d);
 }
 
@@ -51,7 +87,15 @@ ULONG ObjectDispatch::AddRef() {
 
 ULONG ObjectDispatch::Release() {
     const ULONG n = --refs_;
-    if (n == 0) delete this;
+    if (n == 0) {
+        if (target_) {
+            Live& live = TheLive();
+            std::lock_guard lock(live.mutex);
+            auto it = live.byTarget.find(target_.get());
+            if (it != live.byTarget.end() && it->second == this) live.byTarget.erase(it);
+        }
+        delete this;
+    }
     return n;
 }
 
@@ -98,7 +142,8 @@ HRESULT ObjectDispatch::Call(const std::string& member, WORD flags, DISPPARAMS& 
                           : (flags & DISPATCH_METHOD) != 0 ? CallKind::Method
                                                            : CallKind::Get;
     // Keep the target alive for the call even if the callee drops the last other reference.
-    const ObjectPtr target = target_;
+    const ObjectPtr target = byName_;
+    if (!target) return E_UNEXPECTED;
     try {
         // rgvarg holds the arguments last first.
         std::vector<Variant> args;

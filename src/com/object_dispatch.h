@@ -22,8 +22,15 @@ namespace zq::com {
 class ObjectDispatch : public IDispatch {
   public:
     // `alsoAnswers`: further interface ids answered with this IDispatch (an exposed
-    // recordset answers ADO's Recordset id, see object_bridge.h).
-    static ComPtr<IDispatch> Create(ObjectPtr target, std::vector<IID> alsoAnswers = {});
+    // recordset answers ADO's Recordset id, see object_bridge.h). `byName`: the Object
+    // whose Invoke answers the calls, when it is not `target` itself (a by-name facade
+    // of an early-bound object); `target` is what the object stands for when it comes
+    // back into this module.
+    static ComPtr<IDispatch> Create(ObjectPtr target, std::vector<IID> alsoAnswers = {},
+                                    ObjectPtr byName = nullptr);
+    // The live dispatch object this module made for `target`, if any: an Object keeps
+    // one identity while anything holds it, as COM objects do.
+    static ComPtr<IDispatch> Find(const Object* target);
 
     const ObjectPtr& Target() const { return target_; }
     // Whether this module made the object (the class layout is the same in every module
@@ -46,7 +53,7 @@ class ObjectDispatch : public IDispatch {
                                      UINT* argErr) override;
 
   private:
-    ObjectDispatch(ObjectPtr target, std::vector<IID> alsoAnswers);
+    ObjectDispatch(ObjectPtr target, std::vector<IID> alsoAnswers, ObjectPtr byName);
     virtual ~ObjectDispatch() = default;
     HRESULT Call(const std::string& member, WORD flags, DISPPARAMS& params, VARIANT* result,
                  EXCEPINFO* excep);
@@ -54,6 +61,7 @@ class ObjectDispatch : public IDispatch {
     const void* module_;
     std::atomic<ULONG> refs_{1};
     ObjectPtr target_;
+    ObjectPtr byName_;
     std::vector<IID> alsoAnswers_;
     std::vector<std::string> names_;  // dispatch id n is names_[n - 1]
 };
