@@ -44,7 +44,8 @@ run_under_wine() {  # preset, WINEARCH
     wineserver -w
   fi
   local rc=0
-  (cd "build/$preset" && wine test_com.exe) || rc=$?
+  # A hung run must not hold CI up: the whole program has ten minutes.
+  (cd "build/$preset" && timeout 600 wine test_com.exe) || rc=$?
   wineserver -k 2>/dev/null || true
   return $rc
 }

@@ -38,12 +38,6 @@ ObjectFactory FactoryOf(std::string progId) {
 
 }  // namespace
 
-ObjectPtr CreateByProgId(std::string_view progId) {
-    ComPtr<IDispatch> d = CreateDispatch(progId);
-    if (!d) return nullptr;
-    return std::make_shared<DispObject>(d);
-}
-
 void RegisterHostObjectFactories() {
     static std::once_flag once;
     std::call_once(once, [] {

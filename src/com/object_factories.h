@@ -5,17 +5,9 @@
 // plug-in's CreateObject error 429.
 #pragma once
 
-#include <string_view>
-
-#include "host/object.h"
-
 namespace zq::com {
 
 // Registers the factories once per process; later calls do nothing.
 void RegisterHostObjectFactories();
-
-// The object of `progId` over IDispatch, as a late-bound Object; null when it cannot be
-// created.
-ObjectPtr CreateByProgId(std::string_view progId);
 
 }  // namespace zq::com
