@@ -12,4 +12,7 @@ for preset in default asan; do
   echo "== tests ($preset)"
   ctest --preset "$preset" -j "$(nproc)" || status=1
 done
+# The COM library: both bitnesses built, the COM tests run under Wine.
+echo "== Windows COM library"
+bash scripts/windows.sh || status=1
 exit $status
