@@ -1,8 +1,7 @@
 #include "tools/db_path.h"
 
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdio>
+#include <random>
 
 #include "host/error.h"
 #include "sim/audit/audit.h"
@@ -63,11 +62,22 @@ TemporaryFolder::TemporaryFolder(const std::string& prefix) {
     std::error_code ec;
     const fs::path base = fs::temp_directory_path(ec);
     if (ec) throw PathError("no temporary folder: " + ec.message());
-    std::string pattern = (base / (prefix + "-XXXXXX")).string();
-    if (!::mkdtemp(pattern.data()))
-        throw PathError("cannot make a temporary folder in " + base.string() + ": " +
-                        std::error_code(errno, std::generic_category()).message());
-    path_ = pattern;
+    // A name nobody else holds: create_directory refuses one that exists, so two programs
+    // never share a folder (the portable form of mkdtemp).
+    std::random_device seed;
+    std::mt19937_64 pick(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[17];
+        std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(pick()));
+        const fs::path candidate = base / (prefix + "-" + name);
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate.string();
+            return;
+        }
+        if (ec) break;
+    }
+    throw PathError("cannot make a temporary folder in " + base.string() +
+                    (ec ? ": " + ec.message() : std::string()));
 }
 
 TemporaryFolder::~TemporaryFolder() {
