@@ -8,9 +8,7 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-
-class CaptureTest : public DemoDb {
+class CaptureTest : public DemoDbTest {
   protected:
     // The captured row of a line, read back through the connection as the plug-in would.
     ado::RecordsetPtr Line(std::int32_t numreg, std::int32_t progRiga) {

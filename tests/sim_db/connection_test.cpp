@@ -7,10 +7,9 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
-using ConnectionTest = DemoDb;
+using ConnectionTest = DemoDbTest;
 
 TEST_F(ConnectionTest, OptionsDecideWhetherRowsComeBack) {
     EXPECT_TRUE(conn->Execute("SELECT 1 AS X", nullptr, 1));
@@ -109,7 +108,7 @@ TEST_F(ConnectionTest, ATextRunAgainSeesTheDatabaseAsItIsNow) {
 }
 
 // Day 0 is 1899-12-30; the fraction is the time of day.
-TEST(SqliteValuesTest, DatesRoundTripAsOleDates) {
+TEST(SqliteValues, DatesRoundTripAsOleDates) {
     const std::pair<const char*, double> dates[] = {{"1899-12-30", 0},
                                                     {"1899-12-29", -1},
                                                     {"2026-03-02", 46083},

@@ -1,32 +1,19 @@
-// A fresh in-memory demo database for each test, and small reading helpers.
+// The database-substitute tests run on a fresh demo database each (the session harness
+// builds it; no host loads a document), with the capture of a reversal working set.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "host/error.h"
-#include "sim/db/fixture.h"
 #include "sim/db/plugin_statements.h"
-#include "sim/db/schema.h"
-#include "sim/db/sqlite_connection.h"
+#include "support/error_of.h"
+#include "support/session.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 
-class DemoDb : public ::testing::Test {
+class DemoDbTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        conn = SqliteConnection::Open(":memory:");
-        CreateDemoDatabase(*conn);
-    }
-
-    // The single value of a SQLite query (host-side, no dialect).
-    Variant Scalar(const std::string& sql, const std::vector<Variant>& binds = {}) {
-        auto q = conn->QueryRows(sql, binds);
-        EXPECT_EQ(q.rows.size(), 1u) << sql;
-        return q.rows.empty() ? Variant() : q.rows[0][0];
-    }
-
     // A T-SQL query run through the connection as the plug-in runs it.
     ado::RecordsetPtr Query(const std::string& tsql) {
         return conn->Execute(tsql, nullptr, stmt::kQuery);
@@ -46,19 +33,8 @@ class DemoDb : public ::testing::Test {
         }
     }
 
-    SqliteConnectionPtr conn;
+    test::Session session;
+    SqliteConnectionPtr conn = session.conn;
 };
 
-// The number of a HostError `f` raised, 0 when none, with its description kept.
-template <class F>
-std::int32_t ErrorOf(F&& f, std::string* description = nullptr) {
-    try {
-        f();
-    } catch (const HostError& e) {
-        if (description) *description = e.Description();
-        return e.Number();
-    }
-    return 0;
-}
-
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

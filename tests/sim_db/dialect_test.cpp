@@ -9,7 +9,7 @@
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 struct RewriteCase {
     const char* tsql;
@@ -85,9 +85,17 @@ INSTANTIATE_TEST_SUITE_P(Values, UserValueTest,
                                            "TABLE #X"));
 
 // Texts the rules cannot make sense of are the provider's errors, never a guess.
-TEST(DialectTest, TextsWithoutOneMeaningAreRefused) {
-    for (const char* tsql : {"SELECT 'abc FROM T", "EXEC P @A", "EXEC P @A=1,,@B=2", "EXEC P @A=B"})
+TEST(Dialect, TextsWithoutOneMeaningAreRefused) {
+    // The control bytes 1 and 2 outside a literal would pose as the layer's own markers.
+    for (const char* tsql : {"SELECT 'abc FROM T", "EXEC P @A", "EXEC P @A=1,,@B=2", "EXEC P @A=B",
+                             "SELECT A FROM T WHERE B = \x01"
+                             "0",
+                             "SELECT \x02 FROM T"})
         EXPECT_EQ(ErrorOf([&] { RewriteTsql(tsql); }), err::AdoProviderError) << tsql;
+    EXPECT_EQ(RewriteToSqlite("SELECT A FROM T WHERE B = '\x01"
+                              "0\x02'"),
+              "SELECT A FROM T WHERE B = '\x01"
+              "0\x02'");
     std::string why;
     EXPECT_EQ(
         ErrorOf([] { RewriteTsql("IF NOT OBJECT_ID('TEMPDB.DBO.#A') IS NULL DROP TABLE #B"); },
@@ -100,7 +108,7 @@ TEST(DialectTest, TextsWithoutOneMeaningAreRefused) {
 // Named and positional values keep their kinds, and commas and quotes inside literals. The
 // flow-state call the plug-in sends is run end to end by its configuration tests. A
 // statement that merely contains the word is no call.
-TEST(DialectTest, ExecIsParsedIntoACallOnlyAtTheStart) {
+TEST(Dialect, ExecIsParsedIntoACallOnlyAtTheStart) {
     RewrittenSql r =
         RewriteTsql("  execute dbo.P @A = N'x, ''y''' , @B = -2.5, @C = NULL, 'positional', 7;");
     ASSERT_TRUE(r.isProcCall);

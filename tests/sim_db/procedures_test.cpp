@@ -10,10 +10,9 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
-using FlowStateTest = DemoDb;
+using FlowStateTest = DemoDbTest;
 
 // A GUID names one object with or without braces and in either case; each flow keeps a
 // record of its own.
@@ -24,8 +23,9 @@ TEST_F(FlowStateTest, OneRecordPerObjectAndFlowWhateverTheSpellingOfTheGuid) {
     EXPECT_EQ(ReadFlowState(*conn, bare, demo::kFlussoRighe), demo::kStatoRigheIniziale);
     conn->Execute(stmt::SetFlussoStato(bare, 101, demo::kFlussoRighe), nullptr, stmt::kUnspecified);
     EXPECT_EQ(ReadFlowState(*conn, braced, demo::kFlussoRighe), 101);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM CO4D_STATIOGGETTI WHERE CO4D_GUID = ?",
-                     {Variant(NormalizeGuid(braced))})
+    EXPECT_EQ(session
+                  .Scalar("SELECT COUNT(*) FROM CO4D_STATIOGGETTI WHERE CO4D_GUID = ?",
+                          {Variant(NormalizeGuid(braced))})
                   .ToLong(),
               1);
     conn->Execute(stmt::SetFlussoStato(braced, 0, 0), nullptr, stmt::kUnspecified);
@@ -71,7 +71,7 @@ TEST_F(FlowStateTest, CallErrorsAreProviderErrors) {
     EXPECT_EQ(ErrorOf([&] { cmd->Execute(nullptr, ado::adExecuteNoRecords); }), err::AdoClosed);
 }
 
-class ReversalTest : public DemoDb {
+class ReversalTest : public DemoDbTest {
   protected:
     // The procedure as the plug-in calls it on the captured order, then the working set's
     // drop. The plug-in's own command object is run by the plug-in level tests.
@@ -83,13 +83,15 @@ class ReversalTest : public DemoDb {
         conn->Execute(stmt::DropStornaProgMag(), nullptr, stmt::kNoRecords);
     }
     double Ordered(const std::string& art) {
-        return Scalar("SELECT SUM(MG70_QTA1ORD) FROM MG70_PROGMAG WHERE MG70_CODART_MG66 = ?",
-                      {Variant(art)})
+        return session
+            .Scalar("SELECT SUM(MG70_QTA1ORD) FROM MG70_PROGMAG WHERE MG70_CODART_MG66 = ?",
+                    {Variant(art)})
             .ToDouble();
     }
     double LotOrdered(const std::string& lot) {
-        return Scalar("SELECT MG71_QTA1ORD FROM MG71_PROGLOTTI WHERE MG71_CODLOTTO_MG4G = ?",
-                      {Variant(lot)})
+        return session
+            .Scalar("SELECT MG71_QTA1ORD FROM MG71_PROGLOTTI WHERE MG71_CODLOTTO_MG4G = ?",
+                    {Variant(lot)})
             .ToDouble();
     }
 };

@@ -9,21 +9,19 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
-class StatementLogTest : public DemoDb {
+class StatementLogTest : public DemoDbTest {
   protected:
-    void SetUp() override {
-        DemoDb::SetUp();
-        conn->SetStatementLog(log);
+    void SetUp() override { conn->SetStatementLog(log); }
+    std::int64_t Reasons() {
+        return session.Scalar("SELECT COUNT(*) FROM ZQ63_CAU_ANNULLO").ToLong();
     }
-    std::int64_t Reasons() { return Scalar("SELECT COUNT(*) FROM ZQ63_CAU_ANNULLO").ToLong(); }
     std::shared_ptr<StatementLog> log = std::make_shared<StatementLog>();
 };
 
-// The plug-in level tests read the noted texts and options of every statement they
-// send; here, a stored-procedure command is noted by its name, the host's reads are not.
+// Every text is noted with its options, a stored-procedure command by its name; the host's
+// reads are not.
 TEST_F(StatementLogTest, NotesTextsWithTheirOptionsAndStoredProcedureCommands) {
     conn->Execute("DELETE FROM ZQ63_CAU_ANNULLO WHERE 1 = 0", nullptr, 129);
     auto cmd = MakeCommand();

@@ -9,8 +9,7 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
 stmt::CatalogValues DemoValues() {
     stmt::CatalogValues v;
@@ -25,7 +24,7 @@ stmt::CatalogValues DemoValues() {
     return v;
 }
 
-using StatementsTest = DemoDb;
+using StatementsTest = DemoDbTest;
 
 TEST_F(StatementsTest, EveryStatementRunsWithItsOptions) {
     for (const auto& s : stmt::Catalog(DemoValues())) {

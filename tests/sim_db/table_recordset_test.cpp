@@ -8,16 +8,16 @@
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::ErrorOf;
+using test::ErrorOf;
 
-class TableRecordsetTest : public DemoDb {
+class TableRecordsetTest : public DemoDbTest {
   protected:
     // A column of a vertical line of the demo order, read straight from SQLite.
     Variant Vert(std::int32_t progRiga, const std::string& column) {
-        return Scalar("SELECT " + column +
-                      " FROM DO77_DOCCORPOVERT WHERE DO77_NUMREG_CO99 = 1001 AND DO77_PROGRIGA = " +
-                      std::to_string(progRiga));
+        return session.Scalar(
+            "SELECT " + column +
+            " FROM DO77_DOCCORPOVERT WHERE DO77_NUMREG_CO99 = 1001 AND DO77_PROGRIGA = " +
+            std::to_string(progRiga));
     }
 };
 
@@ -61,8 +61,9 @@ TEST_F(TableRecordsetTest, BatchWritesEditsInsertsAndDeletes) {
     EXPECT_DOUBLE_EQ(Vert(2, "DO77_ZQ_QTA_ORIG").ToDouble(), 0);  // not touched: kept
     EXPECT_EQ(Vert(10, "DO77_ZQGUID_MASTER_DO30").ToString(), "ABC");
     EXPECT_TRUE(Vert(10, "DO77_ZQ_QTA_ANNULLO").IsNull());
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM DO77_DOCCORPOVERT WHERE DO77_PROGRIGA = 9 AND "
-                     "DO77_NUMREG_CO99 = 1001")
+    EXPECT_EQ(session
+                  .Scalar("SELECT COUNT(*) FROM DO77_DOCCORPOVERT WHERE DO77_PROGRIGA = 9 AND "
+                          "DO77_NUMREG_CO99 = 1001")
                   .ToLong(),
               0);
 }
@@ -76,7 +77,8 @@ TEST_F(TableRecordsetTest, NewRowTakesTheTableDefaultsForColumnsLeftNull) {
     rs->Update();
     rs->UpdateBatch(ado::adAffectAll);
     EXPECT_EQ(
-        Scalar("SELECT DO31_FLGNONPIUEV FROM DO31_DOCCORPOORD WHERE DO31_PROGRIGA = 20").ToLong(),
+        session.Scalar("SELECT DO31_FLGNONPIUEV FROM DO31_DOCCORPOORD WHERE DO31_PROGRIGA = 20")
+            .ToLong(),
         0);
 }
 

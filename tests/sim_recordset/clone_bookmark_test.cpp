@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 TEST(Clone, StartsUnfilteredOnTheFirstRowWithItsOwnCursorAndFilter) {
@@ -133,4 +133,4 @@ TEST(Bookmark, WhatIsNoBookmarkOfTheView) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 // Past either end, and in a recordset that has no rows or has lost them all, there is no
@@ -122,4 +122,4 @@ TEST(Closed, EverythingButFieldsRaises3704AndOtherClonesGoOn) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

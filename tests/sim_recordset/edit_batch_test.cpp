@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -227,4 +227,4 @@ TEST(Batch, BadAffectOrFilterConstants) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 struct FilterCase {
@@ -15,9 +15,9 @@ void PrintTo(const FilterCase& c, std::ostream* os) {
     *os << '"' << c.criteria << '"';
 }
 
-class FilterGrammar : public ::testing::TestWithParam<FilterCase> {};
+class FilterGrammarTest : public ::testing::TestWithParam<FilterCase> {};
 
-TEST_P(FilterGrammar, ShowsExactlyTheMatchingRows) {
+TEST_P(FilterGrammarTest, ShowsExactlyTheMatchingRows) {
     const auto& c = GetParam();
     auto rs = MakeLines();
     rs->SetFilter(Variant(c.criteria));
@@ -25,7 +25,7 @@ TEST_P(FilterGrammar, ShowsExactlyTheMatchingRows) {
     EXPECT_EQ(rs->RecordCount(), static_cast<std::int32_t>(c.ids.size())) << c.criteria;
 }
 
-INSTANTIATE_TEST_SUITE_P(PluginTexts, FilterGrammar,
+INSTANTIATE_TEST_SUITE_P(PluginTexts, FilterGrammarTest,
                          ::testing::Values(FilterCase{" DO30_PROGRIGA = 5", {4, 5}},
                                            FilterCase{"DO30_PROGRIGA= 5", {4, 5}},
                                            FilterCase{"DO30_PROGRIGA = 3", {3}},
@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(PluginTexts, FilterGrammar,
                                            FilterCase{" DO30_GUID = '{EEEE-5}'", {5}},
                                            FilterCase{"DO30_PROGRIGA = 42", {}}));
 
-INSTANTIATE_TEST_SUITE_P(NamesAndBlanks, FilterGrammar,
+INSTANTIATE_TEST_SUITE_P(NamesAndBlanks, FilterGrammarTest,
                          ::testing::Values(FilterCase{"do30_progriga=5", {4, 5}},
                                            FilterCase{"  CODE   =   'Abd'  ", {3}},
                                            FilterCase{"[CODE] = 'Abd'", {3}},
@@ -47,14 +47,14 @@ INSTANTIATE_TEST_SUITE_P(NamesAndBlanks, FilterGrammar,
 // Texts compare without regard to case: the client cursor engine matches 'abc' to "ABC",
 // and a GUID in upper case to the same GUID stored in lower case.
 INSTANTIATE_TEST_SUITE_P(
-    Texts, FilterGrammar,
+    Texts, FilterGrammarTest,
     ::testing::Values(FilterCase{"CODE = 'abc'", {1, 2}}, FilterCase{"CODE = 'ABC'", {1, 2}},
                       FilterCase{"DO30_GUID = {CCCC-3}", {3}},
                       FilterCase{"CODE <> 'abc'", {3, 4, 5}}, FilterCase{"CODE < 'abd'", {1, 2, 5}},
                       FilterCase{"CODE >= 'ABD'", {3, 4}}, FilterCase{"CODE = 5", {5}},
                       FilterCase{"NOTE = ''", {3}}));
 
-INSTANTIATE_TEST_SUITE_P(Like, FilterGrammar,
+INSTANTIATE_TEST_SUITE_P(Like, FilterGrammarTest,
                          ::testing::Values(FilterCase{"CODE LIKE 'ab*'", {1, 2, 3}},
                                            FilterCase{"CODE like 'AB%'", {1, 2, 3}},
                                            FilterCase{"NOTE LIKE '*mal*'", {1}},
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Like, FilterGrammar,
                                            FilterCase{"DO30_GUID LIKE '{c*'", {3}}));
 
 INSTANTIATE_TEST_SUITE_P(
-    NumbersAndDates, FilterGrammar,
+    NumbersAndDates, FilterGrammarTest,
     ::testing::Values(FilterCase{"QTA > 2.5", {1, 5}}, FilterCase{"QTA >= 2.5", {1, 2, 5}},
                       FilterCase{"QTA < 0", {4}}, FilterCase{"QTA <= 0", {3, 4}},
                       FilterCase{"QTA >= 1E1", {1}}, FilterCase{"QTA = $10.00", {1}},
@@ -77,13 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
 // Null never equals anything, and is never unequal either; "= NULL" and "<> NULL" are
 // the way to ask for it.
 INSTANTIATE_TEST_SUITE_P(
-    Nulls, FilterGrammar,
+    Nulls, FilterGrammarTest,
     ::testing::Values(FilterCase{"NOTE = NULL", {2}}, FilterCase{"NOTE <> null", {1, 3, 4, 5}},
                       FilterCase{"NOTE <> 'note'", {1, 3, 5}}, FilterCase{"FLAG <> 0", {2, 5}},
                       FilterCase{"FLAG = 0", {1, 3}}, FilterCase{"DATA = NULL", {3}}));
 
 INSTANTIATE_TEST_SUITE_P(
-    AndOr, FilterGrammar,
+    AndOr, FilterGrammarTest,
     ::testing::Values(
         FilterCase{"DO30_PROGRIGA = 1 OR DO30_PROGRIGA = 3", {1, 3}},
         FilterCase{"DO30_PROGRIGA = 5 AND DO30_PROGPADRE = 7", {4}},
@@ -104,9 +104,9 @@ void PrintTo(const BadFilter& c, std::ostream* os) {
     *os << '"' << c.criteria << '"';
 }
 
-class FilterErrors : public ::testing::TestWithParam<BadFilter> {};
+class FilterErrorsTest : public ::testing::TestWithParam<BadFilter> {};
 
-TEST_P(FilterErrors, RaiseAndKeepThePreviousFilter) {
+TEST_P(FilterErrorsTest, RaiseAndKeepThePreviousFilter) {
     const auto& c = GetParam();
     auto rs = MakeLines();
     rs->SetFilter(Variant("DO30_PROGPADRE = 9999"));
@@ -118,7 +118,7 @@ TEST_P(FilterErrors, RaiseAndKeepThePreviousFilter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    All, FilterErrors,
+    All, FilterErrorsTest,
     ::testing::Values(
         // ADO's rule: an OR group may not be ANDed to another clause.
         BadFilter{"(DO30_PROGRIGA = 1 OR DO30_PROGRIGA = 2) AND QTA > 0", 3001},
@@ -161,4 +161,4 @@ TEST(Filter, ZeroOrEmptyTextRemovesItAndASavedFilterCanBePutBack) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -3,7 +3,7 @@
 
 #include "rs_fixture.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 namespace {
 
 // From the current row or a given start (the last row, a bookmark), which counts unless
@@ -78,4 +78,4 @@ TEST(Find, TakesOneCriterionOfTheFilterGrammar) {
 }
 
 }  // namespace
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -9,18 +9,11 @@
 
 #include "host/error.h"
 #include "sim/recordset/mem_recordset.h"
+#include "support/error_of.h"
 
-namespace zq::sim::testing {
+namespace zq::sim {
 
-// The error number a call raises, 0 when it returns normally.
-inline std::int32_t ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const HostError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
 
 // Records what UpdateBatch hands over, one line per row, naming the row by its first
 // field: "I 6", "U 2 QTA 2.5->3", "D 4". It can be told to raise on its n-th call.
@@ -111,4 +104,4 @@ inline std::vector<int> VisibleIds(ado::Recordset& rs) {
     return ids;
 }
 
-}  // namespace zq::sim::testing
+}  // namespace zq::sim

@@ -4,15 +4,13 @@
 
 #include <regex>
 
-#include "host/error_of.h"
-#include "simhost/demo_host.h"
+#include "support/error_of.h"
+#include "support/session.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::DemoSettings;
-using ::zq::testing::ErrorOf;
+using test::ErrorOf;
 
 double Num(const ado::RecordsetPtr& rs, std::string_view field) {
     return rs->Get(field).ToDouble();
@@ -24,8 +22,8 @@ std::int32_t Line(const ado::RecordsetPtr& rs) {
 
 class DocumentTest : public ::testing::Test {
   protected:
-    DemoDb demoDb;
-    std::unique_ptr<SimHost> host = demoDb.Open();
+    test::Session session;  // the demo database; the host below has no driver on it
+    std::unique_ptr<SimHost> host = session.NewHost();
     SimRegDoc& doc = *host->doc;
 };
 
@@ -52,9 +50,9 @@ TEST_F(DocumentTest, LoadsEverySectionAndFollowsTheFirstLine) {
     EXPECT_EQ(host->header->Control("TXT_DO11_NUMREG_CO99")->Text(), "1001");
 }
 
-TEST(DocumentLoadTest, AMissingDocumentIsAnError) {
-    DemoDb demoDb;
-    EXPECT_EQ(ErrorOf([&] { demoDb.Open(DemoSettings(4711)); }), err::AdoBofEof);
+TEST(DocumentLoad, AMissingDocumentIsAnError) {
+    test::Session session({.numreg = 4711});
+    EXPECT_EQ(ErrorOf([&] { session.Load(); }), err::AdoBofEof);
 }
 
 TEST_F(DocumentTest, GridMoveFiltersTheLineSectionsAndShowsTheLine) {
@@ -94,8 +92,8 @@ TEST_F(DocumentTest, TheBodySubFormDeletesTheCurrentLine) {
                {Variant::Bool(true), Variant::Bool(true), Variant::Int16(0)});
     EXPECT_EQ(Line(doc.rstDocCorpo()), 4);
     doc.Save();
-    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->RecordCount(), 7);
-    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_EQ(session.NewHost()->doc->rstDocCorpo()->RecordCount(), 7);
+    EXPECT_TRUE(ProgressivesConsistent(*session.conn));
 }
 
 TEST_F(DocumentTest, AppendedLineIsCurrentWithAFreshBracedGuid) {
@@ -122,13 +120,13 @@ TEST_F(DocumentTest, AppendedLineIsCurrentWithAFreshBracedGuid) {
     doc.ImpostaQuantita(3, VFalse, VFalse, 0);
     doc.Save();
 
-    auto reloaded = demoDb.Open();
+    auto reloaded = session.NewHost();
     reloaded->doc->MoveToLine(10);
     EXPECT_EQ(reloaded->doc->rstDocCorpo()->Get("DO30_GUID").ToString(), guid);
     EXPECT_EQ(reloaded->doc->rstDocCorpoOrd()->RecordCount(), 1);
     EXPECT_EQ(reloaded->doc->rstDocCorpoVert()->RecordCount(), 1);
     EXPECT_EQ(reloaded->doc->rstDocCorpo()->RecordCount(), 11);
-    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_TRUE(ProgressivesConsistent(*session.conn));
 }
 
 TEST_F(DocumentTest, QuantityOperationRecalculatesTheAmounts) {
@@ -152,10 +150,10 @@ TEST_F(DocumentTest, SaveWritesBackAndPostsTheProgressiveDifference) {
     doc.ImpostaQuantita(4, VTrue, VTrue, 0);
     doc.rstDocTestaVert()->Set("DO76_CODCAU_ZQ63", Variant("CLI"));
     CallMethod(host->header, "SalvaDocumento");  // without a driver: the host's own save
-    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_TRUE(ProgressivesConsistent(*session.conn));
     EXPECT_EQ(doc.SaveCount(), 1);
 
-    auto reloaded = demoDb.Open();
+    auto reloaded = session.NewHost();
     auto& d = *reloaded->doc;
     EXPECT_EQ(d.rstDocTestaVert()->Get("DO76_CODCAU_ZQ63").ToString(), "CLI");
     EXPECT_DOUBLE_EQ(Num(d.rstDocCorpo(), "DO30_QTA1"), 4);
@@ -168,7 +166,7 @@ TEST_F(DocumentTest, WritingWithoutTheHostSaveLeavesTheProgressivesBehind) {
     // What the plug-in's own UpdateBatch does: invisible to the progressives.
     doc.ImpostaQuantita(4, VTrue, VTrue, 0);
     doc.rstDocCorpo()->UpdateBatch(ado::adAffectAllChapters);
-    EXPECT_FALSE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_FALSE(ProgressivesConsistent(*session.conn));
 }
 
 TEST_F(DocumentTest, ClosingTheRefreshBracketRebindsTheGridToTheCurrentRow) {

@@ -4,28 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
-#include "simhost/demo_host.h"
 #include "simhost/noting_plugin.h"
+#include "support/error_of.h"
+#include "support/session.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::DemoDb;
-using testing::NotingPlugin;
+using test::NotingPlugin;
 
 class DriverTest : public ::testing::Test {
   protected:
-    DemoDb demoDb;
-    std::unique_ptr<SimHost> host = demoDb.Open();
     bool destroyed = false;
     std::shared_ptr<NotingPlugin> plugin = std::make_shared<NotingPlugin>(&destroyed);
     NotingPlugin* noting = plugin.get();
-    HostDriver driver{*host, [this] {
-                          auto ref = MakePluginRef(plugin);
-                          plugin.reset();  // the host holds the only reference
-                          return ref;
-                      }};
+    test::Session session{{.plugin = [this] {
+        auto ref = MakePluginRef(plugin);
+        plugin.reset();  // the host holds the only reference
+        return ref;
+    }}};
+    SimHost* host = &session.Load();
+    HostDriver& driver = *session.driver;
 };
 
 TEST_F(DriverTest, RaisesTheLifeCycleInTheHostsOrderWithItsObjects) {
@@ -83,12 +82,12 @@ TEST_F(DriverTest, SaveWritesOnlyWhatValidationLetsThrough) {
     noting->failSave = true;
     EXPECT_FALSE(driver.Save());
     EXPECT_EQ(host->doc->SaveCount(), 0);
-    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 10);
+    EXPECT_EQ(session.NewHost()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 10);
     noting->failSave = false;
     EXPECT_TRUE(driver.Save());
     EXPECT_EQ(driver.SaveCount(), 1);
-    EXPECT_EQ(demoDb.Open()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 2);
-    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_EQ(session.NewHost()->doc->rstDocCorpo()->Get("DO30_QTA1").ToDouble(), 2);
+    EXPECT_TRUE(ProgressivesConsistent(*session.conn));
 }
 
 TEST_F(DriverTest, SalvaDocumentoInsideAnEventValidatesThroughThePlugin) {
@@ -177,15 +176,15 @@ TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
               (std::vector<std::string>{"Initialize", "OpenForm", "ControlEventStartDecode",
                                         "ControlEventLostFocus"}));
     EXPECT_EQ(driver.Last("ControlEventStartDecode")->args[1].ToString(), "FOR");
-    EXPECT_EQ(::zq::testing::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
+    EXPECT_EQ(test::ErrorOf([&] { driver.TypeAndLeave(1, "TXT_NESSUNO", "X"); }),
               err::MemberNotFound);
 }
 
 // The real plug-in, created by its ProgID, through a whole session on the demo order.
-TEST(DriverWithThePluginTest, AWholeSessionOnTheDemoOrder) {
-    DemoDb demoDb;
-    auto host = demoDb.Open();
-    HostDriver driver(*host);
+TEST(DriverWithThePlugin, AWholeSessionOnTheDemoOrder) {
+    test::Session session;
+    SimHost* host = &session.Load();
+    HostDriver& driver = *session.driver;
     ASSERT_TRUE(driver.Initialize(Variant::Int32(7), 3));
     driver.OpenForm(1);
     driver.OpenForm(2);
@@ -201,7 +200,7 @@ TEST(DriverWithThePluginTest, AWholeSessionOnTheDemoOrder) {
               (std::vector<std::string>{"Initialize", "OpenForm", "FunzGenInit", "OpenForm",
                                         "GRIDRowChange", "ControllaDati", "CloseForm", "CloseForm",
                                         "Terminate"}));
-    EXPECT_TRUE(ProgressivesConsistent(*demoDb.conn));
+    EXPECT_TRUE(ProgressivesConsistent(*session.conn));
     EXPECT_TRUE(host->messaggi->Shown().empty());
 }
 

@@ -1,16 +1,16 @@
 // The simulated host's message service and its text form of values for statements.
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
 #include "sim/host/sim_funzioni.h"
 #include "sim/host/sim_messaggi.h"
+#include "support/error_of.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
-TEST(SimMessaggiTest, AnswersFromTheScriptThenOk) {
+TEST(SimMessaggi, AnswersFromTheScriptThenOk) {
     SimMessaggi m;
     m.Script({7, 2});
     std::int32_t a = -5, b = -5, c = -5;
@@ -28,7 +28,7 @@ TEST(SimMessaggiTest, AnswersFromTheScriptThenOk) {
     EXPECT_TRUE(m.TakeShown().empty());
 }
 
-TEST(SimFunzioniGlobaliTest, TextFormForSql) {
+TEST(SimFunzioniGlobali, TextFormForSql) {
     SimFunzioniGlobali f;
     EXPECT_EQ(f.ValoreTesto(Variant::Int32(1001)), "1001");
     EXPECT_EQ(f.ValoreTesto(Variant(2.5)), "2.5");

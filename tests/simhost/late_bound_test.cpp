@@ -1,15 +1,15 @@
 // The host's forms, sub-forms and controls as the plug-in reaches them: by member name.
 #include <gtest/gtest.h>
 
-#include "host/error_of.h"
 #include "host/object.h"
 #include "sim/host/default_forms.h"
 #include "sim/host/sim_form.h"
+#include "support/error_of.h"
 
 namespace zq::sim {
 namespace {
 
-using testing::ErrorOf;
+using test::ErrorOf;
 
 struct Window {
     CallLogPtr log = std::make_shared<CallLog>();
@@ -32,7 +32,7 @@ struct Window {
     ObjectPtr Form() const { return body; }
 };
 
-TEST(SimControlTest, TextKeepsTheTextFormOfWhatIsWritten) {
+TEST(SimControl, TextKeepsTheTextFormOfWhatIsWritten) {
     ObjectPtr o =
         std::make_shared<SimControl>(Bound("TXT_DO77_ZQ_QTA_ANNULLO", "DO77_ZQ_QTA_ANNULLO"));
     SetProp(o, "Text", Variant(2.5));
@@ -41,7 +41,7 @@ TEST(SimControlTest, TextKeepsTheTextFormOfWhatIsWritten) {
     EXPECT_EQ(GetProp(o, "Text").ToString(), "");
 }
 
-TEST(SimControlTest, MissingMembersRaise438AndMethodsCannotBeAssigned) {
+TEST(SimControl, MissingMembersRaise438AndMethodsCannotBeAssigned) {
     ObjectPtr unbound = std::make_shared<SimControl>(Bound("TXT_DO77_ZQ_QTA_ANNPROGPADRE"));
     EXPECT_EQ(ErrorOf([&] { GetProp(unbound, "DBField"); }), err::MemberNotFound);
     EXPECT_EQ(ErrorOf([&] { GetProp(unbound, "BoStati"); }), err::MemberNotFound);
@@ -52,7 +52,7 @@ TEST(SimControlTest, MissingMembersRaise438AndMethodsCannotBeAssigned) {
     EXPECT_EQ(static_cast<SimControl&>(*unbound).RefreshCount(), 1);
 }
 
-TEST(SimFormTest, ActiveControlIsNothingUntilAControlHasTheFocus) {
+TEST(SimForm, ActiveControlIsNothingUntilAControlHasTheFocus) {
     Window w;
     EXPECT_FALSE(GetObject(w.Form(), "ActiveControl"));
     w.body->SetActiveControl("TXT_DO30_QTA1");
@@ -61,7 +61,7 @@ TEST(SimFormTest, ActiveControlIsNothingUntilAControlHasTheFocus) {
     EXPECT_FALSE(GetObject(w.Form(), "ActiveControl"));
 }
 
-TEST(SimFormTest, WindowPartsAreSharedMembersAndNothingWhenAbsent) {
+TEST(SimForm, WindowPartsAreSharedMembersAndNothingWhenAbsent) {
     Window w;
     w.window->frmDocumenti->gridMode = 2;
     EXPECT_EQ(GetProp(GetObject(w.Form(), "FrmDocumenti"), "Gint_ModalitaGriglia").ToLong(), 2);
@@ -69,7 +69,7 @@ TEST(SimFormTest, WindowPartsAreSharedMembersAndNothingWhenAbsent) {
     EXPECT_FALSE(GetObject(w.Form(), "FrmDocumenti"));
 }
 
-TEST(SimSubFormTest, OnlyTheBodySubFormMovesToABookmark) {
+TEST(SimSubForm, OnlyTheBodySubFormMovesToABookmark) {
     Window w;
     ObjectPtr corpo = GetObject(w.Form(), "FME_DocCorpo");
     ObjectPtr ord = GetObject(w.Form(), "FME_DocCorpoOrd");

@@ -14,7 +14,7 @@
 #include "host/interfaces.h"
 #include "host/object.h"
 
-namespace zq::sim::testing {
+namespace zq::test {
 
 class NotingPlugin : public Object,
                      public host::ICLSMG_REGDOCVERT,
@@ -168,4 +168,4 @@ class NotingPlugin : public Object,
     bool* destroyed_;
 };
 
-}  // namespace zq::sim::testing
+}  // namespace zq::test

@@ -1,0 +1,149 @@
+// Partly delivered lines, folding a cancellation line back into a whole-line cancellation,
+// and withdrawing cancellations.
+
+#include <gtest/gtest.h>
+
+#include "seven_lines.h"
+
+namespace zq::test {
+namespace {
+
+using plugin::ClsrfTestAccess;
+using sim::ShownMessage;
+
+const std::string kOltreResiduo =
+    "Riga Parzialmente evasa: la quantità di riga non può essere inferiore alla quantità "
+    "consegnata ";
+const std::string kNonTotalmente = "Riga Parzialmente evasa: Impossibile annullare totalmente";
+
+// Line 2: 20 ordered, 8 delivered, 12 left.
+TEST(PartlyDelivered, MoreThanTheResidualIsCutToIt) {
+    Session s(SevenLines());
+    s.Open();
+    s.driver->MoveToLine(2);
+    s.CancelQuantity(15);
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kOltreResiduo, 64, kTitolo}}));
+    const DbLine master = s.Line(2), annullo = s.Line(8);
+    EXPECT_EQ(master.Num("DO30_QTA1"), 8);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ANNULLO"), 12);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ORIG"), 20);
+    EXPECT_EQ(annullo.Num("DO30_QTA1"), 12);
+}
+
+TEST(PartlyDelivered, NothingTypedTakesTheResidual) {
+    Session s(SevenLines());
+    s.Open();
+    s.driver->MoveToLine(2);
+    s.driver->SetLineState(kStatoRigheAnnullato);
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kNonTotalmente, 64, kTitolo}}));
+    EXPECT_EQ(s.Line(2).Num("DO30_QTA1"), 8);
+    EXPECT_EQ(s.Line(8).Num("DO30_QTA1"), 12);
+}
+
+TEST(PartlyDelivered, WithinTheResidualNoMessage) {
+    Session s(SevenLines());
+    s.Open();
+    s.driver->MoveToLine(2);
+    s.CancelQuantity(5);
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_EQ(s.Line(2).Num("DO30_QTA1"), 15);
+    EXPECT_EQ(s.Line(8).Num("DO30_QTA1"), 5);
+}
+
+// The master of a 3-of-10 split is cancelled for the whole 10: its cancellation line goes
+// and the master carries the cancellation, with the reason it had.
+TEST(WholeLine, FoldsTheCancellationLineBackIntoTheMaster) {
+    Session s(SevenLines());
+    s.Open();
+    s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
+    s.CancelQuantity(3);
+    const std::string d = s.Current("DO30_GUID").ToString();
+    sim::RecomputeProgressivesFromScratch(*s.conn);  // leave the split's own drift behind
+    s.driver->MoveToLine(1);
+    s.driver->SetLineState(kStatoRigheConfermato);
+    s.driver->ClearEvents();
+    s.CancelQuantity(10);
+
+    EXPECT_EQ(s.driver->SaveCount(), 1);  // settled: written, reversed and saved
+    EXPECT_EQ(s.LineNumbers(), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_FALSE(s.Line(8).hasDo31 || s.Line(8).hasDo77);
+    const DbLine master = s.Line(1);
+    EXPECT_EQ(master.Num("DO30_QTA1"), 10);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ANNULLO"), 10);
+    EXPECT_EQ(master.Text("DO77_CODCAU_ZQ63"), "FOR");
+    EXPECT_EQ(master.Text("DO77_DESCAU_ZQ63"), "Merce non disponibile");
+    EXPECT_TRUE(master.IsNull("DO77_ZQGUID_MASTER_DO30"));
+    EXPECT_TRUE(master.IsNull("DO77_ZQGUID_DETAIL_DO30"));
+    EXPECT_EQ(master.Num("DO31_FLGNONPIUEV"), 1);
+    EXPECT_TRUE(ClsrfTestAccess::Links(s.Plugin()).empty());
+    EXPECT_EQ(s.host->doc->RigaCorpo()->AcquiredState(Guid(1)), kStatoRigheAnnullato);
+    // The grid's own deletion of the cancellation line, then the master made current again.
+    const auto deleted = s.host->log->CallsTo("FME_DocCorpo.DeleteRow");
+    ASSERT_EQ(deleted.size(), 1u);
+    EXPECT_EQ(deleted[0].args[2].ToLong(), 0);
+    EXPECT_EQ(s.Current("DO30_PROGRIGA").ToLong(), 1);
+    EXPECT_TRUE(s.Drift().empty());
+    (void)d;
+}
+
+TEST(Withdrawal, OnAnOrdinaryLineClearsQuantityReasonAndFlag) {
+    Session s(SevenLines());
+    s.Open();
+    s.driver->MoveToLine(3);
+    s.driver->SetLineState(kStatoRigheAnnullato);  // whole line, default reason
+    ASSERT_TRUE(s.driver->Save());
+    EXPECT_EQ(s.Line(3).Num("DO31_FLGNONPIUEV"), 1);
+    EXPECT_EQ(s.Line(3).Num("DO77_ZQ_QTA_ANNULLO"), 6);
+    EXPECT_TRUE(s.Drift().empty());
+
+    s.driver->SetLineState(kStatoRigheIniziale);
+    ASSERT_TRUE(s.driver->Save());
+    const DbLine line = s.Line(3);
+    EXPECT_EQ(line.Num("DO31_FLGNONPIUEV"), 0);
+    EXPECT_EQ(line.Num("DO77_ZQ_QTA_ANNULLO"), 0);
+    EXPECT_TRUE(line.IsNull("DO77_CODCAU_ZQ63"));
+    EXPECT_TRUE(line.IsNull("DO77_DESCAU_ZQ63"));
+    EXPECT_EQ(s.host->body->BoundTo("DO77_CODCAU_ZQ63")->Text(), "");
+    EXPECT_TRUE(s.Drift().empty());
+}
+
+// A master given another state loses its cancelled quantity and reason; its link and its
+// cancellation line stay.
+TEST(Withdrawal, OnAMasterClearsItsCancelledQuantityOnly) {
+    Session s(SevenLines());
+    s.Open();
+    s.CancelQuantity(3);
+    s.driver->MoveToLine(1);
+    s.driver->SetLineState(kStatoRigheConfermato);
+    ASSERT_TRUE(s.driver->Save());
+    const DbLine master = s.Line(1);
+    EXPECT_EQ(master.Num("DO30_QTA1"), 7);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ANNULLO"), 0);
+    EXPECT_EQ(master.Text("DO77_ZQGUID_DETAIL_DO30"), Bare(1));
+    EXPECT_EQ(s.Line(8).Num("DO30_QTA1"), 3);
+    EXPECT_EQ(ClsrfTestAccess::Links(s.Plugin()).size(), 1u);
+}
+
+// A cancellation line given another state: its master is set to what the original order
+// less the cancellation line's quantity gives, and the change is reversed and saved.
+TEST(Withdrawal, OnACancellationLineResettlesItsMaster) {
+    Session s(SevenLines());
+    s.Open();
+    s.CancelQuantity(3);
+    sim::RecomputeProgressivesFromScratch(*s.conn);
+    s.driver->MoveToLine(8);
+    s.host->log->Clear();
+    s.driver->SetLineState(kStatoRigheIniziale);
+    EXPECT_EQ(s.driver->SaveCount(), 1);
+    const auto q = s.host->log->CallsTo("gclsRegDoc.ImpostaQuantita");
+    ASSERT_EQ(q.size(), 1u);
+    EXPECT_EQ(q[0].args[0].ToDouble(), 7);
+    const DbLine master = s.Line(1);
+    EXPECT_EQ(master.Num("DO30_QTA1"), 7);
+    EXPECT_EQ(master.Num("DO77_ZQ_QTA_ANNULLO"), 3);
+    EXPECT_EQ(s.Current("DO30_PROGRIGA").ToLong(), 1);
+    EXPECT_TRUE(s.Drift().empty());
+}
+
+}  // namespace
+}  // namespace zq::test

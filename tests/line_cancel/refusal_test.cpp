@@ -1,0 +1,136 @@
+// Cancellations that are refused or that do nothing.
+
+#include <gtest/gtest.h>
+
+#include "seven_lines.h"
+
+namespace zq::test {
+namespace {
+
+using plugin::ClsrfTestAccess;
+using sim::ShownMessage;
+
+const std::string kQtaMaggiore =
+    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
+const std::string kSenzaCausale =
+    "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
+
+TEST(Refusals, MoreThanTheMasterStillOrdersIsRefusedAndMarkedInvalid) {
+    Session s(SevenLines());
+    s.Open();
+    s.CancelQuantity(3);  // line 1: 7 left of 10
+    s.driver->MoveToLine(1);
+    s.driver->SetLineState(kStatoRigheConfermato);
+    s.TakeMessages();
+    s.CancelQuantity(9);  // within the 10 ordered at first, beyond the 7 left
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kQtaMaggiore, 64, kTitolo}}));
+    EXPECT_FALSE(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->IsValid());
+    EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 7);
+    EXPECT_EQ(s.LineNumbers().size(), 8u);
+    // What the request gives back: the ordered quantity, for the caller to put back.
+    const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 7, 9, Guid(1));
+    EXPECT_FALSE(esito.ok);
+    EXPECT_EQ(esito.qtaRipristino, 7);
+}
+
+TEST(Refusals, NoReasonAndNoDefaultReason) {
+    Session s(SevenLines({.defaultReason = false}));
+    s.Open();
+    s.CancelQuantity(3);
+    EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kSenzaCausale, 64, kTitolo}}));
+    EXPECT_FALSE(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->IsValid());
+    ASSERT_TRUE(s.driver->Save());
+    EXPECT_EQ(s.LineNumbers().size(), 7u);
+    EXPECT_EQ(s.Line(1).Num("DO30_QTA1"), 10);
+    const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 3, Guid(1));
+    EXPECT_FALSE(esito.ok);
+    EXPECT_EQ(esito.qtaRipristino, 0);
+}
+
+TEST(Refusals, AReasonOnTheLineIsEnoughWithoutADefault) {
+    Session s(SevenLines({.defaultReason = false}));
+    s.Open();
+    s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
+    s.CancelQuantity(3);
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_EQ(s.Line(8).Text("DO77_CODCAU_ZQ63"), "FOR");
+}
+
+TEST(Refusals, NothingHappensWhileAFormHasUnsavedEdits) {
+    for (std::int16_t form : {1, 2}) {
+        SCOPED_TRACE(form);
+        Session s(SevenLines());
+        s.Open();
+        s.driver->SetUnsavedEdits(form, true);
+        s.CancelQuantity(3);
+        EXPECT_TRUE(s.TakeMessages().empty());
+        EXPECT_TRUE(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->IsValid());
+        EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 10);
+        EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 0u);
+        EXPECT_EQ(s.Indicatore(), 1);
+        const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 3, Guid(1));
+        EXPECT_TRUE(esito.ok);
+    }
+}
+
+TEST(Refusals, ALineWithACancellationLineOrACancellationLineIsNotSplitAgain) {
+    Session s(SevenLines());
+    s.Open();
+    s.CancelQuantity(3);
+    const std::string d = s.Current("DO30_GUID").ToString();
+    s.host->log->Clear();
+
+    // The cancellation line itself (current after the split).
+    auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 3, 1, d);
+    EXPECT_TRUE(esito.ok);
+    // Its master, through the road: no second cancellation line is made.
+    s.driver->MoveToLine(1);
+    s.driver->SetLineState(kStatoRigheConfermato);
+    s.host->log->Clear();
+    s.CancelQuantity(2);
+    EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 0u);
+    EXPECT_EQ(s.host->log->Count("gclsRegDoc.ImpostaQuantita"), 0u);
+    EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 7);
+    EXPECT_EQ(ClsrfTestAccess::Links(s.Plugin()).size(), 1u);
+    EXPECT_FALSE(IsTrue(ClsrfTestAccess::CreaAnnulloInCorso(s.Plugin())));
+    EXPECT_TRUE(s.TakeMessages().empty());
+}
+
+TEST(Refusals, CancellingNothingDoesNothing) {
+    Session s(SevenLines());
+    s.Open();
+    s.host->log->Clear();
+    const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 0, Guid(1));
+    EXPECT_TRUE(esito.ok);
+    EXPECT_EQ(esito.qtaRipristino, -99);  // untouched
+    EXPECT_TRUE(s.host->log->Calls().empty());
+}
+
+TEST(Refusals, ABusyPartialCancellationHoldsOffANestedOne) {
+    Session s(SevenLines());
+    s.Open();
+    ClsrfTestAccess::CreaAnnulloInCorso(s.Plugin()) = VTrue;
+    s.host->log->Clear();
+    const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 3, Guid(1));
+    EXPECT_TRUE(esito.ok);
+    EXPECT_TRUE(s.host->log->Calls().empty());
+}
+
+TEST(Refusals, CancellingTheWholeQuantityMakesNoNewLine) {
+    Session s(SevenLines());
+    s.Open();
+    s.CancelQuantity(10);
+    ASSERT_TRUE(s.driver->Save());
+    EXPECT_EQ(s.LineNumbers().size(), 7u);
+    const DbLine line = s.Line(1);
+    EXPECT_EQ(line.Num("DO30_QTA1"), 10);
+    EXPECT_EQ(line.Num("DO77_ZQ_QTA_ANNULLO"), 10);
+    EXPECT_EQ(line.Num("DO31_FLGNONPIUEV"), 1);
+    EXPECT_EQ(line.Text("DO77_CODCAU_ZQ63"), "CLI");
+    EXPECT_TRUE(ClsrfTestAccess::Links(s.Plugin()).empty());
+    // Nothing was written by the plug-in itself: the host's save posted the change.
+    EXPECT_TRUE(s.Drift().empty());
+}
+
+}  // namespace
+}  // namespace zq::test
