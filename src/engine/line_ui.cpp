@@ -24,6 +24,10 @@ std::string SenzaGraffe(std::string_view guid) {
     return out;
 }
 
+std::string ConGraffe(std::string_view guid) {
+    return "{" + SenzaGraffe(guid) + "}";
+}
+
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark) {
     CallMethod(frmDocCorpo, kMoveBookmark, {bookmark, Variant::Bool(true), Variant::Bool(true)});
 }

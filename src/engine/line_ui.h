@@ -44,6 +44,8 @@ void Mostra(const ObjectPtr& ctl, const Variant& value);
 Variant Testo(const ObjectPtr& ctl);
 // A GUID without its braces: every "{" and "}" removed.
 std::string SenzaGraffe(std::string_view guid);
+// The braced form DO30_GUID holds, from a GUID with or without braces.
+std::string ConGraffe(std::string_view guid);
 // The body form's go-to-bookmark: the row with that bookmark becomes the current line.
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark);
 
