@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/error.h"
+#include "tools/host_matrix.h"
 #include "tools/scenario.h"
 
 namespace zq::tool {
@@ -31,10 +32,10 @@ struct Outcome {
     std::string report;  // why it did not pass
 };
 
-Outcome Play(const Scenario& sc) {
+Outcome Play(const Scenario& sc, const SessionSetup& setup) {
     std::unique_ptr<Session> session;
     try {
-        session = std::make_unique<Session>(sc.setup);
+        session = std::make_unique<Session>(setup);
     } catch (const HostError& e) {
         return {false, "the session could not start: " + e.Description() + " (error " +
                            std::to_string(e.Number()) + ")"};
@@ -62,6 +63,27 @@ Outcome Play(const Scenario& sc) {
     return {true, {}};
 }
 
+// Under every host combination the scenario leaves open; the first failure names its
+// combination, and the others that failed are counted.
+Outcome PlayMatrix(const Scenario& sc, std::size_t& combinations) {
+    const auto all = HostCombinations(sc.pinnedHost);
+    combinations = all.size();
+    Outcome first{true, {}};
+    std::size_t failed = 0;
+    for (const Json& c : all) {
+        SessionSetup setup = sc.setup;
+        for (const auto& [name, value] : c.items())
+            ApplyHostOption(*FindHostOption(name), value, setup);
+        Outcome o = Play(sc, setup);
+        if (o.passed) continue;
+        if (failed++ == 0) first = {false, "under host " + c.dump() + ":\n" + o.report};
+    }
+    if (failed > 1)
+        first.report += "\n(" + std::to_string(failed) + " of " + std::to_string(all.size()) +
+                        " host combinations failed)";
+    return first;
+}
+
 std::vector<fs::path> Collect(const std::string& arg, std::vector<std::string>& errors) {
     std::vector<fs::path> files;
     std::error_code ec;
@@ -82,7 +104,7 @@ std::vector<fs::path> Collect(const std::string& arg, std::vector<std::string>& 
 
 }  // namespace
 
-int RunScenarios(const std::vector<std::string>& paths, std::ostream& out) {
+int RunScenarios(const std::vector<std::string>& paths, std::ostream& out, bool hostMatrix) {
     int passed = 0, failed = 0;
     for (const auto& arg : paths) {
         std::vector<std::string> errors;
@@ -101,10 +123,13 @@ int RunScenarios(const std::vector<std::string>& paths, std::ostream& out) {
                 out << "ERROR " << file.string() << ": " << e.what() << "\n";
                 continue;
             }
-            const Outcome o = Play(sc);
+            std::size_t combinations = 1;
+            const Outcome o = hostMatrix ? PlayMatrix(sc, combinations) : Play(sc, sc.setup);
             if (o.passed) {
                 ++passed;
-                out << "PASS  " << file.string() << ": " << sc.description << "\n";
+                out << "PASS  " << file.string() << ": " << sc.description;
+                if (hostMatrix) out << " (" << combinations << " host combinations)";
+                out << "\n";
             } else {
                 ++failed;
                 out << "FAIL  " << file.string() << ": " << sc.description << "\n"

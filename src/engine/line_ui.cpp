@@ -1,5 +1,10 @@
 #include "engine/line_ui.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "host/nvl.h"
+
 namespace zq::plugin::ui {
 
 ado::RecordsetPtr Richiesto(ado::RecordsetPtr rs, std::string_view member) {
@@ -14,6 +19,14 @@ void Mostra(const ObjectPtr& ctl, const Variant& value) {
 
 Variant Testo(const ObjectPtr& ctl) {
     return GetProp(ctl, "Text");
+}
+
+std::string TestoDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant("")).ToString();
+}
+
+double QtaDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant::Int32(0)).ToDouble();
 }
 
 std::string SenzaGraffe(std::string_view guid) {
@@ -33,3 +46,12 @@ void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark) {
 }
 
 }  // namespace zq::plugin::ui
+
+namespace zq::plugin {
+
+bool QtaUguale(double a, double b) {
+    constexpr double kTolleranza = 1e-9;
+    return std::fabs(a - b) <= kTolleranza * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+}  // namespace zq::plugin

@@ -49,7 +49,7 @@ HResult CLSRF_REGDOC_STATI::ControllaDati(VBool& Cancel) {
     return ComBoundary([&] {
         if (IsTrue(IsAnnulliOffTestata())) return;
         if (!ctlCodCausaleTesta || !ctlDesCausaleTesta) return;
-        if (lngStatoTesta != lngStatoAnnulloTesta) return;
+        if (!TestaAnnullata()) return;
         // A disabled reason field is one the user cannot fill: the order passes.
         if (LeggiTesto(ctlCodCausaleTesta).empty() &&
             GetProp(ctlCodCausaleTesta, "Enabled").ToBool()) {
@@ -79,6 +79,14 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
                 altroAttivo = attivo && GetProp(attivo, "Name").ToString() != "TXT_DO11_STATO";
             });
             if (altroAttivo) return;
+        }
+
+        // The state the order is already in (as opened, or as the last handled change left
+        // it) is no change: reported again when the form shows the document, or picked again
+        // by the user, it neither rewrites the reason nor saves; only the body's locks follow.
+        if (IdStato == lngUltimoStatoTesta) {
+            if (TestaAnnullata()) IgnoreErrors([&] { DisabilitaControlliCorpo(); });
+            return;
         }
 
         if (lngStatoAnnulloRighe == 0 || lngStatoAnnulloTesta == 0) {
@@ -167,13 +175,36 @@ void CLSRF_REGDOC_STATI::PropagaStatoTestata() {
     IgnoreErrors([&] { descrizione = LeggiTesto(ctlDesCausaleTesta); });
 
     IgnoreErrors([&] {
-        if (lngStatoTesta != lngStatoAnnulloTesta)
+        if (!TestaAnnullata())
             ApplicaStatoRighe(lngStatoInizialeRighe, lngFlussoTesta, "", "", VFalse, 0);
         else
             ApplicaStatoRighe(lngStatoAnnulloRighe, lngFlussoTesta, codice, descrizione, VFalse, 0);
     });
     IgnoreErrors([&] { AggiornaGrigliaCorpo(); });
     blnPropagaInCorso = VFalse;
+    // The redraw left the grid on the first line.
+    SeguiRigaCorrente();
+}
+
+bool CLSRF_REGDOC_STATI::TestaAnnullata() const {
+    return lngStatoAnnulloTesta != 0 && lngStatoTesta == lngStatoAnnulloTesta;
+}
+
+// A document opened again is in the state it was saved in: the plug-in takes that state as
+// the one in force, so that a cancelled order is guarded from the start and a report of the
+// same state is not taken for the user's change. A header without these columns leaves
+// the states as they are.
+void CLSRF_REGDOC_STATI::LeggiStatoTestata() {
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr testata = RegDoc().rstDocTestata();
+        if (!testata || testata->BOF() || testata->EOF_()) return;
+        const Variant stato = testata->Get("DO11_STATO");
+        if (stato.IsNull() || stato.IsEmpty()) return;
+        lngStatoTesta = stato.ToLong();
+        lngUltimoStatoTesta = lngStatoTesta;
+        const Variant flusso = testata->Get("DO11_IDFLUSSO_CO4B");
+        if (!flusso.IsNull() && !flusso.IsEmpty()) lngFlussoTesta = flusso.ToLong();
+    });
 }
 
 // Redraws the body grid after the lines were rewritten, leaving it on the first line.
