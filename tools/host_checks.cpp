@@ -108,8 +108,13 @@ std::string CheckCalls(Session& s, const StepArgs& a) {
     for (std::size_t i = std::min(s.callsChecked, all.size()); i < all.size(); ++i) {
         bool kept = !a.Has("only");
         if (!kept)
-            for (const auto& prefix : a.Raw("only"))
-                kept = kept || all[i].member.rfind(prefix.get<std::string>(), 0) == 0;
+            for (const auto& o : a.Raw("only")) {
+                // "object." keeps every member of the object; a full name keeps that member.
+                const std::string name = o.get<std::string>();
+                kept =
+                    kept || (!name.empty() && name.back() == '.' ? all[i].member.rfind(name, 0) == 0
+                                                                 : all[i].member == name);
+            }
         if (kept) made.push_back(&all[i]);
     }
     s.callsChecked = all.size();

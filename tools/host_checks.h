@@ -18,7 +18,8 @@ std::string CheckLink(Session& s, const StepArgs& a);
 std::string CheckBusyIndicator(Session& s, const StepArgs& a);
 // `calls`: the host calls made since the previous "calls" expectation, exactly and in order;
 // each a member name ("gclsRegDoc.ImpostaQuantita") or {"call": name, "args": [...]}. With
-// `only` (a list of name beginnings) the other calls are left out first.
+// `only` (member names, or "object." for every member of an object) the other calls are
+// left out first.
 std::string CheckCalls(Session& s, const StepArgs& a);
 
 }  // namespace zq::tool

@@ -50,6 +50,34 @@ TEST(PartlyDelivered, WithinTheResidualNoMessage) {
     EXPECT_EQ(s.Line(8).Num("DO30_QTA1"), 5);
 }
 
+// Quantities are decimal numbers in binary doubles: what is open of 0.3 with 0.1 delivered
+// is not exactly 0.2, and 0.1 + 0.2 delivered is not exactly 0.3. The comparisons allow
+// for that rounding.
+TEST(PartlyDelivered, DecimalQuantitiesCompareWithinTheirRounding) {
+    SessionOptions o = SevenLines();
+    o.lines = [](sim::HostDbBuilder& b) {
+        b.Riga(1, "ART-A", 0.3, 5).Consegnato(0.1).Riga(2, "ART-B", 0.3, 5).Consegnato(0.1 + 0.2);
+    };
+    Session s(o);
+    s.Open();
+    // Exactly the open 0.2: no warning, the split leaves the delivered 0.1 on the master.
+    s.CancelQuantity(0.2);
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_NEAR(s.Line(1).Num("DO30_QTA1"), 0.1, 1e-12);
+    EXPECT_NEAR(s.Line(3).Num("DO30_QTA1"), 0.2, 1e-12);
+    EXPECT_TRUE(s.Drift().empty());
+
+    // Delivered in full up to the rounding: nothing is open, the whole line is cancelled
+    // and no line of a tiny negative quantity is made.
+    s.driver->MoveToLine(2);
+    s.driver->SetLineState(kStatoRigheAnnullato);
+    EXPECT_EQ(s.LineNumbers(), (std::vector<std::int32_t>{1, 2, 3}));
+    ASSERT_TRUE(s.driver->Save());
+    EXPECT_EQ(s.Line(2).Num("DO31_FLGNONPIUEV"), 1);
+    EXPECT_NEAR(s.Line(2).Num("DO77_ZQ_QTA_ANNULLO"), 0.3, 1e-12);
+    EXPECT_TRUE(s.Drift().empty());
+}
+
 // The master of a 3-of-10 split is cancelled for the whole 10: its cancellation line goes
 // and the master carries the cancellation, with the reason it had.
 TEST(WholeLine, FoldsTheCancellationLineBackIntoTheMaster) {
