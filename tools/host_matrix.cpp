@@ -31,6 +31,12 @@ const std::vector<HostOption>& HostOptions() {
          "opening the header form reports the stored header state (StatiTESTATAChange with "
          "DO11_STATO) right after OpenForm",
          [](sim::HostBehaviour& b, const Json& v) { b.headerStateOnOpen = v.get<bool>(); }},
+        {"refreshPairRebinds",
+         {true, false},
+         "closing the body-grid refresh pair binds the line sections and the line object to "
+         "the row the body recordset stands on; without it a row the plug-in moved the "
+         "recordset to is not followed until the grid is moved there",
+         [](sim::HostBehaviour& b, const Json& v) { b.refreshPairRebinds = v.get<bool>(); }},
     };
     return options;
 }

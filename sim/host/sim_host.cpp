@@ -80,6 +80,7 @@ SimHost::SimHost(HostDatabasePtr database, HostSettings settings)
         stato->AttachBoStati(std::make_shared<SimBoStati>(db, log, doc->RigaCorpo()));
     menu = std::make_shared<SimMenu>(log);
     doc->onCurrentLineChanged = [this] { ShowBoundValues(*body, *doc); };
+    doc->refreshPairRebinds = behaviour.refreshPairRebinds;
     ShowDocument();
 }
 

@@ -34,6 +34,10 @@ struct HostBehaviour {
     // Opening the header form reports the document's stored header state: StatiTESTATAChange
     // with DO11_STATO and the header's flow, right after OpenForm, no control active.
     bool headerStateOnOpen = false;
+    // Closing the body-grid refresh pair binds the line sections and objRigaCorpo to the
+    // row rstDocCorpo stands on. Without it the grid only redraws: a row the plug-in moved
+    // rstDocCorpo to by itself is not followed until the grid is moved to it.
+    bool refreshPairRebinds = true;
 };
 
 struct HostSettings {

@@ -310,10 +310,15 @@ void SimRegDoc::FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBo
     log_->Record("gclsRegDoc.FineAggiornaGriglia",
                  {B(a), Variant::Int32(b), Variant::Int32(c), B(d), B(e)});
     if (gridSuspend_ > 0) --gridSuspend_;
-    if (gridSuspend_ == 0) {
+    if (gridSuspend_ > 0) return;
+    if (refreshPairRebinds) {
         // The grid redraws on the row rstDocCorpo stands on and binds its sections to it.
         PluginMoved();
+        return;
     }
+    // The grid redraws what it is bound to; what changed meanwhile is shown now.
+    const Landing l = Display();
+    if ((l.lineMoved || l.stateChanged) && onPluginMove) onPluginMove(l);
 }
 
 void SimRegDoc::DopoRigaCorpo(std::int32_t progRiga) {

@@ -153,6 +153,9 @@ class SimRegDoc : public host::IRegDoc {
     // Called with the landing of a move the plug-in made (the driver raises the host's
     // events for it).
     std::function<void(Landing)> onPluginMove;
+    // Whether closing the refresh pair binds the sections to rstDocCorpo's row
+    // (HostBehaviour::refreshPairRebinds).
+    bool refreshPairRebinds = true;
 
   private:
     SimRegDoc(HostDatabasePtr db, DocumentKey key, DocumentType type, CallLogPtr log);

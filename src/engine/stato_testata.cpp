@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "engine/line_ui.h"
 #include "host/control_text.h"
 #include "host/host_access.h"
 #include "host/policy.h"
@@ -207,13 +208,18 @@ void CLSRF_REGDOC_STATI::LeggiStatoTestata() {
     });
 }
 
-// Redraws the body grid after the lines were rewritten, leaving it on the first line.
+// Redraws the body grid after the lines were rewritten, leaving it on the first line. The
+// body form is then moved to that line too: a host whose redraw does not follow the body
+// recordset would otherwise keep its line object, its line sections and the row a deletion
+// takes on the line the grid stood on before, while the recordset stands on the first.
 void CLSRF_REGDOC_STATI::AggiornaGrigliaCorpo() {
     const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
     if (!corpo || corpo->BOF() || corpo->EOF_()) return;
     RegDoc().InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
     if (!corpo->EOF_()) corpo->MoveFirst();
     RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    if (frmDocCorpo && !corpo->EOF_())
+        IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, corpo->Bookmark()); });
 }
 
 }  // namespace zq::plugin
