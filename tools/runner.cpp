@@ -32,6 +32,18 @@ struct Outcome {
     std::string report;  // why it did not pass
 };
 
+// What the progressive comparison and the audit find on the scenario's database now ("" when
+// nothing), through the same checks as the expectations of those names.
+std::string AuditNow(Session& session) {
+    std::string found;
+    const StepArgs none(Json::object());
+    for (const auto& e : Expectations())
+        if (std::string(e.name) == "progressivesConsistent" || std::string(e.name) == "consistent")
+            if (std::string d = e.check(session, none); !d.empty())
+                found += (found.empty() ? "" : "\n") + d;
+    return found;
+}
+
 Outcome Play(const Scenario& sc, const SessionSetup& setup) {
     std::unique_ptr<Session> session;
     try {
@@ -40,13 +52,20 @@ Outcome Play(const Scenario& sc, const SessionSetup& setup) {
         return {false, "the session could not start: " + e.Description() + " (error " +
                            std::to_string(e.Number()) + ")"};
     }
+    // Every save of a road leaves the progressives and the audit as clean as the data set
+    // was when the session opened (a data set may start unclean on purpose).
+    const bool startedClean = AuditNow(*session).empty();
     for (std::size_t i = 0; i < sc.steps.size(); ++i) {
         const Step& step = sc.steps[i];
         const std::string where = "step " + std::to_string(i + 1) + " (" + StepName(step) + ")";
         StepArgs args(step.json);
         try {
             if (step.isAction) {
+                const int saves = session->Saves();
                 step.action->run(*session, args);
+                if (startedClean && session->Saves() != saves)
+                    if (std::string d = AuditNow(*session); !d.empty())
+                        return {false, where + ", after the save it made:\n" + Indent(d, "  ")};
             } else if (std::string diff = step.expectation->check(*session, args); !diff.empty()) {
                 return {false, where + ":\n" + Indent(diff, "  ")};
             }
