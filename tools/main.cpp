@@ -13,6 +13,7 @@
 
 #include "tools/check.h"
 #include "tools/demo.h"
+#include "tools/host_matrix.h"
 #include "tools/runner.h"
 #include "tools/statements.h"
 
@@ -45,9 +46,19 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(9, 1000000));
 
     std::vector<std::string> paths;
+    bool hostMatrix = false;
     auto* runCmd = app.add_subcommand(
         "run", "Run scenario files (JSON, see docs/scenarios.md); exit status 0 when all pass");
     runCmd->add_option("paths", paths, "Scenario files, or folders of *.json files")->required();
+    std::string matrixHelp =
+        "Play each scenario under every combination of the host options it does not set "
+        "itself; a failure names the combination. The options:";
+    for (const auto& o : HostOptions()) {
+        std::string values;
+        for (const auto& v : o.values) values += (values.empty() ? "" : ", ") + v.dump();
+        matrixHelp += std::string("\n  ") + o.name + " (" + values + "): " + o.meaning;
+    }
+    runCmd->add_flag("--host-matrix", hostMatrix, matrixHelp);
 
     std::string db;
     std::int32_t doc = 0;
@@ -88,7 +99,7 @@ int main(int argc, char** argv) {
         if (*demoDbOpt) demo.dbPath = demoDb;
         return RunDemo(demo, std::cout, std::cerr);
     }
-    if (*runCmd) return RunScenarios(paths, std::cout);
+    if (*runCmd) return RunScenarios(paths, std::cout, hostMatrix);
     if (*checkCmd)
         return RunCheck(db, *docOpt ? std::optional<std::int32_t>(doc) : std::nullopt, checkJson,
                         std::cout, std::cerr);

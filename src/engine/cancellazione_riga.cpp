@@ -22,11 +22,13 @@ constexpr std::string_view kDocumentoAnnullato =
 
 // A master line keeps its cancellation line's link, so it goes only after that line; no
 // line of a wholly cancelled order may go. Otherwise the open quantities are captured now,
-// while the line still counts, for the reversal after the deletion.
+// while the line still counts, for the reversal after the deletion. Without a cancelled
+// header state configured no order is cancelled as a whole, and the other two guards
+// stand as in any order that is not.
 HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
     return ComBoundary([&] {
-        if (IsTrue(IsAnnulliOffTestata()) || IsTrue(blnMancaStatoTesta)) return;
-        if (lngStatoTesta != lngStatoAnnulloTesta) {
+        if (IsTrue(IsAnnulliOffTestata())) return;
+        if (!TestaAnnullata()) {
             auto riga = RegDoc().objRigaCorpo();
             const std::string guid = host::GetGuidRiga(riga);
             Variant dettaglio;
@@ -37,11 +39,10 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
             }
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
                 ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
-            // The price decimals take the lots flag's place in this capture: a document
-            // with decimal prices captures its lot rows too.
-            const std::int16_t decimali = DocUI().DecimaliPrezzo();
-            CreaTempStorno(numReg, decimali, VFalse, "#STORNA_PROGMAG", "#STORNA_PROGLOTTI",
-                           "#STORNA_PROGPROGETTI");
+            // The lots are captured as the document's type manages them, as on every other
+            // road: a lots working set of a document without lots would be reversed again.
+            CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG",
+                           "#STORNA_PROGLOTTI", "#STORNA_PROGPROGETTI");
             return;
         }
         intAttesaSalvata = DocUI().IndicatoreAttesa();
@@ -54,8 +55,7 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
 
 HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
     return ComBoundary([&] {
-        if (!IsTrue(IsAnnulliOffCorpo()) && lngStatoTesta != lngStatoAnnulloTesta)
-            MemorizzaRigaCancellata();
+        if (!IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) MemorizzaRigaCancellata();
     });
 }
 
@@ -81,7 +81,8 @@ void CLSRF_REGDOC_STATI::MemorizzaRigaCancellata() {
 }
 
 // The line is gone: give its master back the quantity, drop its extension rows, write the
-// body, reverse the progressives captured before the deletion and save.
+// body, reverse the progressives captured before the deletion and save. The grid has moved:
+// the line it stands on now is the current one.
 HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
     return ComBoundary([&] {
         if (IsTrue(IsAnnulliOffCorpo())) return;
@@ -89,11 +90,14 @@ HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
         ScopeExit dimentica([&] {
             strGuidRigaCancellata = Variant(std::string());
             lngProgRigaCancellata = 0;
+            SeguiRigaCorrente();
         });
         if (strGuidRigaCancellata.ToString().empty()) return;
         RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
-        AggiornaBatchCorpo();
-        EseguiProgMagDoc();
+        if (IsTrue(blnStornoPronto)) {
+            AggiornaBatchCorpo();
+            EseguiProgMagDoc();
+        }
         CallMethod(frmCorrente, "SalvaDocumento");
     });
 }

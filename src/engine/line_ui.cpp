@@ -1,5 +1,10 @@
 #include "engine/line_ui.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "host/nvl.h"
+
 namespace zq::plugin::ui {
 
 ado::RecordsetPtr Richiesto(ado::RecordsetPtr rs, std::string_view member) {
@@ -16,6 +21,14 @@ Variant Testo(const ObjectPtr& ctl) {
     return GetProp(ctl, "Text");
 }
 
+std::string TestoDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant("")).ToString();
+}
+
+double QtaDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant::Int32(0)).ToDouble();
+}
+
 std::string SenzaGraffe(std::string_view guid) {
     std::string out;
     out.reserve(guid.size());
@@ -24,8 +37,21 @@ std::string SenzaGraffe(std::string_view guid) {
     return out;
 }
 
+std::string ConGraffe(std::string_view guid) {
+    return "{" + SenzaGraffe(guid) + "}";
+}
+
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark) {
     CallMethod(frmDocCorpo, kMoveBookmark, {bookmark, Variant::Bool(true), Variant::Bool(true)});
 }
 
 }  // namespace zq::plugin::ui
+
+namespace zq::plugin {
+
+bool QtaUguale(double a, double b) {
+    constexpr double kTolleranza = 1e-9;
+    return std::fabs(a - b) <= kTolleranza * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+}  // namespace zq::plugin

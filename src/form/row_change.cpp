@@ -11,11 +11,15 @@
 namespace zq::plugin {
 
 // While the plug-in itself rewrites or appends lines the grid moves under it; those moves
-// are not the user's and leave the controls and the current-line fields alone.
+// are not the user's and leave the controls and the current-line fields alone (the road
+// brings the current line in step when it ends).
+//
+// The line's state is remembered with it: the state the line is in when the grid lands on
+// it is no change of the user's, whether the host reports it before or after this event.
 HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
     return ComBoundary([&] {
-        if (IsTrue(IsAnnulliOffCorpo()) || lngStatoTesta == lngStatoAnnulloTesta ||
-            IsTrue(blnApplicaInCorso) || IsTrue(blnCreaAnnulloInCorso))
+        if (IsTrue(IsAnnulliOffCorpo()) || TestaAnnullata() || IsTrue(blnApplicaInCorso) ||
+            IsTrue(blnCreaAnnulloInCorso))
             return;
 
         host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
@@ -24,6 +28,7 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
         lngProgRigaCorrente =
             NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGRIGA"), Variant::Int32(0))
                 .ToLong();
+        if (riga) lngStatoRigaCorrente = riga->StatoRiga();
 
         SbloccaControlliRiga();
         const Variant guid(strGuidRigaCorrente);
@@ -36,6 +41,25 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
 
         AggiornaVisibilitaCorpo();
         AggiornaQtaAnnProgPadre();
+        lngProgPadreCorrente = NvlVar(corpo->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    });
+}
+
+void CLSRF_REGDOC_STATI::SeguiRigaCorrente() {
+    if (!gclsRegDoc) return;
+    IgnoreErrors([&] {
+        host::RigaCorpoPtr riga = gclsRegDoc->objRigaCorpo();
+        strGuidRigaCorrente = host::GetGuidRiga(riga);
+        if (riga) lngStatoRigaCorrente = riga->StatoRiga();
+    });
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr corpo = gclsRegDoc->rstDocCorpo();
+        if (!corpo || corpo->BOF() || corpo->EOF_()) {
+            lngProgRigaCorrente = 0;
+            lngProgPadreCorrente = 0;
+            return;
+        }
+        lngProgRigaCorrente = NvlVar(corpo->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
         lngProgPadreCorrente = NvlVar(corpo->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
     });
 }
