@@ -83,9 +83,11 @@ HostDbBuilder& HostDbBuilder::TipoRigaOap(const std::string& codice, std::int16_
 }
 
 HostDbBuilder& HostDbBuilder::Dimensione(const std::string& codiceVar, std::int16_t size,
-                                         std::int16_t indGriglia, std::int16_t indGenGridDoc) {
+                                         std::int16_t indGriglia, std::int16_t indGenGridDoc,
+                                         const std::string& descrizione) {
     conn_.RunSqlite("INSERT INTO MG5F_DIMECONF VALUES (?, ?, ?, ?, ?, ?)",
-                    {I32(ditta_), Text(codiceVar), Text("Dimensione " + codiceVar), I16(size),
+                    {I32(ditta_), Text(codiceVar),
+                     Text(descrizione.empty() ? "Dimensione " + codiceVar : descrizione), I16(size),
                      I16(indGriglia), I16(indGenGridDoc)});
     return *this;
 }
@@ -336,11 +338,14 @@ void CreateDemoDatabase(SqliteConnection& conn) {
         .Causale("ERR", "Errore di inserimento")
         .TipoRigaOap("PRD", 2)
         .TipoRigaOap("ALT", 1)
-        .Dimensione("01", 3, 2)
-        .Dimensione("02", 2, 1, 2)
-        .Dimensione("03", 4, 0)
+        // A variant code is size, line, colour: "SM" "00" "ROS". The grid's rows are the
+        // sizes and its columns the colours; the line between them is not in the grid.
+        .Dimensione("01", 2, 1, 2, "Taglia")
+        .Dimensione("02", 2, 0, 1, "Linea")
+        .Dimensione("03", 3, 2, 1, "Colore")
         .Stagione(1, "PE26")
-        .Stagione(2, "AI26");
+        .Stagione(2, "AI26")
+        .Stagione(3, "PE27");
     b.Ordine(kOrdine)
         .FlussoDoc(kFlussoTesta, kStatoTestaIniziale)
         // ordinary line with a discount
@@ -367,18 +372,18 @@ void CreateDemoDatabase(SqliteConnection& conn) {
         .Riga(6, "ART-F", 10, 4)
         .Lotto(1, "L2026A", 6, 2)
         .Lotto(2, "L2026B", 4)
-        // a size-grid family
+        // a size-grid family: sizes SM and MD in red, MD in blue
         .Riga(7, "MAGLIA", 5, 20)
-        .Opzione("ROSSM0000")
-        .Padre(1)
+        .Opzione("SM00ROS")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1)
         .Riga(8, "MAGLIA", 8, 20)
-        .Opzione("ROSMD0000")
-        .Padre(1)
+        .Opzione("MD00ROS")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1)
         .Riga(9, "MAGLIA", 3, 20)
-        .Opzione("ROSLG0000")
-        .Padre(1)
+        .Opzione("MD00BLU")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1);
     b.Ordine(kOrdineValuta)
         .Valuta("USD", 1.10)
