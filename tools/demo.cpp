@@ -8,6 +8,7 @@
 #include "host/error.h"
 #include "sim/db/fixture.h"
 #include "tools/check.h"
+#include "tools/demo_grid.h"
 #include "tools/json_out.h"
 #include "tools/snapshot.h"
 #include "tools/table.h"
@@ -369,6 +370,8 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
             out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
                 << " in the simulated host\nDatabase: " << setup.dbPath
                 << (temporary ? " (temporary, removed at the end)" : "") << "\n";
+        const SizeGridReport grid = ReadSizeGrid(s.Db(), setup.ditta, setup.numreg);
+        if (!options.json) PrintSizeGrid(out, grid, setup.ditta, setup.numreg);
         Json steps = Json::array();
         DocumentSnapshot current =
             TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
@@ -384,9 +387,10 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
             current = std::move(r.after);
         }
         if (options.json) {
-            Json doc{{"database", setup.dbPath},  {"temporary", temporary},
-                     {"company", setup.ditta},    {"document", setup.numreg},
-                     {"steps", std::move(steps)}, {"asExpected", status == 0}};
+            Json doc{{"database", setup.dbPath},       {"temporary", temporary},
+                     {"company", setup.ditta},         {"document", setup.numreg},
+                     {"sizeGrid", SizeGridJson(grid)}, {"steps", std::move(steps)},
+                     {"asExpected", status == 0}};
             out << doc.dump(2) << "\n";
         } else {
             out << "\n"

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/grid_steps.h"
+
 namespace zq::tool {
 
 namespace {
@@ -154,7 +156,9 @@ void ReadHost(const Json& host, SessionSetup& setup) {
                {"answers", ArgType::Array},
                {"lineFlow", ArgType::Integer},
                {"lineInitialState", ArgType::Integer},
-               {"reasonsProgram", ArgType::Flag}},
+               {"reasonsProgram", ArgType::Flag},
+               {"gridWithout", ArgType::Texts},
+               {"gridPosting", ArgType::Text}},
               0);
     setup.gridMode = static_cast<std::int16_t>(host.value("gridMode", 0));
     setup.gestLotti = host.value("lots", false);
@@ -169,6 +173,9 @@ void ReadHost(const Json& host, SessionSetup& setup) {
     setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
     setup.statoInizialeRighe = host.value("lineInitialState", setup.statoInizialeRighe);
     setup.reasonsProgram = host.value("reasonsProgram", true);
+    if (host.contains("gridWithout")) setup.sizeGrid.without = Strings(host["gridWithout"]);
+    if (host.contains("gridPosting"))
+        setup.sizeGrid.posting = GridPostingSetting(host["gridPosting"].get<std::string>());
 }
 
 void ReadDocument(const Json& doc, SessionSetup& setup) {

@@ -30,6 +30,7 @@ Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(
     s.type.gestLotti = setup.gestLotti;
     s.gridMode = setup.gridMode;
     s.commandFactory = sim::SqliteCommandFactory();
+    s.sizeGrid = setup.sizeGrid;
     host_ = std::make_unique<sim::SimHost>(std::make_shared<sim::SqliteHostDatabase>(conn_),
                                            std::move(s));
     auto remove = [](sim::SimForm& form, const std::string& name) {
