@@ -66,7 +66,7 @@ SimGridPosting::SimGridPosting(GridPosting mode, CallLogPtr log)
         DefineProperty(
             name, [this, field] { return Variant(this->*field); },
             [this, name, field](const Variant& v) {
-                log_->Record("objRegistraGriglia." + name, {v});
+                log_->Record("objRegistraGriglia." + name, {ForLog(v)});
                 this->*field = v.ToObject();
             });
     };

@@ -92,6 +92,11 @@ FieldDef DefOf(const ado::Field& f) {
 
 }  // namespace
 
+Variant ForLog(const Variant& v) {
+    if (!v.IsObject() || !v.ToObject()) return v;
+    return Variant("<" + v.ToObject()->TypeName() + ">");
+}
+
 GridRows ReadRows(ado::Recordset& rs) {
     GridRows out;
     for (std::int32_t i = 0; i < rs.FieldCount(); ++i) out.columns.push_back(rs.FieldAt(i)->Name());
@@ -157,6 +162,7 @@ SimSizeGrid::SimSizeGrid(std::weak_ptr<SizeGridDesk> desk, CallLogPtr log)
 // Noted before it takes effect: a call the session makes fail (its log's fault hook) does
 // nothing.
 void SimSizeGrid::Note(std::string call, std::string_view member, std::vector<Variant> args) {
+    for (Variant& a : args) a = ForLog(a);
     log_->Record("objGriglia." + std::string(member), std::move(args));
     calls_.push_back(std::move(call));
 }

@@ -175,4 +175,9 @@ class SimGridPosting : public DispatchObject {
 // The rows of a recordset, read through a clone (its own cursor stays where it is).
 GridRows ReadRows(ado::Recordset& rs);
 
+// A value as the components note it in the session's log: an object reference by its type
+// name ("<gclsRegDoc>"), since the log must not keep the host's objects (which hold the
+// log) alive; Nothing and every other value as they are.
+Variant ForLog(const Variant& v);
+
 }  // namespace zq::sim
