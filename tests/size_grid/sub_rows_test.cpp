@@ -151,5 +151,23 @@ TEST(EliminaSottorigheCorpo, ASectionThatCannotBeSearchedIsPassedOver) {
             << sim::kBodySubTables[i].table;
 }
 
+// The database refusing one section's deletion stops neither the procedure nor the sections
+// after it; the refused row stays in the database.
+TEST(EliminaSottorigheCorpo, ASectionTheDatabaseRefusesDoesNotStopTheOthers) {
+    SessionOptions o;
+    o.setup = RowsForLines7And8();
+    o.setup.push_back(
+        "CREATE TRIGGER lots_kept BEFORE DELETE ON DO52_DOCCORPOLOT "
+        "BEGIN SELECT RAISE(ABORT, 'lot in use'); END");
+    Session s(o);
+    s.Open();
+    EXPECT_EQ(ErrorOf([&] { Elimina(s, 7); }), 0);
+    EXPECT_EQ(Progs(s, sim::kBodySubTables[6], 7), (std::vector<std::int32_t>{1, 2}));
+    for (std::size_t i : {0u, 5u, 7u, 8u, 13u})
+        EXPECT_EQ(Progs(s, sim::kBodySubTables[i], 7), (std::vector<std::int32_t>{2}))
+            << sim::kBodySubTables[i].table;
+    EXPECT_TRUE(s.host->doc->rstDocCorpoLot()->Filter().SameAs(Variant::Int32(ado::adFilterNone)));
+}
+
 }  // namespace
 }  // namespace zq::test
