@@ -28,8 +28,9 @@ struct StepReport {
     std::vector<sim::RaisedEvent> events;
     std::vector<sim::ShownMessage> messages;
     int saves = 0;
-    std::string failure;  // a host error that stopped the step
-    DocumentSnapshot before, after;
+    std::string failure;                       // a host error that stopped the step
+    const DocumentSnapshot* before = nullptr;  // the caller's, which outlives the report
+    DocumentSnapshot after;
     std::vector<std::pair<std::string, std::string>> headerForm;  // control, text
     std::vector<Finding> findings;
     bool asExpected = true;  // ran, and the check found exactly what the step expects
@@ -142,17 +143,17 @@ void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::Sqlit
     out << "\n";
     // Unchanged tables are named, not repeated, so that what a step changed stands out.
     const TextTable lines = LinesTable(r.after);
-    if (n > 1 && lines.rows == LinesTable(r.before).rows) {
+    if (n > 1 && lines.rows == LinesTable(*r.before).rows) {
         out << "Lines in the database: unchanged\n";
     } else {
         out << "Lines in the database (GUIDs by their last 8 characters):\n";
         PrintTable(out, lines, "  ");
     }
-    if (n > 1 && r.before.progressives == r.after.progressives) {
+    if (n > 1 && r.before->progressives == r.after.progressives) {
         out << "Warehouse progressives of the order's articles: unchanged\n";
     } else {
         out << "Warehouse progressives of the order's articles:\n";
-        PrintTable(out, ProgressivesTable(r.before.progressives, r.after.progressives), "  ");
+        PrintTable(out, ProgressivesTable(r.before->progressives, r.after.progressives), "  ");
     }
     const std::set<std::string> expected(r.step->expectedFindings.begin(),
                                          r.step->expectedFindings.end());
@@ -185,7 +186,7 @@ Json StepJson(std::size_t n, const StepReport& r) {
     for (const auto& [name, text] : r.headerForm) form[name] = text;
     j["headerForm"] = std::move(form);
     j["document"] = SnapshotJson(r.after);
-    j["progressivesBefore"] = ProgressivesJson(r.before.progressives);
+    j["progressivesBefore"] = ProgressivesJson(r.before->progressives);
     j["findings"] = FindingsJson(r.findings, 1)["findings"];
     j["expectedFindings"] = r.step->expectedFindings;
     if (!r.step->findingsWhy.empty()) j["findingsWhy"] = r.step->findingsWhy;
@@ -197,7 +198,7 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
     const auto& setup = s.Setup();
     StepReport r;
     r.step = &step;
-    r.before = before;
+    r.before = &before;
     const std::size_t from = s.Driver().Events().size();
     const int saves = s.Driver().SaveCount();
     try {
@@ -223,7 +224,9 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
 
 }  // namespace
 
-std::vector<DemoStep> DemoRoads() {
+std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
+    // The partial cancellations append their line after the order's last one.
+    const std::string nuova = std::to_string(righeOrdine + 1);
     std::vector<DemoStep> steps{
         {"Initialise the plug-in",
          "the host creates the plug-in and calls Initialize with the connection, the order, "
@@ -283,9 +286,10 @@ std::vector<DemoStep> DemoRoads() {
         {"Cancel part of a line",
          "on line 1 the user types 3 in DO77_ZQ_QTA_ANNULLO and sets the line state to " +
              std::to_string(kStatoRigheAnnullato),
-         "it splits the line: line 1 keeps 7 as the master, a new line 10 of 3 pieces carries "
-         "the reason, the flag and the cancelled state, the two are linked by their GUIDs and "
-         "written to the database; no reversal and no save on this road",
+         "it splits the line: line 1 keeps 7 as the master, a new line " + nuova +
+             " of 3 pieces carries the reason, the flag and the cancelled state, the two are "
+             "linked by their GUIDs and written to the database; no reversal and no save on "
+             "this road",
          [](Session& s) {
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "3");
              s.Driver().SetLineState(kStatoRigheAnnullato);
@@ -304,11 +308,11 @@ std::vector<DemoStep> DemoRoads() {
          {"progressives"},
          "the drift of the partial cancellation stays"},
         {"Delete the cancellation line",
-         "the user selects line 10 and deletes it",
-         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line 10's "
-         "rows go, the progressives are recomputed and the order is saved",
-         [](Session& s) {
-             s.Driver().MoveToLine(10);
+         "the user selects line " + nuova + " and deletes it",
+         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line " +
+             nuova + "'s rows go, the progressives are recomputed and the order is saved",
+         [righeOrdine](Session& s) {
+             s.Driver().MoveToLine(righeOrdine + 1);
              s.Driver().DeleteLine();
          },
          {"progressives"},
@@ -362,15 +366,15 @@ namespace {
 int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostream& out) {
     const SessionSetup& setup = s.Setup();
     if (!options.json)
-        out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
-            << " in the simulated host\nDatabase: " << setup.dbPath
+        out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta << " ("
+            << setup.righeOrdine << " lines) in the simulated host\nDatabase: " << setup.dbPath
             << (temporary ? " (temporary, removed at the end)" : "") << "\n";
     const SizeGridReport grid = ReadSizeGrid(s.Db(), setup.ditta, setup.numreg);
     if (!options.json) PrintSizeGrid(out, grid, setup.ditta, setup.numreg);
     int status = 0;
     Json steps = Json::array();
     DocumentSnapshot current = TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
-    const auto roads = DemoRoads();
+    const auto roads = DemoRoads(setup.righeOrdine);
     for (std::size_t i = 0; i < roads.size(); ++i) {
         StepReport r = Play(roads[i], s, current);
         if (!r.asExpected) status = 1;
@@ -401,6 +405,7 @@ int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostre
 
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     SessionSetup setup;
+    setup.righeOrdine = options.lines;
     std::optional<TemporaryFolder> temporary;
     std::unique_ptr<Session> session;
     try {

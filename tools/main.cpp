@@ -1,7 +1,7 @@
 // zqstati: the order-cancellation plug-in without its host. It plays the plug-in in the
 // simulated host on an embedded SQLite host database.
 //
-//   zqstati demo [--db FILE [--force]] [--json]  a narrated session on the demo order
+//   zqstati demo [--db FILE [--force]] [--json] [--lines N]  a narrated session on the demo order
 //   zqstati run FILE|DIR ...                     scenario files (docs/scenarios.md)
 //   zqstati check --db FILE [--doc NUMREG]       audit of the cancellation data
 //   zqstati statements [--db FILE [--force]]     the plug-in's statement texts on the demo data
@@ -38,6 +38,11 @@ int main(int argc, char** argv) {
                       "Replace the --db file when it is a database of this program (any other "
                       "file, a folder or a link is never replaced)");
     demoCmd->add_flag("--json", demo.json, "Print the session as one JSON document");
+    demoCmd
+        ->add_option("--lines", demo.lines,
+                     "Lines of the demo order: its nine, then generated size-grid families up "
+                     "to this many (a large order, to see the plug-in's time and memory on it)")
+        ->check(CLI::Range(9, 1000000));
 
     std::vector<std::string> paths;
     auto* runCmd = app.add_subcommand(

@@ -17,7 +17,7 @@ sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
     // A scratch database: no waiting for the disk after each of the demo data's rows.
     conn->RunSqlite("PRAGMA synchronous = OFF");
     if (setup.demoData) {
-        sim::CreateDemoDatabase(*conn);
+        sim::CreateDemoDatabase(*conn, setup.righeOrdine);
     } else {
         sim::CreateSchema(*conn);
     }

@@ -21,6 +21,7 @@ namespace zq::tool {
 struct SessionSetup {
     std::string dbPath = ":memory:";  // a new file; one that exists is refused
     bool demoData = true;             // the demo data set; otherwise the empty schema
+    std::int32_t righeOrdine = sim::demo::kRigheDemo;  // lines of the demo order
     // SQLite scripts run after the data set, in order (several statements each).
     std::vector<std::string> scripts;
     std::int32_t ditta = sim::demo::kDitta;

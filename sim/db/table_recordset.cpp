@@ -118,7 +118,8 @@ ado::RecordsetPtr OpenTable(const SqliteConnectionPtr& conn, std::string_view ta
         for (const auto& k : keys)
             if (SameName(k, f.name)) f.attributes |= ado::adFldKeyColumn;
     return MakeRecordset(std::move(q.fields), std::move(q.rows),
-                         std::make_shared<TableWriter>(conn, std::string(table), std::move(keys)));
+                         std::make_shared<TableWriter>(conn, std::string(table), std::move(keys)),
+                         conn->Cursor());
 }
 
 }  // namespace zq::sim

@@ -81,6 +81,10 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         const double qtaEvasa = Evasione(evasione, "VFW_QTA1TRASF").ToDouble();
         const double residuo = qtaIniziale - qtaEvasa;
         const std::int32_t indicatore = Evasione(evasione, "VFW_INDSTATORIGA").ToLong();
+        // Every line of the order is in it, and nothing more is read from it: it goes before
+        // the settlement makes and writes lines, rather than at the end.
+        if (evasione) evasione->Close();
+        evasione.reset();
 
         auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
         if (indicatore == kRigaParzialmenteEvasa) {
@@ -200,7 +204,6 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         (void)CreaAnnulloParziale(NumeroDi(ctlQta1), daAnnullare, Variant(guidRiga), ok,
                                   ripristino);
         if (!IsTrue(ok)) SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
-        if (evasione) evasione->Close();
     });
     return risultato;
 }

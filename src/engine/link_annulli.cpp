@@ -2,6 +2,7 @@
 // that event handlers can tell cheaply which line is tied to which, and the look-ups that
 // find a body line by GUID or line number without moving the host's cursor.
 
+#include "data/optimize.h"
 #include "data/recordset_guard.h"
 #include "data/sql_text.h"
 #include "host/nvl.h"
@@ -78,6 +79,7 @@ void CLSRF_REGDOC_STATI::CaricaLinkAnnulli(const ado::RecordsetPtr& rsVert,
         ado::RecordsetPtr vert = rsVert->Clone();
         if (!rsCorpo) RaiseObjectNotSet("rstDocCorpo");
         ado::RecordsetPtr corpo = rsCorpo->Clone();
+        OttimizzaFiltri(corpo, {"DO30_PROGRIGA"});  // filtered once per cancellation line
         if (!IsEmptyRecordset(*vert)) vert->MoveFirst();
         while (!vert->EOF_()) {
             const std::string master =

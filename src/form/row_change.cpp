@@ -1,6 +1,7 @@
 // The body grid moved to another line: remember the line and set the cancellation
 // controls for it.
 
+#include "data/optimize.h"
 #include "data/sql_text.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
@@ -49,6 +50,9 @@ void CLSRF_REGDOC_STATI::AggiornaQtaAnnProgPadre() {
         NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGPADRE"), Variant::Int32(0));
     const ado::RecordsetPtr righe = corpo->Clone();
     const ado::RecordsetPtr vert = host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert").Clone();
+    // One filter for the group, then one per line of it.
+    OttimizzaFiltri(righe, {"DO30_PROGPADRE"});
+    OttimizzaFiltri(vert, {"DO77_PROGRIGA"});
     righe->SetFilter(Variant(" DO30_PROGPADRE = " + SqlBare(padre)));
 
     double totale = 0;

@@ -244,6 +244,13 @@ class CLSRF_REGDOC_STATI : public Object,
     VBool blnGrigliaInCorso = VFalse;
     VBool blnRigaDaConfermare = VFalse;
 
+    // ---- what SetFlgNonPiuEvRiga asks of the form, once per pass of ApplicaStatoRighe ----
+    struct FlagRigaInPassata {
+        std::optional<bool> annulliOff;  // IsAnnulliOffCorpo
+        std::optional<ObjectPtr> ctl;    // the flag control; null in grid mode 2 or missing
+    };
+    std::optional<FlagRigaInPassata> flagInPassata;  // engaged while ApplicaStatoRighe runs
+
     // ---- partial-cancellation links and numbering ----
     std::unique_ptr<LinkAnnulli> colLinkAnnulli;  // created on first use
     std::int32_t lngProgPadreAnnulli = 0;         // cached group number of cancellation lines
@@ -293,6 +300,8 @@ class CLSRF_REGDOC_STATI : public Object,
                            const std::string& CodCausale, const std::string& DesCausale,
                            VBool Sovrascrivi, std::int32_t ProgRiga);
     void SetFlgNonPiuEvRiga(const Variant& Valore);
+    bool AnnulliOffCorpoInPassata();
+    ObjectPtr ControlloFlagRiga();
     struct RigaDaApplicare;  // one line of ApplicaStatoRighe with the call's arguments
     void ApplicaRigaDocumento(const RigaDaApplicare& r);  // all-lines mode
     void ApplicaRigaSingola(const RigaDaApplicare& r);    // single-line mode
