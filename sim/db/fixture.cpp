@@ -320,14 +320,15 @@ void HostDbBuilder::Build() {
 namespace {
 
 // Lines `from`..`to` of the current order: size-grid families of three sizes, each family
-// its own line group, over twenty articles; every fourth line is partly delivered.
+// its own line group, over twenty articles; every fourth line is partly delivered. The
+// variant codes follow the demo layout (size, line "00", colour).
 void AppendSizeFamilies(HostDbBuilder& b, std::int32_t from, std::int32_t to) {
-    static const char* const kSizes[] = {"S", "M", "L"};
+    static const char* const kSizes[] = {"SM", "MD", "LG"};
     for (std::int32_t n = from; n <= to; ++n) {
         const std::int32_t family = (n - from) / 3;
         const std::string articolo = "FAM-" + std::to_string(family % 20 + 1);
         b.Riga(n, articolo, 6 + n % 7, 12.5)
-            .Opzione(std::string("COL") + kSizes[(n - from) % 3])
+            .Opzione(std::string(kSizes[(n - from) % 3]) + "00ROS")
             .Padre(family + 2)
             .StagioneRiga(1);
         if (n % 4 == 0) b.Consegnato(2);
