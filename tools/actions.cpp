@@ -2,6 +2,7 @@
 // A new user action of the driver is one entry here and one paragraph in
 // docs/scenarios.md.
 #include "host/error.h"
+#include "tools/grid_steps.h"
 #include "tools/scenario.h"
 
 namespace zq::tool {
@@ -115,6 +116,7 @@ const std::vector<ActionDef>& Actions() {
                                            MenuValue(a.Raw("item")),
                                            a.Has("value") ? MenuValue(a.Raw("value")) : Variant());
          }},
+        {"gridEdit", kGridEditArgs, PlanGridEdit},
     };
     return actions;
 }

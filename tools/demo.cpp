@@ -8,6 +8,7 @@
 #include "sim/db/fixture.h"
 #include "tools/check.h"
 #include "tools/db_path.h"
+#include "tools/demo_grid.h"
 #include "tools/json_out.h"
 #include "tools/snapshot.h"
 #include "tools/table.h"
@@ -360,6 +361,8 @@ int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostre
         out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta << " ("
             << setup.righeOrdine << " lines) in the simulated host\nDatabase: " << setup.dbPath
             << (temporary ? " (temporary, removed at the end)" : "") << "\n";
+    const SizeGridReport grid = ReadSizeGrid(s.Db(), setup.ditta, setup.numreg);
+    if (!options.json) PrintSizeGrid(out, grid, setup.ditta, setup.numreg);
     int status = 0;
     Json steps = Json::array();
     DocumentSnapshot current = TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
@@ -375,9 +378,10 @@ int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostre
         current = std::move(r.after);
     }
     if (options.json) {
-        Json doc{{"database", setup.dbPath},  {"temporary", temporary},
-                 {"company", setup.ditta},    {"document", setup.numreg},
-                 {"steps", std::move(steps)}, {"asExpected", status == 0}};
+        Json doc{{"database", setup.dbPath},       {"temporary", temporary},
+                 {"company", setup.ditta},         {"document", setup.numreg},
+                 {"sizeGrid", SizeGridJson(grid)}, {"steps", std::move(steps)},
+                 {"asExpected", status == 0}};
         out << doc.dump(2) << "\n";
     } else {
         out << "\n"

@@ -8,6 +8,7 @@
 #include "host/error.h"
 #include "sim/db/progressives.h"
 #include "tools/check.h"
+#include "tools/grid_steps.h"
 #include "tools/host_checks.h"
 #include "tools/scenario.h"
 
@@ -384,8 +385,15 @@ const std::vector<ExpectationDef>& Expectations() {
           {"where", A::Object},
           {"values", A::Object}},
          CheckLookup},
+        {"sizeGrid", kSizeGridArgs, CheckSizeGrid},
+        {"gridPosting", kGridPostingArgs, CheckGridPosting},
     };
     return expectations;
+}
+
+std::string CheckRowSet(const std::string& source, const std::vector<std::string>& columns,
+                        const std::vector<std::vector<Variant>>& rows, const StepArgs& a) {
+    return CheckRows(RowSet{source, columns, rows}, a);
 }
 
 }  // namespace zq::tool

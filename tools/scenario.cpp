@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/grid_steps.h"
 #include "tools/host_matrix.h"
 
 namespace zq::tool {
@@ -178,7 +179,9 @@ void ReadHost(const Json& host, SessionSetup& setup, std::set<std::string>& pinn
                              {"answers", ArgType::Array},
                              {"lineFlow", ArgType::Integer},
                              {"lineInitialState", ArgType::Integer},
-                             {"reasonsProgram", ArgType::Flag}};
+                             {"reasonsProgram", ArgType::Flag},
+                             {"gridWithout", ArgType::Texts},
+                             {"gridPosting", ArgType::Text}};
     for (const auto& o : HostOptions()) keys.push_back({o.name, ArgType::Value});
     CheckKeys(host, "", "\"host\"", keys, 0);
     for (const auto& o : HostOptions())
@@ -204,6 +207,9 @@ void ReadHost(const Json& host, SessionSetup& setup, std::set<std::string>& pinn
     setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
     setup.statoInizialeRighe = host.value("lineInitialState", setup.statoInizialeRighe);
     setup.reasonsProgram = host.value("reasonsProgram", true);
+    if (host.contains("gridWithout")) setup.sizeGrid.without = Strings(host["gridWithout"]);
+    if (host.contains("gridPosting"))
+        setup.sizeGrid.posting = GridPostingSetting(host["gridPosting"].get<std::string>());
 }
 
 void ReadDocument(const Json& doc, SessionSetup& setup) {

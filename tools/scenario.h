@@ -114,6 +114,10 @@ Scenario ParseScenario(const std::string& text, const std::filesystem::path& fil
 // false match Booleans and the host's 16-bit Booleans (-1, 0); a number matches a number
 // (to 1e-9); a string matches a text exactly.
 bool Matches(const Json& expected, const Variant& actual);
+// Rows checked as the "rows" and "recordset" expectations check them (keys where, values,
+// count); an empty text when they are met.
+std::string CheckRowSet(const std::string& source, const std::vector<std::string>& columns,
+                        const std::vector<std::vector<Variant>>& rows, const StepArgs& a);
 // A text as a JSON string literal (invalid UTF-8 replaced).
 std::string Quote(const std::string& text);
 // A host value as a scenario would write it, with its kind when that could mislead.

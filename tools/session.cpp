@@ -39,6 +39,7 @@ void Session::OpenHost() {
     s.gridMode = setup.gridMode;
     s.behaviour = setup.behaviour;
     s.commandFactory = sim::SqliteCommandFactory();
+    s.sizeGrid = setup.sizeGrid;
     host_ = std::make_unique<sim::SimHost>(std::make_shared<sim::SqliteHostDatabase>(conn_),
                                            std::move(s));
     auto remove = [](sim::SimForm& form, const std::string& name) {

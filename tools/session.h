@@ -13,6 +13,7 @@
 #include "sim/db/sqlite_connection.h"
 #include "sim/host/driver.h"
 #include "sim/host/reasons_program.h"
+#include "sim/host/size_grid.h"
 #include "sim/host/sqlite_host_database.h"
 
 namespace zq::tool {
@@ -31,8 +32,9 @@ struct SessionSetup {
     bool gestLotti = false;
     std::vector<std::string> headerWithout, bodyWithout;  // controls the forms lack
     std::vector<std::int32_t> answers;                    // message-box answers, in order
-    bool reasonsProgram = true;    // the host has the reasons maintenance program installed
-    sim::HostBehaviour behaviour;  // the host details a host may do either way
+    bool reasonsProgram = true;      // the host has the reasons maintenance program installed
+    sim::HostBehaviour behaviour;    // the host details a host may do either way
+    sim::SizeGridSettings sizeGrid;  // the size-grid and grid-posting components
 };
 
 // The database of a setup: created, filled and scripted (no document opened).

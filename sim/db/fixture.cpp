@@ -83,9 +83,11 @@ HostDbBuilder& HostDbBuilder::TipoRigaOap(const std::string& codice, std::int16_
 }
 
 HostDbBuilder& HostDbBuilder::Dimensione(const std::string& codiceVar, std::int16_t size,
-                                         std::int16_t indGriglia, std::int16_t indGenGridDoc) {
+                                         std::int16_t indGriglia, std::int16_t indGenGridDoc,
+                                         const std::string& descrizione) {
     conn_.RunSqlite("INSERT INTO MG5F_DIMECONF VALUES (?, ?, ?, ?, ?, ?)",
-                    {I32(ditta_), Text(codiceVar), Text("Dimensione " + codiceVar), I16(size),
+                    {I32(ditta_), Text(codiceVar),
+                     Text(descrizione.empty() ? "Dimensione " + codiceVar : descrizione), I16(size),
                      I16(indGriglia), I16(indGenGridDoc)});
     return *this;
 }
@@ -318,14 +320,15 @@ void HostDbBuilder::Build() {
 namespace {
 
 // Lines `from`..`to` of the current order: size-grid families of three sizes, each family
-// its own line group, over twenty articles; every fourth line is partly delivered.
+// its own line group, over twenty articles; every fourth line is partly delivered. The
+// variant codes follow the demo layout (size, line "00", colour).
 void AppendSizeFamilies(HostDbBuilder& b, std::int32_t from, std::int32_t to) {
-    static const char* const kSizes[] = {"S", "M", "L"};
+    static const char* const kSizes[] = {"SM", "MD", "LG"};
     for (std::int32_t n = from; n <= to; ++n) {
         const std::int32_t family = (n - from) / 3;
         const std::string articolo = "FAM-" + std::to_string(family % 20 + 1);
         b.Riga(n, articolo, 6 + n % 7, 12.5)
-            .Opzione(std::string("COL") + kSizes[(n - from) % 3])
+            .Opzione(std::string(kSizes[(n - from) % 3]) + "00ROS")
             .Padre(family + 2)
             .StagioneRiga(1);
         if (n % 4 == 0) b.Consegnato(2);
@@ -355,11 +358,14 @@ void CreateDemoDatabase(SqliteConnection& conn, std::int32_t righeOrdine) {
         .Causale("ERR", "Errore di inserimento")
         .TipoRigaOap("PRD", 2)
         .TipoRigaOap("ALT", 1)
-        .Dimensione("01", 3, 2)
-        .Dimensione("02", 2, 1, 2)
-        .Dimensione("03", 4, 0)
+        // A variant code is size, line, colour: "SM" "00" "ROS". The grid's rows are the
+        // sizes and its columns the colours; the line between them is not in the grid.
+        .Dimensione("01", 2, 1, 2, "Taglia")
+        .Dimensione("02", 2, 0, 1, "Linea")
+        .Dimensione("03", 3, 2, 1, "Colore")
         .Stagione(1, "PE26")
-        .Stagione(2, "AI26");
+        .Stagione(2, "AI26")
+        .Stagione(3, "PE27");
     b.Ordine(kOrdine)
         .FlussoDoc(kFlussoTesta, kStatoTestaIniziale)
         // ordinary line with a discount
@@ -386,18 +392,18 @@ void CreateDemoDatabase(SqliteConnection& conn, std::int32_t righeOrdine) {
         .Riga(6, "ART-F", 10, 4)
         .Lotto(1, "L2026A", 6, 2)
         .Lotto(2, "L2026B", 4)
-        // a size-grid family
+        // a size-grid family: sizes SM and MD in red, MD in blue
         .Riga(7, "MAGLIA", 5, 20)
-        .Opzione("ROSSM0000")
-        .Padre(1)
+        .Opzione("SM00ROS")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1)
         .Riga(8, "MAGLIA", 8, 20)
-        .Opzione("ROSMD0000")
-        .Padre(1)
+        .Opzione("MD00ROS")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1)
         .Riga(9, "MAGLIA", 3, 20)
-        .Opzione("ROSLG0000")
-        .Padre(1)
+        .Opzione("MD00BLU")
+        .Padre(kProgPadreTaglie)
         .StagioneRiga(1);
     AppendSizeFamilies(b, kRigheDemo + 1, righeOrdine);
     b.Ordine(kOrdineValuta)

@@ -37,8 +37,10 @@ class HostDbBuilder {
     HostDbBuilder& Causale(const std::string& codice, const std::string& descrizione,
                            bool predefinita = false);
     HostDbBuilder& TipoRigaOap(const std::string& codice, std::int16_t indTipo);
+    // A variant dimension; its description defaults to "Dimensione <code>".
     HostDbBuilder& Dimensione(const std::string& codiceVar, std::int16_t size,
-                              std::int16_t indGriglia, std::int16_t indGenGridDoc = 1);
+                              std::int16_t indGriglia, std::int16_t indGenGridDoc = 1,
+                              const std::string& descrizione = {});
     HostDbBuilder& Stagione(std::int16_t id, const std::string& codice);
 
     // Documents: an order (with its DO18 and DO76 rows) or another document.
@@ -105,8 +107,9 @@ inline constexpr std::int32_t kDitta = 1;
 inline constexpr std::int32_t kFlussoTesta = 1000, kFlussoRighe = 1001;
 inline constexpr std::int32_t kStatoTestaIniziale = 200, kStatoTestaAnnullato = 209;
 inline constexpr std::int32_t kStatoRigheIniziale = 100, kStatoRigheAnnullato = 109;
-inline constexpr std::int32_t kOrdine = 1001;  // lines 1..9, see CreateDemoData
+inline constexpr std::int32_t kOrdine = 1001;        // lines 1..9, see CreateDemoData
 inline constexpr std::int32_t kRigheDemo = 9;
+inline constexpr std::int32_t kProgPadreTaglie = 1;  // lines 7..9: the size-grid family
 inline constexpr std::int32_t kOrdineValuta = 1002;  // USD at 1.10
 inline constexpr std::int32_t kBolla1 = 2001, kBolla2 = 2002;
 }  // namespace demo

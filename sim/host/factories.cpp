@@ -18,6 +18,13 @@ HostFactories::HostFactories(ObjectFactory commandFactory) {
         [] { return ObjectPtr(std::make_shared<SimFunzioniGlobali>()); });
 }
 
-HostFactories::~HostFactories() = default;
+HostFactories::~HostFactories() {
+    // The last registered goes first, so that each scope gives back what it replaced.
+    while (!more_.empty()) more_.pop_back();
+}
+
+void HostFactories::Add(std::string name, ObjectFactory factory) {
+    more_.push_back(std::make_unique<ScopedObjectFactory>(std::move(name), std::move(factory)));
+}
 
 }  // namespace zq::sim

@@ -1,5 +1,6 @@
 #include "sim/host/sim_host.h"
 
+#include "grid/grid_members.h"
 #include "sim/host/default_forms.h"
 
 namespace zq::sim {
@@ -32,6 +33,18 @@ SimHost::SimHost(HostDatabasePtr database, HostSettings settings)
       behaviour(settings.behaviour),
       factories_(std::move(settings.commandFactory)) {
     doc = SimRegDoc::Load(db, settings.document, settings.type, log);
+    screen = std::make_shared<SimScreen>(log);
+    sizeGrid = std::make_shared<SizeGridDesk>(std::move(settings.sizeGrid), log, db);
+    factories_.Add(std::string(host::kProgIdScreen), [s = screen] { return ObjectPtr(s); });
+    std::weak_ptr<SizeGridDesk> desk = sizeGrid;
+    factories_.Add(std::string(plugin::grid::kClsidGriglia), [desk]() -> ObjectPtr {
+        auto d = desk.lock();
+        return d ? d->NewGrid() : nullptr;
+    });
+    factories_.Add(std::string(plugin::grid::kClsidRegistraGriglia), [desk]() -> ObjectPtr {
+        auto d = desk.lock();
+        return d ? d->NewPosting() : nullptr;
+    });
     messaggi = std::make_shared<SimMessaggi>();
     ditta = std::make_shared<SimDitta>(settings.document.ditta);
     ambiente = std::make_shared<SimAmbiente>(log, ditta, messaggi);

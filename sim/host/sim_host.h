@@ -15,6 +15,8 @@
 #include "sim/host/sim_messaggi.h"
 #include "sim/host/sim_programma.h"
 #include "sim/host/sim_regdoc.h"
+#include "sim/host/sim_screen.h"
+#include "sim/host/size_grid.h"
 
 namespace zq::sim {
 
@@ -47,6 +49,8 @@ struct HostSettings {
     HostBehaviour behaviour;
     // Creates the ADO commands the plug-in asks for (none registered when empty).
     ObjectFactory commandFactory;
+    // The size-grid component's and the posting component's settings.
+    SizeGridSettings sizeGrid;
 };
 
 class SimHost {
@@ -68,6 +72,9 @@ class SimHost {
     SimFormPtr body;    // the body form (TipoForm 2)
     std::shared_ptr<SimMenu> menu;
     HostBehaviour behaviour;
+    std::shared_ptr<SimScreen> screen;
+    // The grid components the plug-in creates by class id, and the user's edits for them.
+    std::shared_ptr<SizeGridDesk> sizeGrid;
 
     SimFrmDocumenti& FrmDocumenti() { return *window->frmDocumenti; }
     // Shows the header row in the header form and the current line in the body form, as

@@ -115,12 +115,12 @@ TEST_F(StatementsTest, GridDimensionsAndSeasons) {
     ASSERT_EQ(rs->RecordCount(), 2);  // the dimension outside the grid is not listed
     EXPECT_EQ(rs->Get("MG5F_CODICEVAR").ToString(), "01");
     EXPECT_EQ(rs->Get("MG5F_START").ToLong(), 1);
-    EXPECT_EQ(rs->Get("MG5F_SIZE").ToLong(), 3);
-    EXPECT_EQ(rs->Get("MG5F_INDGRIGLIA").ToLong(), 2);
-    rs->MoveNext();
-    EXPECT_EQ(rs->Get("MG5F_CODICEVAR").ToString(), "02");
-    EXPECT_EQ(rs->Get("MG5F_START").ToLong(), 4);
+    EXPECT_EQ(rs->Get("MG5F_SIZE").ToLong(), 2);
+    EXPECT_EQ(rs->Get("MG5F_INDGRIGLIA").ToLong(), 1);
     EXPECT_EQ(rs->Get("MG5F_INDGENGRIDDOC").ToLong(), 2);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Get("MG5F_CODICEVAR").ToString(), "03");
+    EXPECT_EQ(rs->Get("MG5F_START").ToLong(), 5);  // after the line dimension "02"
 
     // sizes 2, 3, 4 start at 1, 3, 6
     conn->RunSqlite(

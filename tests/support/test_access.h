@@ -142,6 +142,25 @@ struct ClsrfTestAccess {
     static void AggiornaBatchCorpo(P& p) { p.AggiornaBatchCorpo(); }
     static void EseguiProgMagDoc(P& p) { p.EseguiProgMagDoc(); }
     static void GetDocumentiRiferiti(P& p) { p.GetDocumentiRiferiti(); }
+
+    // ---- size grid: layout, seasons, the grid's data recordset, sub-rows ----
+    static const LayoutGriglia& Layout(const P& p) { return p.layoutGriglia; }
+    static ObjectPtr Griglia(const P& p) { return p.objGriglia; }
+    static ObjectPtr RegistraGriglia(const P& p) { return p.objRegistraGriglia; }
+    static VBool GetDimeConf(P& p, std::int32_t ditta) { return p.GetDimeConf(ditta); }
+    static std::string Get_MG5T_CODICE(P& p, std::int16_t idStagione) {
+        return p.Get_MG5T_CODICE(idStagione);
+    }
+    // Asks objGriglia, as the grid command does after handing the grid its data.
+    static VBool ControllaCampiGriglia(P& p, ado::RecordsetPtr& rst) {
+        return p.ControllaCampiGriglia(rst);
+    }
+    static ado::RecordsetPtr ClonaStrutturaRecordset(P& p, ado::RecordsetPtr& rst) {
+        return p.ClonaStrutturaRecordset(rst);
+    }
+    static void EliminaSottorigheCorpo(P& p, std::int32_t progRiga) {
+        p.EliminaSottorigheCorpo(progRiga);
+    }
 };
 
 }  // namespace zq::plugin
