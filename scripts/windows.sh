@@ -39,9 +39,15 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 run_under_wine() {  # preset, WINEARCH
   local preset=$1
   export WINEPREFIX="$root/build/$preset/wineprefix" WINEARCH=$2
-  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  # A prefix made before Wine's 32-bit part was installed (or by another Wine) no longer
+  # starts: it is made again whenever the installed Wine packages differ from its own.
+  local stamp
+  stamp=$(dpkg-query -W -f='${Package}:${Architecture}=${Version} ' 'wine*' 2>/dev/null || true)
+  if [[ ! -f "$WINEPREFIX/system.reg" || "$(cat "$WINEPREFIX/.wine-packages" 2>/dev/null)" != "$stamp" ]]; then
+    rm -rf "$WINEPREFIX"
     wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
+    printf '%s' "$stamp" >"$WINEPREFIX/.wine-packages"
   fi
   local rc=0
   # A hung run must not hold CI up: the whole program has ten minutes.

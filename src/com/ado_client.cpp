@@ -17,6 +17,18 @@ constexpr std::uint32_t Omit(int index) {
 
 }  // namespace
 
+// ---- Property ----
+
+std::string DispProperty::Name() const {
+    return Read("Name").ToString();
+}
+Variant DispProperty::Value() const {
+    return Read("Value");
+}
+void DispProperty::SetValue(const Variant& v) {
+    Write("Value", v);
+}
+
 // ---- Field ----
 
 std::string DispField::Name() const {
@@ -51,6 +63,12 @@ void DispField::SetValue(const Variant& v) {
 }
 Variant DispField::OriginalValue() const {
     return Read("OriginalValue");
+}
+// Field.Properties("Optimize"): the provider's Properties collection, item by name.
+ado::PropertyPtr DispField::Properties(std::string_view name) const {
+    ObjectPtr properties = Read("Properties").ToObject();
+    if (!properties) RaiseObjectNotSet("Properties");
+    return Typed<ado::Property, DispProperty>(GetProp(properties, "Item", {Variant(name)}));
 }
 
 // ---- Recordset ----

@@ -9,6 +9,17 @@
 
 namespace zq::com {
 
+class DispProperty : public ado::Property, public ByName {
+  public:
+    using ByName::ByName;
+    Variant Invoke(std::string_view m, CallKind k, std::span<Variant> a) override {
+        return InvokeByName(m, k, a);
+    }
+    std::string Name() const override;
+    Variant Value() const override;
+    void SetValue(const Variant& v) override;
+};
+
 class DispField : public ado::Field, public ByName {
   public:
     using ByName::ByName;
@@ -26,6 +37,7 @@ class DispField : public ado::Field, public ByName {
     Variant Value() const override;
     void SetValue(const Variant& v) override;
     Variant OriginalValue() const override;
+    ado::PropertyPtr Properties(std::string_view name) const override;
 };
 
 class DispRecordset : public ado::Recordset, public ByName {
