@@ -65,6 +65,9 @@ class BatchWriter {
 ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> rows,
                                 std::shared_ptr<BatchWriter> writer = nullptr);
 
+// Names a recordset (and its clones) in the fault plan's sites: its table, or "query".
+void LabelRecordset(const ado::RecordsetPtr& rs, std::string label);
+
 // A closed recordset without fields, as `New ADODB.Recordset` gives.
 ado::RecordsetPtr MakeClosedRecordset();
 
