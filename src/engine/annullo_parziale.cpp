@@ -33,7 +33,13 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
     // Steps up to the keying of the master: an error ends the procedure quietly with the
     // flag cleared, the refresh bracket closed and the busy indicator restored.
     try {
-        if (ModificheInSospeso()) return 0;
+        // Nothing is done while the user has unsaved edits, nor to a line that already has
+        // a cancellation line or is one: the line the user gave the cancelled state goes
+        // back to the state it had, as a refusal leaves it.
+        if (ModificheInSospeso()) {
+            RifiutaPercorso();
+            return 0;
+        }
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
         // A line without a reason is accepted when a default reason exists.
@@ -55,7 +61,10 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         }
 
         G = varGuidMaster.ToString();
-        if (HaGiaAnnullo(G)) return 0;
+        if (HaGiaAnnullo(G)) {
+            RifiutaPercorso();
+            return 0;
+        }
 
         blnCreaAnnulloInCorso = VTrue;
         DocUI().SetIndicatoreAttesa(0);
@@ -106,8 +115,8 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         if (completata) return;
         blnCreaAnnulloInCorso = VFalse;
         if (displaySospeso) {
-            IgnoreErrors([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
-            IgnoreErrors([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
+            CleanUp([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
+            CleanUp([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
         }
         InterrompiCreaAnnullo(grigliaSospesa);
     });

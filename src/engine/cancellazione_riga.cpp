@@ -23,8 +23,13 @@ constexpr std::string_view kDocumentoAnnullato =
 // A master line keeps its cancellation line's link, so it goes only after that line; no
 // line of a wholly cancelled order may go. Otherwise the open quantities are captured now,
 // while the line still counts, for the reversal after the deletion.
+//
+// A deletion is one user road from here to UIAfterDeleteDocBody: it completes, or the line
+// comes back with everything it had. A capture that fails refuses the deletion.
 HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        const CampiPercorso campi = FotografaCampi();
         if (IsTrue(IsAnnulliOffTestata()) || IsTrue(blnMancaStatoTesta)) return;
         if (lngStatoTesta != lngStatoAnnulloTesta) {
             auto riga = RegDoc().objRigaCorpo();
@@ -35,6 +40,11 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
                 host::ShowHostMessage(objProgramma, kRigaConAnnullo, 64, kTitolo);
                 return;
             }
+            PercorsoUtente percorso(*this, campi);
+            if (percorso.Fallito()) {
+                Cancel = VTrue;
+                return;
+            }
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
                 ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
             // The price decimals take the lots flag's place in this capture: a document
@@ -42,6 +52,11 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
             const std::int16_t decimali = DocUI().DecimaliPrezzo();
             CreaTempStorno(numReg, decimali, VFalse, "#STORNA_PROGMAG", "#STORNA_PROGLOTTI",
                            "#STORNA_PROGPROGETTI");
+            if (percorso.Fallito()) {
+                Cancel = VTrue;
+                return;
+            }
+            percorso.Trattieni();
             return;
         }
         intAttesaSalvata = DocUI().IndicatoreAttesa();
@@ -54,6 +69,9 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
 
 HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
     return ComBoundary([&] {
+        // The deletion's road goes on in UIAfterDeleteDocBody, whatever happens here.
+        PercorsoUtente percorso(*this, std::move(percorsoAperto));
+        percorso.Trattieni();
         if (!IsTrue(IsAnnulliOffCorpo()) && lngStatoTesta != lngStatoAnnulloTesta)
             MemorizzaRigaCancellata();
     });
@@ -84,17 +102,20 @@ void CLSRF_REGDOC_STATI::MemorizzaRigaCancellata() {
 // body, reverse the progressives captured before the deletion and save.
 HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
     return ComBoundary([&] {
+        // The road the deletion began; a failure anywhere in it brings the line back.
+        PercorsoUtente percorso(*this, std::move(percorsoAperto));
         if (IsTrue(IsAnnulliOffCorpo())) return;
         // The pending line is forgotten however the clean-up ends.
         ScopeExit dimentica([&] {
             strGuidRigaCancellata = Variant(std::string());
             lngProgRigaCancellata = 0;
         });
-        if (strGuidRigaCancellata.ToString().empty()) return;
+        if (strGuidRigaCancellata.ToString().empty() || percorso.Fallito()) return;
         RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
-        AggiornaBatchCorpo();
-        EseguiProgMagDoc();
-        CallMethod(frmCorrente, "SalvaDocumento");
+        // After a failure nothing more reaches the database: the road is undone instead.
+        if (!percorso.Fallito()) AggiornaBatchCorpo();
+        if (!percorso.Fallito()) EseguiProgMagDoc();
+        if (!percorso.Fallito()) SalvaDocumento();
     });
 }
 

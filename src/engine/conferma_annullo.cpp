@@ -24,6 +24,8 @@ constexpr std::string_view kOltreResiduo =
     "consegnata ";
 constexpr std::string_view kNonTotalmente =
     "Riga Parzialmente evasa: Impossibile annullare totalmente";
+constexpr std::string_view kQtaNonValida =
+    "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
 constexpr std::int32_t kRigaParzialmenteEvasa = 2;
 
 double NumeroDi(const ObjectPtr& ctl) {
@@ -69,7 +71,16 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
 
         const std::string guidRiga = corpo->Get("DO30_GUID").ToString();
         objRiga.SetGuidRiga(guidRiga);
-        double qtaAnnullo = NumeroDi(ctlQtaAnnullo);
+        // A cancelled quantity that is no number, negative or too large is refused: the
+        // field is marked and the line goes back as it was, its state included.
+        const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo);
+        if (!digitata) {
+            host::ShowHostMessage(objProgramma, kQtaNonValida, 64, kTitolo);
+            SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
+            RifiutaPercorso();
+            return;
+        }
+        double qtaAnnullo = *digitata;
 
         auto evasione = OpenQuery(Cnn(), QueryEvasioneDocumento(corpo->Get("DO30_DITTA_CG18"),
                                                                 corpo->Get("DO30_NUMREG_CO99")));
@@ -199,7 +210,11 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         // caller write back, reverse and save.
         (void)CreaAnnulloParziale(NumeroDi(ctlQta1), daAnnullare, Variant(guidRiga), ok,
                                   ripristino);
-        if (!IsTrue(ok)) SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
+        if (!IsTrue(ok)) {
+            // Refused with a message: the line goes back as it was, its state included.
+            SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
+            RifiutaPercorso();
+        }
         if (evasione) evasione->Close();
     });
     return risultato;

@@ -1,5 +1,9 @@
 #include "engine/line_ui.h"
 
+#include <cmath>
+
+#include "host/nvl.h"
+
 namespace zq::plugin::ui {
 
 ado::RecordsetPtr Richiesto(ado::RecordsetPtr rs, std::string_view member) {
@@ -14,6 +18,19 @@ void Mostra(const ObjectPtr& ctl, const Variant& value) {
 
 Variant Testo(const ObjectPtr& ctl) {
     return GetProp(ctl, "Text");
+}
+
+std::optional<double> QuantitaDigitata(const ObjectPtr& ctl) {
+    const Variant testo = NvlVar(Testo(ctl), Variant::Int32(0));
+    if (testo.IsString() && !testo.IsNumeric()) return std::nullopt;
+    double q = 0;
+    try {
+        q = testo.ToDouble();
+    } catch (const HostError&) {
+        return std::nullopt;  // a number too large for the host (Overflow)
+    }
+    if (!std::isfinite(q) || q < 0) return std::nullopt;
+    return q;
 }
 
 std::string SenzaGraffe(std::string_view guid) {

@@ -135,16 +135,14 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
     if (!completato) {
         // An error ends the restoration where it stands; the grid's repaint lock taken for
         // the row deletions is given back so that the form keeps drawing.
-        if (bloccato) IgnoreErrors([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
+        if (bloccato) CleanUp([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
         blnRipristinoInCorso = VFalse;
         return;
     }
     if (ctlCodCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
     if (ctlDesCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
-    IgnoreErrors([&] {
-        if (const ObjectPtr flag = GetObject(frmCorrente, "TXT_DO31_FLGNONPIUEV"))
-            ui::Mostra(flag, Zero());
-    });
+    if (const ObjectPtr flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV"))
+        IgnoreErrors([&] { ui::Mostra(flag, Zero()); });
     IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, B); });
     blnRipristinoInCorso = VFalse;
 }

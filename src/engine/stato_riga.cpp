@@ -10,10 +10,13 @@ namespace zq::plugin {
 
 // Every step with its errors ignored: a failing call is skipped and the next step runs.
 // The open quantities are captured before the line is settled, so that the reversal after
-// the save takes out exactly what the cancellation closed.
+// the save takes out exactly what the cancellation closed. The settlement is a user road:
+// it completes, or it leaves the order, the line's state included, as it was.
 HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
                                              std::int32_t IdFlusso) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        const CampiPercorso campi = FotografaCampi();
         bool fuori = false;
         IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });
         if (fuori || lngStatoTesta == lngStatoAnnulloTesta || IsTrue(blnGrigliaInCorso)) return;
@@ -46,8 +49,13 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         const bool daGestire = !IsTrue(blnApplicaInCorso) && !IsTrue(blnCreaAnnulloInCorso) &&
                                stato != lngStatoRigaCorrente && progRiga == lngProgRigaCorrente &&
                                guid == strGuidRigaCorrente;
+        const std::int32_t statoPrecedente = lngStatoRigaCorrente;
         lngStatoRigaCorrente = stato;
         if (!daGestire) return;
+
+        PercorsoUtente percorso(*this, campi);
+        RicordaStatoRiga(guid, statoPrecedente, IdFlusso);
+        if (percorso.Fallito()) return;
 
         IgnoreErrors([&] {
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
@@ -60,7 +68,7 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         if (!eseguito) return;
         IgnoreErrors([&] { AggiornaBatchCorpo(); });
         IgnoreErrors([&] { EseguiProgMagDoc(); });
-        IgnoreErrors([&] { CallMethod(frmCorrente, "SalvaDocumento"); });
+        IgnoreErrors([&] { SalvaDocumento(); });
     });
 }
 

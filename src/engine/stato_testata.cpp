@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "form/form_access.h"
 #include "host/control_text.h"
 #include "host/host_access.h"
 #include "host/policy.h"
@@ -65,6 +66,8 @@ HResult CLSRF_REGDOC_STATI::ControllaDati(VBool& Cancel) {
 HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
                                                std::int32_t IdFlusso) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        const CampiPercorso campi = FotografaCampi();
         if (IsTrue(IsAnnulliOffTestata())) return;
         lngStatoTesta = IdStato;
         lngFlussoTesta = IdFlusso;
@@ -89,13 +92,18 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
             return;
         }
 
+        // From here the order changes: a user road, which completes or leaves the order,
+        // its header state included, as it was.
+        PercorsoUtente percorso(*this, campi);
+        RicordaStatoTestata();
+        if (percorso.Fallito()) return;
         blnCambioStatoTesta = VTrue;
         const auto testaVert = [&]() -> ado::Recordset& {
             return Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert");
         };
         // The header flag control, or null on a form without it.
         ObjectPtr ctlFlag;
-        IgnoreErrors([&] { ctlFlag = GetObject(frmCorrente, "TXT_DO18_FLGNONPIUEV"); });
+        ctlFlag = ControlloPerNome(frmCorrente, "TXT_DO18_FLGNONPIUEV");
 
         if (IdStato == lngStatoAnnulloTesta) {
             if (strCausaleDefault.empty()) {
@@ -149,7 +157,7 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
             IgnoreErrors([&] { PropagaStatoTestata(); });
 
         IgnoreErrors([&] { GetDocumentiRiferiti(); });
-        IgnoreErrors([&] { CallMethod(frmCorrente, "SalvaDocumento"); });
+        IgnoreErrors([&] { SalvaDocumento(); });
         blnCambioStatoTesta = VFalse;
     });
 }

@@ -24,7 +24,8 @@ std::vector<ObjectPtr> ControlliForm(const ObjectPtr& form) {
 
 ObjectPtr ControlloPerNome(const ObjectPtr& form, std::string_view name) {
     ObjectPtr ctl;
-    IgnoreErrors([&] { ctl = GetObject(form, name); });
+    // A form without that control answers an error: the answer is "none".
+    Probe([&] { ctl = GetObject(form, name); });
     return ctl;
 }
 

@@ -19,6 +19,9 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
 
         host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
         strGuidRigaCorrente = host::GetGuidRiga(riga);
+        // The state the line shows on arrival: a later state change on it is the user's
+        // when it differs, and a road that is undone gives the line back this state.
+        lngStatoRigaCorrente = host::Ref(riga, "objRigaCorpo").StatoRiga();
         const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         lngProgRigaCorrente =
             NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGRIGA"), Variant::Int32(0))

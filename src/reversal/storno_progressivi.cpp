@@ -99,7 +99,10 @@ void CLSRF_REGDOC_STATI::EseguiProgMagDoc() {
     assegna("@FLAG_STORNA", Variant::Int16(1));
     assegna("@NOME_TABELLA_STORNA", Variant(kTabellaStorno));
 
-    IgnoreErrors([&] { comando().Execute(nullptr, ado::adExecuteNoRecords); });
+    IgnoreErrors([&] {
+        comando().Execute(nullptr, ado::adExecuteNoRecords);
+        RegistraProgressivi();
+    });
 
     IgnoreErrors([&] {
         ExecNoRecords(Cnn(),

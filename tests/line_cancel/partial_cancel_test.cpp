@@ -176,13 +176,16 @@ TEST_F(PartialCancelTest, ASecondOneTakesTheNextNumberAndTheSameGroup) {
 
 // The plug-in remembers the last state it saw: the same state raised for the next line is
 // taken for a repetition and ignored.
-TEST_F(PartialCancelTest, TheSameStateOnTheNextLineIsIgnored) {
+// The state a line shows when the grid lands on it is the one a later pick is compared
+// with: the same cancelled state picked on the next line is that line's own change.
+TEST_F(PartialCancelTest, TheSameStateOnTheNextLineIsThatLinesOwnChange) {
     s.CancelQuantity(3);
     s.driver->MoveToLine(3);
     s.host->log->Clear();
     s.CancelQuantity(2);
-    EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 0u);
-    EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 6);
+    EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 1u);
+    EXPECT_EQ(s.HostValue(3, "DO30_QTA1").ToDouble(), 4);
+    EXPECT_EQ(s.HostValue(9, "DO30_QTA1").ToDouble(), 2);
 }
 
 TEST_F(PartialCancelTest, AReasonTypedOnTheLineGoesToTheCancellationLine) {
