@@ -13,7 +13,9 @@ using A = ArgType;
 Variant ValueOf(const Json& v) {
     if (v.is_null()) return Variant::Null();
     if (v.is_boolean()) return Variant::Bool(v.get<bool>());
-    if (v.is_number_integer()) return Variant::Int32(v.get<std::int32_t>());
+    // A whole number past 32 bits becomes a Double, as a host value would, never wrapped.
+    if (v.is_number_integer() && v >= -2147483648LL && v <= 2147483647LL)
+        return Variant::Int32(v.get<std::int32_t>());
     if (v.is_number()) return Variant(v.get<double>());
     return Variant(v.get<std::string>());
 }

@@ -1,13 +1,13 @@
 #include "tools/demo.h"
 
-#include <unistd.h>
-
-#include <filesystem>
+#include <memory>
+#include <optional>
 #include <set>
 
 #include "host/error.h"
 #include "sim/db/fixture.h"
 #include "tools/check.h"
+#include "tools/db_path.h"
 #include "tools/json_out.h"
 #include "tools/snapshot.h"
 #include "tools/table.h"
@@ -355,52 +355,73 @@ std::vector<DemoStep> DemoRoads() {
     return steps;
 }
 
+namespace {
+
+// Plays every road in the session and prints them; 0 when each step found what it expects.
+int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostream& out) {
+    const SessionSetup& setup = s.Setup();
+    if (!options.json)
+        out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
+            << " in the simulated host\nDatabase: " << setup.dbPath
+            << (temporary ? " (temporary, removed at the end)" : "") << "\n";
+    int status = 0;
+    Json steps = Json::array();
+    DocumentSnapshot current = TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
+    const auto roads = DemoRoads();
+    for (std::size_t i = 0; i < roads.size(); ++i) {
+        StepReport r = Play(roads[i], s, current);
+        if (!r.asExpected) status = 1;
+        if (options.json) {
+            steps.push_back(StepJson(i + 1, r));
+        } else {
+            PrintStep(out, i + 1, r, s.Db());
+        }
+        current = std::move(r.after);
+    }
+    if (options.json) {
+        Json doc{{"database", setup.dbPath},  {"temporary", temporary},
+                 {"company", setup.ditta},    {"document", setup.numreg},
+                 {"steps", std::move(steps)}, {"asExpected", status == 0}};
+        out << doc.dump(2) << "\n";
+    } else {
+        out << "\n"
+            << (status == 0 ? "Every step ran and the check found after each exactly what "
+                              "the step expects."
+                            : "Some steps failed or the check found what they do not expect.")
+            << "\n";
+    }
+    return status;
+}
+
+}  // namespace
+
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     SessionSetup setup;
-    const bool temporary = options.dbPath.empty();
-    setup.dbPath = temporary ? (std::filesystem::temp_directory_path() /
-                                ("zqstati-demo-" + std::to_string(::getpid()) + ".db"))
-                                   .string()
-                             : options.dbPath;
-    int status = 0;
+    std::optional<TemporaryFolder> temporary;
+    std::unique_ptr<Session> session;
     try {
-        Session s(setup);
-        if (!options.json)
-            out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
-                << " in the simulated host\nDatabase: " << setup.dbPath
-                << (temporary ? " (temporary, removed at the end)" : "") << "\n";
-        Json steps = Json::array();
-        DocumentSnapshot current =
-            TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
-        const auto roads = DemoRoads();
-        for (std::size_t i = 0; i < roads.size(); ++i) {
-            StepReport r = Play(roads[i], s, current);
-            if (!r.asExpected) status = 1;
-            if (options.json) {
-                steps.push_back(StepJson(i + 1, r));
-            } else {
-                PrintStep(out, i + 1, r, s.Db());
-            }
-            current = std::move(r.after);
-        }
-        if (options.json) {
-            Json doc{{"database", setup.dbPath},  {"temporary", temporary},
-                     {"company", setup.ditta},    {"document", setup.numreg},
-                     {"steps", std::move(steps)}, {"asExpected", status == 0}};
-            out << doc.dump(2) << "\n";
+        if (!options.dbPath) {
+            temporary.emplace("zqstati-demo");
+            setup.dbPath = (temporary->Path() / "demo.db").string();
         } else {
-            out << "\n"
-                << (status == 0 ? "Every step ran and the check found after each exactly what "
-                                  "the step expects."
-                                : "Some steps failed or the check found what they do not expect.")
-                << "\n";
+            ClaimNewDatabase(*options.dbPath, options.force);
+            setup.dbPath = *options.dbPath;
         }
+        session = std::make_unique<Session>(setup);
+    } catch (const PathError& e) {
+        err << "zqstati demo: " << e.what() << "\n";
+        return 2;
+    } catch (const HostError& e) {
+        err << "zqstati demo: " << setup.dbPath
+            << ": the database cannot be made: " << e.Description() << "\n";
+        return 2;
+    }
+    try {
+        return PlayRoads(options, *session, temporary.has_value(), out);
     } catch (const HostError& e) {
         err << "zqstati demo: " << e.Description() << "\n";
-        status = 1;
+        return 1;
     }
-    if (temporary) std::filesystem::remove(setup.dbPath);
-    return status;
 }
 
 }  // namespace zq::tool

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,12 +27,14 @@ struct DemoStep {
 std::vector<DemoStep> DemoRoads();
 
 struct DemoOptions {
-    std::string dbPath;  // empty: a temporary file, removed afterwards
+    std::optional<std::string> dbPath;  // none: a temporary file, removed afterwards
+    bool force = false;  // an existing database of this program at dbPath may be replaced
     bool json = false;
 };
 
 // Plays the roads and prints each step. Returns 0 when every step ran and the check found
-// after each exactly what that step expects (nothing, for most steps), 1 otherwise.
+// after each exactly what that step expects (nothing, for most steps), 1 otherwise, and 2
+// when the database cannot be made where the options say (nothing is then changed).
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace zq::tool

@@ -1,10 +1,13 @@
 // zqstati: the order-cancellation plug-in without its host. It plays the plug-in in the
 // simulated host on an embedded SQLite host database.
 //
-//   zqstati demo [--db FILE] [--json]        a narrated session on the demo order
-//   zqstati run FILE|DIR ...                 scenario files (docs/scenarios.md)
-//   zqstati check --db FILE [--doc NUMREG]   audit of the cancellation data
-//   zqstati statements [--db FILE]           the plug-in's statement texts on the demo data
+//   zqstati demo [--db FILE [--force]] [--json]  a narrated session on the demo order
+//   zqstati run FILE|DIR ...                     scenario files (docs/scenarios.md)
+//   zqstati check --db FILE [--doc NUMREG]       audit of the cancellation data
+//   zqstati statements [--db FILE [--force]]     the plug-in's statement texts on the demo data
+//
+// A usage error (an unknown option, a number out of range) ends with status 2, as does a
+// path the program will not use (docs/cli.md).
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -21,14 +24,19 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     DemoOptions demo;
+    std::string demoDb;
     auto* demoCmd = app.add_subcommand(
         "demo",
         "Create the demo database and play a narrated session: cancel the whole order, try to "
         "save it without a reason, reinstate it; the document, the messages and the "
         "progressives after each step");
-    demoCmd->add_option(
-        "--db", demo.dbPath,
-        "Database file to create (replacing it) and keep (default: a temporary file)");
+    auto* demoDbOpt =
+        demoCmd->add_option("--db", demoDb,
+                            "Database file to create and keep (default: a temporary file); an "
+                            "existing file is left alone unless --force is given");
+    demoCmd->add_flag("--force", demo.force,
+                      "Replace the --db file when it is a database of this program (any other "
+                      "file, a folder or a link is never replaced)");
     demoCmd->add_flag("--json", demo.json, "Print the session as one JSON document");
 
     std::vector<std::string> paths;
@@ -49,19 +57,38 @@ int main(int argc, char** argv) {
     checkCmd->add_flag("--json", checkJson, "Print the findings as one JSON document");
 
     std::string statementsDb;
+    bool statementsForce = false;
     auto* stmtCmd = app.add_subcommand(
         "statements",
         "Create the demo database and run every statement text of the plug-in on it, with the "
         "SQLite text each became and its rows");
-    stmtCmd->add_option("--db", statementsDb,
-                        "Database file to create (default: a temporary file)");
+    auto* stmtDbOpt =
+        stmtCmd->add_option("--db", statementsDb,
+                            "Database file to create and keep (default: a temporary file); an "
+                            "existing file is left alone unless --force is given");
+    stmtCmd->add_flag("--force", statementsForce,
+                      "Replace the --db file when it is a database of this program");
 
-    CLI11_PARSE(app, argc, argv);
-    if (*demoCmd) return RunDemo(demo, std::cout, std::cerr);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);  // prints the reason and the hint to --help on stderr
+        return 2;
+    }
+    if (*demoCmd) {
+        if (*demoDbOpt) demo.dbPath = demoDb;
+        return RunDemo(demo, std::cout, std::cerr);
+    }
     if (*runCmd) return RunScenarios(paths, std::cout);
     if (*checkCmd)
         return RunCheck(db, *docOpt ? std::optional<std::int32_t>(doc) : std::nullopt, checkJson,
                         std::cout, std::cerr);
-    if (*stmtCmd) return ListStatements(statementsDb);
+    if (*stmtCmd)
+        return ListStatements(*stmtDbOpt ? std::optional<std::string>(statementsDb) : std::nullopt,
+                              statementsForce);
     return 0;
 }

@@ -68,7 +68,8 @@ std::vector<fs::path> Collect(const std::string& arg, std::vector<std::string>& 
     const fs::path p(arg);
     if (fs::is_regular_file(p, ec)) return {p};
     if (!fs::is_directory(p, ec)) {
-        errors.push_back(arg + ": no such file or folder");
+        errors.push_back(arg + (fs::exists(p, ec) ? ": not a regular file or folder"
+                                                  : ": no such file or folder"));
         return {};
     }
     for (auto it = fs::recursive_directory_iterator(p, ec); !ec && it != fs::end(it);

@@ -32,6 +32,14 @@ const char* TypeName(ArgType t) {
     return "";
 }
 
+// Whole numbers are the host's 32-bit integers; a larger one is refused, never wrapped.
+bool FitsInt32(const Json& v) {
+    if (v.is_number_unsigned()) return v.get<std::uint64_t>() <= 2147483647u;
+    if (!v.is_number_integer()) return false;
+    const std::int64_t i = v.get<std::int64_t>();
+    return i >= -2147483648LL && i <= 2147483647LL;
+}
+
 bool IsForm(const Json& v) {
     if (v.is_string()) return v == "header" || v == "body";
     return v.is_number_integer() && (v == 1 || v == 2);
@@ -40,7 +48,7 @@ bool IsForm(const Json& v) {
 bool HasType(const Json& v, ArgType t) {
     switch (t) {
         case ArgType::Integer:
-            return v.is_number_integer();
+            return FitsInt32(v);
         case ArgType::Number:
             return v.is_number();
         case ArgType::Text:
@@ -84,6 +92,10 @@ void CheckKeys(const Json& object, const std::string& kindKey, const std::string
         if (!def)
             throw ScenarioError(
                 "unknown key \"" + key + "\" in " + what + " (it takes: " + Names(defs) + ")", n);
+        if (def->type == ArgType::Integer && value.is_number_integer() && !FitsInt32(value))
+            throw ScenarioError("\"" + key + "\" in " + what + " is out of range: " + value.dump() +
+                                    " (a whole number from -2147483648 to " + "2147483647)",
+                                n);
         if (!HasType(value, def->type))
             throw ScenarioError("\"" + key + "\" in " + what + " must be " + TypeName(def->type) +
                                     ", not " + value.dump(),
@@ -120,11 +132,21 @@ Step ReadStep(const Json& j, std::size_t n) {
     return step;
 }
 
-std::string ReadFile(const std::filesystem::path& file) {
+std::string ReadFile(const std::filesystem::path& file, std::uintmax_t limit) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto st = fs::status(file, ec);
+    if (!fs::exists(st)) throw ScenarioError("cannot read " + file.string() + ": no such file");
+    if (!fs::is_regular_file(st))
+        throw ScenarioError("cannot read " + file.string() + ": not a regular file");
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (ec) throw ScenarioError("cannot read " + file.string() + ": " + ec.message());
+    if (size > limit)
+        throw ScenarioError(file.string() + " has " + std::to_string(size) + " bytes; at most " +
+                            std::to_string(limit) + " are read");
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw ScenarioError("cannot read " + file.string());
     std::ostringstream s;
-    s << in.rdbuf();
+    if (!(in && s << in.rdbuf()) && size > 0) throw ScenarioError("cannot read " + file.string());
     return s.str();
 }
 
@@ -134,13 +156,14 @@ std::vector<std::string> Strings(const Json& v) {
     return v.get<std::vector<std::string>>();
 }
 
-void ReadData(const Json& data, const std::filesystem::path& dir, SessionSetup& setup) {
+void ReadData(const Json& data, const std::filesystem::path& dir, const ScriptReader& readScript,
+              SessionSetup& setup) {
     CheckKeys(data, "", "\"data\"",
               {{"demo", ArgType::Flag}, {"sql", ArgType::Texts}, {"statements", ArgType::Texts}},
               0);
     setup.demoData = data.value("demo", true);
     if (data.contains("sql"))
-        for (const auto& f : Strings(data["sql"])) setup.scripts.push_back(ReadFile(dir / f));
+        for (const auto& f : Strings(data["sql"])) setup.scripts.push_back(readScript(dir / f));
     if (data.contains("statements"))
         for (const auto& s : Strings(data["statements"])) setup.scripts.push_back(s);
 }
@@ -156,14 +179,19 @@ void ReadHost(const Json& host, SessionSetup& setup) {
                {"lineInitialState", ArgType::Integer},
                {"reasonsProgram", ArgType::Flag}},
               0);
-    setup.gridMode = static_cast<std::int16_t>(host.value("gridMode", 0));
+    const std::int32_t gridMode = host.value("gridMode", 0);
+    if (gridMode < -32768 || gridMode > 32767)
+        throw ScenarioError("host.gridMode is a 16-bit whole number, not " +
+                            std::to_string(gridMode));
+    setup.gridMode = static_cast<std::int16_t>(gridMode);
     setup.gestLotti = host.value("lots", false);
     if (host.contains("headerWithout")) setup.headerWithout = Strings(host["headerWithout"]);
     if (host.contains("bodyWithout")) setup.bodyWithout = Strings(host["bodyWithout"]);
     if (host.contains("answers"))
         for (const auto& a : host["answers"]) {
-            if (!a.is_number_integer())
-                throw ScenarioError("host.answers must list whole numbers (1 OK, 6 Yes, 7 No)");
+            if (!FitsInt32(a))
+                throw ScenarioError(
+                    "host.answers must list whole numbers (1 OK, 6 Yes, 7 No), not " + a.dump());
             setup.answers.push_back(a.get<std::int32_t>());
         }
     setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
@@ -173,6 +201,11 @@ void ReadHost(const Json& host, SessionSetup& setup) {
 
 void ReadDocument(const Json& doc, SessionSetup& setup) {
     if (doc.is_number_integer()) {
+        if (!FitsInt32(doc))
+            throw ScenarioError(
+                "\"document\" must be a whole number from -2147483648 to "
+                "2147483647, not " +
+                doc.dump());
         setup.numreg = doc.get<std::int32_t>();
         return;
     }
@@ -209,12 +242,32 @@ std::int16_t StepArgs::Form(const char* name) const {
 }
 
 Scenario ReadScenario(const std::filesystem::path& file) {
+    return ParseScenario(
+        ReadFile(file, kMaxScenarioBytes), file,
+        [](const std::filesystem::path& sql) { return ReadFile(sql, kMaxScriptBytes); });
+}
+
+Scenario ParseScenario(const std::string& text, const std::filesystem::path& file,
+                       const ScriptReader& readScript) {
     Scenario sc;
     sc.file = file;
+    if (text.size() > kMaxScenarioBytes)
+        throw ScenarioError("the scenario has " + std::to_string(text.size()) + " bytes; at most " +
+                            std::to_string(kMaxScenarioBytes) + " are read");
+    // The nesting is bounded while the text is read, before any value is built, so a
+    // deeply nested file is refused instead of exhausting the stack.
+    const Json::parser_callback_t nesting = [](int depth, Json::parse_event_t event, Json&) {
+        if ((event == Json::parse_event_t::object_start ||
+             event == Json::parse_event_t::array_start) &&
+            depth >= kMaxScenarioNesting)
+            throw ScenarioError("objects and lists are nested more than " +
+                                std::to_string(kMaxScenarioNesting) + " deep");
+        return true;
+    };
     Json j;
     try {
-        j = Json::parse(ReadFile(file), nullptr, true, /*ignore_comments=*/true);
-    } catch (const Json::parse_error& e) {
+        j = Json::parse(text, nesting, true, /*ignore_comments=*/true);
+    } catch (const Json::exception& e) {
         // nlohmann's text: "[json.exception.parse_error.101] parse error at line 3, ..."
         std::string what = e.what();
         auto at = what.find("] ");
@@ -225,12 +278,14 @@ Scenario ReadScenario(const std::filesystem::path& file) {
     CheckKeys(j, "", "the scenario",
               {{"description", ArgType::Text, true},
                {"data", ArgType::Object},
-               {"document", ArgType::Value},
+               // a registration number, or an object that ReadDocument checks
+               {"document", j.contains("document") && j["document"].is_object() ? ArgType::Object
+                                                                                : ArgType::Value},
                {"host", ArgType::Object},
                {"steps", ArgType::Array, true}},
               0);
     sc.description = j["description"].get<std::string>();
-    if (j.contains("data")) ReadData(j["data"], file.parent_path(), sc.setup);
+    if (j.contains("data")) ReadData(j["data"], file.parent_path(), readScript, sc.setup);
     if (j.contains("document")) ReadDocument(j["document"], sc.setup);
     if (j.contains("host")) ReadHost(j["host"], sc.setup);
     std::size_t n = 0;

@@ -91,10 +91,22 @@ struct Scenario {
     std::vector<Step> steps;
 };
 
+// What the reader accepts: a scenario file of at most 1 MiB whose objects and lists nest at
+// most 32 deep, SQL files of at most 16 MiB, whole numbers that fit the host's 32 bits.
+inline constexpr std::size_t kMaxScenarioBytes = 1 << 20;
+inline constexpr std::size_t kMaxScriptBytes = 16 << 20;
+inline constexpr int kMaxScenarioNesting = 32;
+
 // Reads and checks a scenario file: JSON syntax, the top-level keys, the data (SQL files
 // are read, relative to the scenario's folder), the host settings, and every step's kind
 // and keys. Raises ScenarioError.
 Scenario ReadScenario(const std::filesystem::path& file);
+
+// The same on a text already read; `readScript` gives the text of a `data.sql` file (a path
+// relative to `file`'s folder joined to it). ReadScenario passes a reader of the disk.
+using ScriptReader = std::function<std::string(const std::filesystem::path&)>;
+Scenario ParseScenario(const std::string& text, const std::filesystem::path& file,
+                       const ScriptReader& readScript);
 
 // Whether a host value is what a scenario wrote: null matches Null and Empty; true and
 // false match Booleans and the host's 16-bit Booleans (-1, 0); a number matches a number

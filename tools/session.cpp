@@ -9,7 +9,10 @@
 namespace zq::tool {
 
 sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
-    if (setup.dbPath != ":memory:") std::filesystem::remove(setup.dbPath);
+    // A database is only ever made afresh: what is at the path stays (the commands that
+    // take --db clear the way first, see db_path.h).
+    if (setup.dbPath != ":memory:" && std::filesystem::exists(setup.dbPath))
+        Raise(err::AdoProviderError, "session", setup.dbPath + " already exists");
     auto conn = sim::SqliteConnection::Open(setup.dbPath);
     // A scratch database: no waiting for the disk after each of the demo data's rows.
     conn->RunSqlite("PRAGMA synchronous = OFF");

@@ -18,7 +18,7 @@
 namespace zq::tool {
 
 struct SessionSetup {
-    std::string dbPath = ":memory:";  // a file is created afresh
+    std::string dbPath = ":memory:";  // a new file; one that exists is refused
     bool demoData = true;             // the demo data set; otherwise the empty schema
     // SQLite scripts run after the data set, in order (several statements each).
     std::vector<std::string> scripts;

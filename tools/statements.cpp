@@ -2,12 +2,10 @@
 // with the SQLite text it became and its rows.
 #include "tools/statements.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "sim/db/plugin_statements.h"
 #include "sim/db/progressives.h"
 #include "sim/db/sqlite_connection.h"
+#include "tools/db_path.h"
 #include "tools/table.h"
 
 namespace zq::tool {
@@ -140,16 +139,28 @@ const std::vector<std::string> kLotSetColumns{
 
 }  // namespace
 
-int ListStatements(const std::string& dbPath) {
-    std::string path = dbPath;
-    bool temporary = path.empty();
-    if (temporary)
-        path = (std::filesystem::temp_directory_path() /
-                ("zqstati-statements-" + std::to_string(::getpid()) + ".db"))
-                   .string();
-    std::filesystem::remove(path);
-    auto conn = SqliteConnection::Open(path);
-    CreateDemoDatabase(*conn);
+int ListStatements(const std::optional<std::string>& dbPath, bool force) {
+    std::optional<zq::tool::TemporaryFolder> temporary;
+    std::string path;
+    SqliteConnectionPtr conn;
+    try {
+        if (!dbPath) {
+            temporary.emplace("zqstati-statements");
+            path = (temporary->Path() / "statements.db").string();
+        } else {
+            path = *dbPath;
+            ClaimNewDatabase(path, force);
+        }
+        conn = SqliteConnection::Open(path);
+        CreateDemoDatabase(*conn);
+    } catch (const PathError& e) {
+        std::cerr << "zqstati statements: " << e.what() << "\n";
+        return 2;
+    } catch (const HostError& e) {
+        std::cerr << "zqstati statements: " << path
+                  << ": the database cannot be made: " << e.Description() << "\n";
+        return 2;
+    }
     std::cout << "Demo database: " << path << (temporary ? " (temporary)" : "") << "\n";
 
     stmt::CatalogValues v;
@@ -200,7 +211,6 @@ int ListStatements(const std::string& dbPath) {
                            : std::string("Every statement ran."))
               << "\n";
     conn.reset();
-    if (temporary) std::filesystem::remove(path);
     return failures ? 1 : 0;
 }
 

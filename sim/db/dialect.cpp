@@ -102,6 +102,10 @@ Masked Mask(std::string_view s) {
             if (end == std::string_view::npos) Fail("Missing end comment mark '*/'.");
             add(PieceKind::Comment, std::string(s.substr(i, end + 2 - i)), "");
             i = end + 2;
+        } else if (c == kOpen || c == kClose) {
+            // The two bytes that stand for the pieces set aside: one typed outside a literal
+            // would be read as a piece. SQL Server refuses such a character there as well.
+            Fail("Incorrect syntax near '" + std::string(1, c) + "'.");
         } else {
             m.text += c;
             ++i;

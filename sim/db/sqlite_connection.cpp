@@ -133,10 +133,11 @@ const Variant& ProcedureArgs::Get(std::string_view name) const {
     return it->second;
 }
 
-std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path) {
+std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path, OpenMode mode) {
     sqlite3* raw = nullptr;
-    int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY
+                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     DbHandle db(raw);
     if (rc != SQLITE_OK)
         Raise(err::AdoProviderError, std::string(kSource),

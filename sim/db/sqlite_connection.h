@@ -71,11 +71,16 @@ struct StoredProcedure {
     std::function<std::int32_t(SqliteConnection&, const ProcedureArgs&)> body;
 };
 
+// Create: read and write, the file made when missing. ReadOnly: an existing file only,
+// never written (temporary tables still work).
+enum class OpenMode { Create, ReadOnly };
+
 class SqliteConnection : public ado::Connection {
   public:
-    // Opens (creating when missing) the database file; ":memory:" for a private one.
-    // Registers the host database's stored procedures.
-    static std::shared_ptr<SqliteConnection> Open(const std::string& path);
+    // Opens the database file; ":memory:" for a private one. Registers the host
+    // database's stored procedures.
+    static std::shared_ptr<SqliteConnection> Open(const std::string& path,
+                                                  OpenMode mode = OpenMode::Create);
 
     // options: 1 (text), 129 (text, no records), -1 (unspecified), 4 (procedure name).
     // A statement with columns gives an open recordset (possibly empty); any other text

@@ -1,6 +1,7 @@
 #include "sim/recordset/row_table.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -53,13 +54,14 @@ void EraseSorted(std::vector<RowId>& ids, RowId id) {
 
 }  // namespace
 
+// 64-bit FNV-1a on every platform; a 32-bit build keeps the low half.
 std::size_t RowTable::FoldHash::operator()(std::string_view s) const {
-    std::size_t h = 1469598103934665603ull;
+    std::uint64_t h = 1469598103934665603ull;
     for (char c : s) {
         h ^= static_cast<unsigned char>(Fold(c));
         h *= 1099511628211ull;
     }
-    return h;
+    return static_cast<std::size_t>(h);
 }
 
 bool RowTable::FoldEq::operator()(std::string_view a, std::string_view b) const {

@@ -86,8 +86,16 @@ INSTANTIATE_TEST_SUITE_P(Values, UserValueTest,
 
 // Texts the rules cannot make sense of are the provider's errors, never a guess.
 TEST(Dialect, TextsWithoutOneMeaningAreRefused) {
-    for (const char* tsql : {"SELECT 'abc FROM T", "EXEC P @A", "EXEC P @A=1,,@B=2", "EXEC P @A=B"})
+    // The control bytes 1 and 2 outside a literal would pose as the layer's own markers.
+    for (const char* tsql : {"SELECT 'abc FROM T", "EXEC P @A", "EXEC P @A=1,,@B=2", "EXEC P @A=B",
+                             "SELECT A FROM T WHERE B = \x01"
+                             "0",
+                             "SELECT \x02 FROM T"})
         EXPECT_EQ(ErrorOf([&] { RewriteTsql(tsql); }), err::AdoProviderError) << tsql;
+    EXPECT_EQ(RewriteToSqlite("SELECT A FROM T WHERE B = '\x01"
+                              "0\x02'"),
+              "SELECT A FROM T WHERE B = '\x01"
+              "0\x02'");
     std::string why;
     EXPECT_EQ(
         ErrorOf([] { RewriteTsql("IF NOT OBJECT_ID('TEMPDB.DBO.#A') IS NULL DROP TABLE #B"); },

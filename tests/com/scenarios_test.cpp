@@ -1,0 +1,42 @@
+// Every scenario under scenarios/ played through the registered library: the same files,
+// steps and expectations (database checks included) the Linux scenario runner plays in
+// process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "tools/runner.h"
+
+namespace zq::comtest {
+namespace {
+
+// The source tree as this program sees it: under Wine a Unix path is on drive Z:.
+std::filesystem::path SourceDir() {
+    const std::string dir = ZQ_SOURCE_DIR;
+    return std::filesystem::path(dir.size() > 1 && dir[0] == '/' ? "Z:" + dir : dir);
+}
+
+TEST(Scenarios, EveryScenarioPassesAcrossTheBoundary) {
+    const std::filesystem::path folder = SourceDir() / "scenarios";
+    ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        if (e.path().extension() == ".json") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_FALSE(files.empty());
+    for (const auto& file : files) {
+        // One file at a time, so that a failure names its scenario.
+        std::ostringstream out;
+        std::printf("  scenario %s\n", file.filename().string().c_str());
+        std::fflush(stdout);
+        EXPECT_EQ(tool::RunScenarios({file.string()}, out), 0) << out.str();
+        EXPECT_NE(out.str().find("1 passed, 0 failed"), std::string::npos) << out.str();
+    }
+}
+
+}  // namespace
+}  // namespace zq::comtest
