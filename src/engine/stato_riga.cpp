@@ -16,7 +16,10 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
                                              std::int32_t IdFlusso) {
     return ComBoundary([&] {
         if (IsTrue(blnAnnullaPercorso)) return;
-        const CampiPercorso campi = FotografaCampi();
+        // The host has already given the line the state the user picked: a failure from here
+        // on takes the pick back with whatever the road did.
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        RicordaStatoRiga(strGuidRigaCorrente, lngStatoRigaCorrente, IdFlusso);
         bool fuori = false;
         IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });
         if (fuori || lngStatoTesta == lngStatoAnnulloTesta || IsTrue(blnGrigliaInCorso)) return;
@@ -49,12 +52,10 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         const bool daGestire = !IsTrue(blnApplicaInCorso) && !IsTrue(blnCreaAnnulloInCorso) &&
                                stato != lngStatoRigaCorrente && progRiga == lngProgRigaCorrente &&
                                guid == strGuidRigaCorrente;
-        const std::int32_t statoPrecedente = lngStatoRigaCorrente;
         lngStatoRigaCorrente = stato;
-        if (!daGestire) return;
+        if (!daGestire || percorso.Fallito()) return;
 
-        PercorsoUtente percorso(*this, campi);
-        RicordaStatoRiga(guid, statoPrecedente, IdFlusso);
+        percorso.Fotografa();
         if (percorso.Fallito()) return;
 
         IgnoreErrors([&] {

@@ -67,7 +67,18 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
                                                std::int32_t IdFlusso) {
     return ComBoundary([&] {
         if (IsTrue(blnAnnullaPercorso)) return;
-        const CampiPercorso campi = FotografaCampi();
+        // The host has already written the state the user picked into the state control and
+        // its field: the road, which completes or leaves the order, its header state
+        // included, as it was, begins with the event.
+        PercorsoUtente percorso(*this, FotografaCampi());
+        RicordaStatoTestata();
+        EndQuietly([&] { CambiaStatoTestata(IdStato, IdFlusso); });
+    });
+}
+
+// The steps of the header state change, inside its road.
+void CLSRF_REGDOC_STATI::CambiaStatoTestata(std::int32_t IdStato, std::int32_t IdFlusso) {
+    {
         if (IsTrue(IsAnnulliOffTestata())) return;
         lngStatoTesta = IdStato;
         lngFlussoTesta = IdFlusso;
@@ -92,11 +103,6 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
             return;
         }
 
-        // From here the order changes: a user road, which completes or leaves the order,
-        // its header state included, as it was.
-        PercorsoUtente percorso(*this, campi);
-        RicordaStatoTestata();
-        if (percorso.Fallito()) return;
         blnCambioStatoTesta = VTrue;
         const auto testaVert = [&]() -> ado::Recordset& {
             return Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert");
@@ -107,8 +113,11 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
 
         if (IdStato == lngStatoAnnulloTesta) {
             if (strCausaleDefault.empty()) {
+                // Refused: the header state goes back to the one the order had, so that no
+                // cancelled order without a reason is left waiting to be saved.
                 host::ShowHostMessage(objProgramma, kNessunaCausaleDefault, 64, kTitolo);
                 blnCambioStatoTesta = VFalse;
+                RifiutaPercorso();
                 return;
             }
             IgnoreErrors([&] { SetProp(ctlCodCausaleTesta, "Enabled", kAbilitato); });
@@ -159,7 +168,7 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
         IgnoreErrors([&] { GetDocumentiRiferiti(); });
         IgnoreErrors([&] { SalvaDocumento(); });
         blnCambioStatoTesta = VFalse;
-    });
+    }
 }
 
 // Carries the header state down to every line: the cancelled line state with the header

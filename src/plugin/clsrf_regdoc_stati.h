@@ -279,6 +279,8 @@ class CLSRF_REGDOC_STATI : public Object,
     void ChiudiPercorsoAperto();
     void AnnullaPercorso(Percorso& p);
     void AvvisaPercorsoAnnullato();
+    // The header state change's steps, inside the road StatiTESTATAChange opens.
+    void CambiaStatoTestata(std::int32_t IdStato, std::int32_t IdFlusso);
     // The current road was refused with a message: it leaves the order as it was.
     void RifiutaPercorso();
     // The current road has posted to the warehouse progressives.

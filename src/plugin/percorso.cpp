@@ -50,7 +50,8 @@ void RipristinaProprieta(const ObjectPtr& ctl, std::string_view nome, const Vari
 
 // ---- the road's scope ----
 
-PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi)
+PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi,
+                               bool fotografa)
     : plugin_(plugin), eccezioni_(std::uncaught_exceptions()) {
     if (plugin.percorsoCorrente) return;  // part of the road already running
     plugin.ChiudiPercorsoAperto();
@@ -58,7 +59,13 @@ PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& 
     percorso_->campi = campi;
     install_.emplace(&percorso_->watch);
     plugin.percorsoCorrente = percorso_.get();
-    plugin.FotografaDocumento(*percorso_);
+    if (fotografa) Fotografa();
+}
+
+void PercorsoUtente::Fotografa() {
+    if (!percorso_ || percorso_->fotografato) return;
+    percorso_->fotografato = true;
+    plugin_.FotografaDocumento(*percorso_);
 }
 
 PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, std::unique_ptr<Percorso> ripreso)

@@ -85,8 +85,9 @@ struct Percorso {
     std::vector<ControlloPercorso> controlli;
     std::optional<std::int16_t> indicatore;
     std::optional<StatoPrecedente> statoRiga;
-    bool rifiutato = false;   // refused with a message: undone without a further message
-    bool registrato = false;  // the progressives were posted (reversal or the host's save)
+    bool fotografato = false;  // the document's snapshot was taken
+    bool rifiutato = false;    // refused with a message: undone without a further message
+    bool registrato = false;   // the progressives were posted (reversal or the host's save)
 };
 
 // One road carried out inside one host event. Opens a road, unless one already runs (an
@@ -94,8 +95,11 @@ struct Percorso {
 // open across events; concludes it when the scope ends, undoing it when it failed.
 class PercorsoUtente {
   public:
-    // A new road; `campi` is what the plug-in's fields held when the event began.
-    PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi);
+    // A new road; `campi` is what the plug-in's fields held when the event began. With
+    // `fotografa` false the document's snapshot waits for Fotografa(): until then the road
+    // has changed nothing but the plug-in's fields, and its undo takes back only them and
+    // the state the user picked.
+    PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi, bool fotografa = true);
     // The road kept open by an earlier event (null: none, this scope does nothing).
     PercorsoUtente(CLSRF_REGDOC_STATI& plugin, std::unique_ptr<Percorso> ripreso);
     ~PercorsoUtente();
@@ -111,6 +115,8 @@ class PercorsoUtente {
     void Trattieni() { trattieni_ = true; }
     // Concludes now: undone when it failed or was refused. Returns whether it completed.
     bool Concludi();
+    // Takes the document's snapshot now, unless it was taken (the road begins changing it).
+    void Fotografa();
 
   private:
     CLSRF_REGDOC_STATI& plugin_;
