@@ -141,8 +141,9 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
     }
     if (ctlCodCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
     if (ctlDesCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
-    if (const ObjectPtr flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV"))
-        IgnoreErrors([&] { ui::Mostra(flag, Zero()); });
+    ObjectPtr flag;
+    IgnoreErrors([&] { flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV"); });
+    if (flag) IgnoreErrors([&] { ui::Mostra(flag, Zero()); });
     IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, B); });
     blnRipristinoInCorso = VFalse;
 }

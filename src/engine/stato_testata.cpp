@@ -109,7 +109,7 @@ void CLSRF_REGDOC_STATI::CambiaStatoTestata(std::int32_t IdStato, std::int32_t I
         };
         // The header flag control, or null on a form without it.
         ObjectPtr ctlFlag;
-        ctlFlag = ControlloPerNome(frmCorrente, "TXT_DO18_FLGNONPIUEV");
+        IgnoreErrors([&] { ctlFlag = ControlloPerNome(frmCorrente, "TXT_DO18_FLGNONPIUEV"); });
 
         if (IdStato == lngStatoAnnulloTesta) {
             if (strCausaleDefault.empty()) {
@@ -198,8 +198,14 @@ void CLSRF_REGDOC_STATI::AggiornaGrigliaCorpo() {
     const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
     if (!corpo || corpo->BOF() || corpo->EOF_()) return;
     RegDoc().InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    // The refresh bracket opened is closed however the move or the closing itself went.
+    bool chiusa = false;
+    ScopeExit chiudi([&] {
+        if (!chiusa) CleanUp([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+    });
     if (!corpo->EOF_()) corpo->MoveFirst();
     RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    chiusa = true;
 }
 
 }  // namespace zq::plugin

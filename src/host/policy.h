@@ -144,6 +144,20 @@ bool CleanUp(F&& step) {
     }
 }
 
+// A read of a member an object may lack (a control the form does not have, a DBField an
+// unbound control lacks): "no such member" (438) is an answer, and the read returns false;
+// any other failure is a failure and is raised, for the caller's policy to apply.
+template <class F>
+bool ProbeMember(F&& read) {
+    try {
+        std::forward<F>(read)();
+        return true;
+    } catch (const HostError& e) {
+        if (e.Number() == err::MemberNotFound) return false;
+        throw;
+    }
+}
+
 // A read whose failure is an answer, not a fault: a member a control may lack, the
 // bookmark of a recordset that stands on no row. Runs like CleanUp.
 template <class F>

@@ -274,6 +274,8 @@ class CLSRF_REGDOC_STATI : public Object,
     void RicordaStatoRiga(const std::string& guid, std::int32_t stato, std::int32_t flusso);
     // The header state the order was saved with, for the header state control and field.
     void RicordaStatoTestata();
+    void RiportaStatoTestata(const StatoTestataSalvato& st);
+    std::optional<StatoTestataSalvato> LeggiStatoTestataSalvato();
     // Undone when it failed or was refused; returns whether it completed.
     bool ConcludiPercorso(Percorso& p);
     void ChiudiPercorsoAperto();

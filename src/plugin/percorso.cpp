@@ -209,7 +209,10 @@ void CLSRF_REGDOC_STATI::FotografaDocumento(Percorso& p) {
         ctlGuidMaster,      ctlGuidDetail,      ctlQtaAnnProgPadre};
     if (frmCorrente)
         for (std::string_view nome : kControlliPerNome)
-            if (const ObjectPtr ctl = ControlloPerNome(frmCorrente, nome)) controlli.push_back(ctl);
+            EndQuietly([&] {
+                if (const ObjectPtr ctl = ControlloPerNome(frmCorrente, nome))
+                    controlli.push_back(ctl);
+            });
     for (const ObjectPtr& ctl : controlli) {
         if (!ctl) continue;
         ControlloPercorso c{ctl, {}, {}, {}};
@@ -230,28 +233,54 @@ void CLSRF_REGDOC_STATI::RicordaStatoRiga(const std::string& guid, std::int32_t 
 
 // The header state the user picked goes back to the one the order was saved with: the host
 // has written the pick into the state control and its field before it told the plug-in.
+// Reading them is the road's first step: a failure there is the road's failure.
 void CLSRF_REGDOC_STATI::RicordaStatoTestata() {
     if (!percorsoCorrente || !frmCorrente) return;
-    const ObjectPtr ctl = ControlloPerNome(frmCorrente, "TXT_DO11_STATO");
-    if (!ctl) return;
-    std::string campo;
-    Probe([&] { campo = GetProp(ctl, "DBField").ToString(); });
-    const ado::RecordsetPtr testata = gclsRegDoc ? gclsRegDoc->rstDocTestata() : nullptr;
-    for (SezionePercorso& s : percorsoCorrente->sezioni) {
-        if (s.rst != testata) continue;
+    Percorso& p = *percorsoCorrente;
+    p.pickTestata = true;
+    // Read even when the snapshot failed: the pick is then all the undo has to take back.
+    if (!CleanUp([&] { p.statoTestata = LeggiStatoTestataSalvato(); })) p.watch.Note();
+    if (!p.statoTestata) return;
+    const StatoTestataSalvato& st = *p.statoTestata;
+    ado::RecordsetPtr testata;
+    if (!CleanUp([&] { testata = RegDoc().rstDocTestata(); })) p.watch.Note();
+    for (SezionePercorso& s : p.sezioni) {
+        if (!testata || s.rst != testata) continue;
         const int riga = s.immagine.RowAt(s.immagine.bookmark);
-        const int colonna = s.immagine.FieldIndex(campo);
+        const int colonna = s.immagine.FieldIndex(st.campo);
         if (riga < 0 || colonna < 0) return;
         const auto r = static_cast<std::size_t>(riga);
-        const auto c = static_cast<std::size_t>(colonna);
-        const RowImage& row = s.immagine.rows[r];
-        if (row.stored.empty()) return;
-        const Variant salvato = row.stored[c];
-        s.immagine.Override(r, c, salvato);
-        for (ControlloPercorso& cp : percorsoCorrente->controlli)
-            if (cp.ctl == ctl)
-                cp.testo = salvato.IsNull() ? Variant("") : Variant(salvato.ToString());
+        if (s.immagine.rows[r].stored.empty()) return;
+        s.immagine.Override(r, static_cast<std::size_t>(colonna), st.salvato);
+        s.ripristinaStato = false;
     }
+    for (ControlloPercorso& cp : p.controlli)
+        if (cp.ctl == st.ctl)
+            cp.testo = st.salvato.IsNull() ? Variant("") : Variant(st.salvato.ToString());
+}
+
+// The header state control, its field and the state the database holds for it; nothing
+// on a form without that control or a header on no row. Raises the host's errors.
+std::optional<StatoTestataSalvato> CLSRF_REGDOC_STATI::LeggiStatoTestataSalvato() {
+    const ObjectPtr ctl = ControlloPerNome(frmCorrente, "TXT_DO11_STATO");
+    if (!ctl) return std::nullopt;
+    const std::string campo = GetProp(ctl, "DBField").ToString();
+    const ado::RecordsetPtr testata = RegDoc().rstDocTestata();
+    if (!testata || testata->BOF() || testata->EOF_()) return std::nullopt;
+    return StatoTestataSalvato{ctl, campo, testata->FieldByName(campo)->OriginalValue()};
+}
+
+// Where the header section could not be pictured, its state field and control are given
+// the saved state directly.
+void CLSRF_REGDOC_STATI::RiportaStatoTestata(const StatoTestataSalvato& st) {
+    CleanUp([&] {
+        const ado::RecordsetPtr testata = RegDoc().rstDocTestata();
+        if (testata && !testata->Get(st.campo).SameAs(st.salvato))
+            testata->Set(st.campo, st.salvato);
+    });
+    CleanUp([&] {
+        SetProp(st.ctl, "Text", st.salvato.IsNull() ? Variant("") : Variant(st.salvato.ToString()));
+    });
 }
 
 void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
@@ -297,6 +326,12 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
             riga.SetStatoRiga(p.statoRiga->stato);
             riga.AcquisisciStato();
         });
+    }
+    if (p.pickTestata) {
+        bool immaginata = false;
+        for (const SezionePercorso& s : p.sezioni) immaginata |= !s.ripristinaStato;
+        if (!p.statoTestata) CleanUp([&] { p.statoTestata = LeggiStatoTestataSalvato(); });
+        if (!immaginata && p.statoTestata) RiportaStatoTestata(*p.statoTestata);
     }
     for (const ControlloPercorso& c : p.controlli) {
         RipristinaProprieta(c.ctl, "Text", c.testo);

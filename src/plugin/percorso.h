@@ -64,6 +64,14 @@ struct CampiPercorso {
 struct SezionePercorso {
     ado::RecordsetPtr rst;
     SectionImage immagine;
+    bool ripristinaStato = true;  // false: the image already holds the saved header state
+};
+
+// The header state the order was saved with, and where the host shows it.
+struct StatoTestataSalvato {
+    ObjectPtr ctl;
+    std::string campo;
+    Variant salvato;
 };
 
 struct ControlloPercorso {
@@ -85,6 +93,8 @@ struct Percorso {
     std::vector<ControlloPercorso> controlli;
     std::optional<std::int16_t> indicatore;
     std::optional<StatoPrecedente> statoRiga;
+    bool pickTestata = false;  // the user picked a header state: the undo takes it back
+    std::optional<StatoTestataSalvato> statoTestata;
     bool fotografato = false;  // the document's snapshot was taken
     bool rifiutato = false;    // refused with a message: undone without a further message
     bool registrato = false;   // the progressives were posted (reversal or the host's save)
