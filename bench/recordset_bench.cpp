@@ -1,5 +1,6 @@
 // The recordset engine on the plug-in's hot path: every line of a large document filters
-// the line-extension rows on its line number, reads them, and sometimes writes them.
+// the line-extension rows on its line number, reads them, and sometimes writes them. The
+// line number carries Optimize, as the plug-in sets it, except where a benchmark says.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -12,8 +13,9 @@ using namespace zq;
 
 constexpr std::int32_t kLines = 10000;
 
-// Line-extension rows (DO77) of a document with kLines lines, one row per line.
-ado::RecordsetPtr MakeExtensionRows() {
+// Line-extension rows (DO77) of a document with kLines lines, one row per line, the line
+// number optimised unless told otherwise.
+ado::RecordsetPtr MakeExtensionRows(bool optimised = true) {
     std::vector<sim::FieldDef> fields = {
         {"DO77_DITTA_CG18", ado::adInteger, 4},
         {"DO77_NUMREG_CO99", ado::adVarChar, 20},
@@ -32,7 +34,10 @@ ado::RecordsetPtr MakeExtensionRows() {
                         Variant::Null(), Variant::Null(), Variant(line * 1.5), Variant(0.0),
                         Variant::Null(), Variant::Null()});
     }
-    return sim::MakeRecordset(std::move(fields), std::move(rows));
+    auto rs = sim::MakeRecordset(std::move(fields), std::move(rows));
+    if (optimised)
+        rs->FieldByName("DO77_PROGRIGA")->Properties("Optimize")->SetValue(Variant::Bool(true));
+    return rs;
 }
 
 std::string LineFilter(std::int32_t line) {
@@ -81,28 +86,29 @@ void BM_FilterAfterWritingTheIndexedColumn(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterAfterWritingTheIndexedColumn);
 
-// The first equality filter on a column builds its index: a one-off cost per recordset.
-void BM_FirstFilterBuildsTheIndex(benchmark::State& state) {
+// Setting Optimize builds the index: a one-off cost per recordset and field.
+void BM_SettingOptimizeBuildsTheIndex(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto rs = MakeExtensionRows();
+        auto rs = MakeExtensionRows(false);
         state.ResumeTiming();
+        rs->FieldByName("DO77_PROGRIGA")->Properties("Optimize")->SetValue(Variant::Bool(true));
         rs->SetFilter(Variant(LineFilter(kLines / 2)));
         benchmark::DoNotOptimize(rs->Get("DO77_ZQ_QTA_ORIG"));
     }
 }
-BENCHMARK(BM_FirstFilterBuildsTheIndex)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SettingOptimizeBuildsTheIndex)->Unit(benchmark::kMicrosecond);
 
-// For comparison: a criteria the index cannot answer scans every row.
-void BM_TwoClauseFilterScans(benchmark::State& state) {
-    auto rs = MakeExtensionRows();
+// For comparison: without Optimize every filter reads every row.
+void BM_FilterWithoutOptimizeScans(benchmark::State& state) {
+    auto rs = MakeExtensionRows(false);
     std::int32_t line = 0;
     for (auto _ : state) {
         line = line % kLines + 1;
-        rs->SetFilter(Variant(LineFilter(line) + " OR DO77_PROGRIGA = 0"));
+        rs->SetFilter(Variant(LineFilter(line)));
         benchmark::DoNotOptimize(rs->Get("DO77_ZQ_QTA_ORIG"));
     }
 }
-BENCHMARK(BM_TwoClauseFilterScans)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FilterWithoutOptimizeScans)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -27,6 +27,13 @@ Variant MenuValue(const Json& v) {
     return ValueOf(v);
 }
 
+// "header" or 1, "body" or 2.
+std::int16_t FormOf(const Json& v) {
+    if (v == "header" || v == 1) return 1;
+    if (v == "body" || v == 2) return 2;
+    throw ScenarioError("a form is \"header\" or \"body\", not " + v.dump());
+}
+
 }  // namespace
 
 const std::vector<ActionDef>& Actions() {
@@ -38,6 +45,16 @@ const std::vector<ActionDef>& Actions() {
              s.Driver().Initialize(Variant(a.Text("param", "PARAM")));
          }},
         {"terminate", {}, [](Session& s, const StepArgs&) { s.Driver().Terminate(); }},
+        {"reopen",
+         {{"forms", A::Array}},
+         [](Session& s, const StepArgs& a) {
+             std::vector<std::int16_t> forms{1, 2};
+             if (a.Has("forms")) {
+                 forms.clear();
+                 for (const auto& f : a.Raw("forms")) forms.push_back(FormOf(f));
+             }
+             s.Reopen(forms);
+         }},
         {"release", {}, [](Session& s, const StepArgs&) { s.Driver().Release(); }},
         {"openForm",
          {{"form", A::Form, true}},

@@ -27,8 +27,9 @@ struct StepReport {
     std::vector<sim::RaisedEvent> events;
     std::vector<sim::ShownMessage> messages;
     int saves = 0;
-    std::string failure;  // a host error that stopped the step
-    DocumentSnapshot before, after;
+    std::string failure;                       // a host error that stopped the step
+    const DocumentSnapshot* before = nullptr;  // the caller's, which outlives the report
+    DocumentSnapshot after;
     std::vector<std::pair<std::string, std::string>> headerForm;  // control, text
     std::vector<Finding> findings;
     bool asExpected = true;  // ran, and the check found exactly what the step expects
@@ -141,17 +142,17 @@ void PrintStep(std::ostream& out, std::size_t n, const StepReport& r, sim::Sqlit
     out << "\n";
     // Unchanged tables are named, not repeated, so that what a step changed stands out.
     const TextTable lines = LinesTable(r.after);
-    if (n > 1 && lines.rows == LinesTable(r.before).rows) {
+    if (n > 1 && lines.rows == LinesTable(*r.before).rows) {
         out << "Lines in the database: unchanged\n";
     } else {
         out << "Lines in the database (GUIDs by their last 8 characters):\n";
         PrintTable(out, lines, "  ");
     }
-    if (n > 1 && r.before.progressives == r.after.progressives) {
+    if (n > 1 && r.before->progressives == r.after.progressives) {
         out << "Warehouse progressives of the order's articles: unchanged\n";
     } else {
         out << "Warehouse progressives of the order's articles:\n";
-        PrintTable(out, ProgressivesTable(r.before.progressives, r.after.progressives), "  ");
+        PrintTable(out, ProgressivesTable(r.before->progressives, r.after.progressives), "  ");
     }
     const std::set<std::string> expected(r.step->expectedFindings.begin(),
                                          r.step->expectedFindings.end());
@@ -184,7 +185,7 @@ Json StepJson(std::size_t n, const StepReport& r) {
     for (const auto& [name, text] : r.headerForm) form[name] = text;
     j["headerForm"] = std::move(form);
     j["document"] = SnapshotJson(r.after);
-    j["progressivesBefore"] = ProgressivesJson(r.before.progressives);
+    j["progressivesBefore"] = ProgressivesJson(r.before->progressives);
     j["findings"] = FindingsJson(r.findings, 1)["findings"];
     j["expectedFindings"] = r.step->expectedFindings;
     if (!r.step->findingsWhy.empty()) j["findingsWhy"] = r.step->findingsWhy;
@@ -196,19 +197,19 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
     const auto& setup = s.Setup();
     StepReport r;
     r.step = &step;
-    r.before = before;
-    const std::size_t from = s.Driver().Events().size();
-    const int saves = s.Driver().SaveCount();
+    r.before = &before;
+    const std::size_t from = s.Events().size();
+    const int saves = s.Saves();
     try {
         step.run(s);
     } catch (const HostError& e) {
         r.failure =
             "error " + std::to_string(e.Number()) + " (" + e.Source() + "): " + e.Description();
     }
-    const auto& all = s.Driver().Events();
+    const auto all = s.Events();
     r.events.assign(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
-    r.messages = s.Host().messaggi->TakeShown();
-    r.saves = s.Driver().SaveCount() - saves;
+    r.messages = s.TakeMessages();
+    r.saves = s.Saves() - saves;
     for (const char* name :
          {"TXT_DO11_STATO", "TXT_DO76_CODCAU_ZQ63", "TXT_DO76_DESCAU_ZQ63", "TXT_DO18_FLGNONPIUEV"})
         if (auto c = s.Host().header->Control(name)) r.headerForm.emplace_back(name, c->Text());
@@ -222,7 +223,9 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
 
 }  // namespace
 
-std::vector<DemoStep> DemoRoads() {
+std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
+    // The partial cancellations append their line after the order's last one.
+    const std::string nuova = std::to_string(righeOrdine + 1);
     std::vector<DemoStep> steps{
         {"Initialise the plug-in",
          "the host creates the plug-in and calls Initialize with the connection, the order, "
@@ -282,64 +285,60 @@ std::vector<DemoStep> DemoRoads() {
         {"Cancel part of a line",
          "on line 1 the user types 3 in DO77_ZQ_QTA_ANNULLO and sets the line state to " +
              std::to_string(kStatoRigheAnnullato),
-         "it splits the line: line 1 keeps 7 as the master, a new line 10 of 3 pieces carries "
-         "the reason, the flag and the cancelled state, the two are linked by their GUIDs and "
-         "written to the database; no reversal and no save on this road",
+         "it splits the line: line 1 keeps 7 as the master, a new line " + nuova +
+             " of 3 pieces carries the reason, the flag and the cancelled state, the two are "
+             "linked by their GUIDs; the "
+             "body is written back, the 3 pieces are reversed out of the progressives and the "
+             "order is saved",
          [](Session& s) {
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "3");
              s.Driver().SetLineState(kStatoRigheAnnullato);
-         },
-         {"progressives"},
-         "the new line's 3 pieces left the open quantities, but the plug-in wrote the lines "
-         "itself and does not reverse the progressives on this road, so ART-A stays 3 above "
-         "what is open; nothing later in this session settles it"},
-        {"Try to delete the master",
-         "the user selects line 1 and deletes it",
+         }},
+        {"Try to delete the master", "the user selects line 1 and deletes it",
          "the deletion is refused with a message: the line has a cancellation line",
          [](Session& s) {
              s.Driver().MoveToLine(1);
              s.Driver().DeleteLine();
-         },
-         {"progressives"},
-         "the drift of the partial cancellation stays"},
-        {"Delete the cancellation line",
-         "the user selects line 10 and deletes it",
-         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line 10's "
-         "rows go, the progressives are recomputed and the order is saved",
-         [](Session& s) {
-             s.Driver().MoveToLine(10);
+         }},
+        {"Delete the cancellation line", "the user selects line " + nuova + " and deletes it",
+         "line 1 gets its 10 pieces back and loses its links and cancelled quantity; line " +
+             nuova + "'s rows go, the progressives are recomputed and the order is saved",
+         [righeOrdine](Session& s) {
+             s.Driver().MoveToLine(righeOrdine + 1);
              s.Driver().DeleteLine();
-         },
-         {"progressives"},
-         "the deletion gives back the 3 pieces the partial cancellation never took out, so "
-         "the drift stays"},
+         }},
         {"Cancel part of the line again",
          "on line 1 the user types 4 in DO77_ZQ_QTA_ANNULLO and sets the line state to " +
              std::to_string(kStatoRigheAnnullato),
-         "a new cancellation line of 4 pieces, linked to line 1 which keeps 6",
+         "a new cancellation line of 4 pieces, linked to line 1 which keeps 6; written back, "
+         "reversed and saved",
          [](Session& s) {
              s.Driver().MoveToLine(1);
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "4");
              s.Driver().SetLineState(kStatoRigheAnnullato);
-         },
-         {"progressives"},
-         "a second partial cancellation without reversal adds its 4 pieces to the drift"},
+         }},
+        {"Reopen the order",
+         "the user closes the order without saving anything more and opens it again: a new "
+         "plug-in object, initialised, the header and body forms",
+         "it rebuilds the link of line 1 and its cancellation line from the saved rows, so "
+         "the reopened order is guarded as before",
+         [](Session& s) { s.Reopen(); }},
+        {"Try to delete the master of the reopened order", "the user selects line 1 and deletes it",
+         "the deletion is refused with the same message as before the order was closed",
+         [](Session& s) {
+             s.Driver().MoveToLine(1);
+             s.Driver().DeleteLine();
+         }},
         {"Fold the cancellation line back",
-         "the user selects line 1, picks the state " + std::to_string(kStatoRigheIniziale) +
-             ", types 10 in DO77_ZQ_QTA_ANNULLO and sets the state to " +
-             std::to_string(kStatoRigheAnnullato) + " again",
+         "on line 1 the user types 10 in DO77_ZQ_QTA_ANNULLO and sets the state to " +
+             std::to_string(kStatoRigheAnnullato),
          "the whole line is cancelled: the cancellation line goes, line 1 gets its quantity "
          "back with the cancellation line's reason, the cancelled state and the flag; the body "
          "is written back, reversed and saved",
          [](Session& s) {
-             s.Driver().MoveToLine(1);
-             s.Driver().SetLineState(kStatoRigheIniziale);
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "10");
              s.Driver().SetLineState(kStatoRigheAnnullato);
-         },
-         {"progressives"},
-         "the reversal settles the whole line against what was stored, so the earlier drift "
-         "stays"},
+         }},
         {"Close the order",
          "the user closes the header and body forms; the host terminates the plug-in",
          "it lets both forms close and releases what it holds",
@@ -347,10 +346,7 @@ std::vector<DemoStep> DemoRoads() {
              s.Driver().CloseForm(1);
              s.Driver().CloseForm(2);
              s.Driver().Terminate();
-         },
-         {"progressives"},
-         "the drift the two partial cancellations left stays in the database after the session: "
-         "only a recalculation of the progressives settles it"},
+         }},
     };
     return steps;
 }
@@ -361,13 +357,13 @@ namespace {
 int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostream& out) {
     const SessionSetup& setup = s.Setup();
     if (!options.json)
-        out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta
-            << " in the simulated host\nDatabase: " << setup.dbPath
+        out << "zqstati demo: order " << setup.numreg << " of company " << setup.ditta << " ("
+            << setup.righeOrdine << " lines) in the simulated host\nDatabase: " << setup.dbPath
             << (temporary ? " (temporary, removed at the end)" : "") << "\n";
     int status = 0;
     Json steps = Json::array();
     DocumentSnapshot current = TakeSnapshot(s.Db(), setup.ditta, setup.numreg, setup.flussoRighe);
-    const auto roads = DemoRoads();
+    const auto roads = DemoRoads(setup.righeOrdine);
     for (std::size_t i = 0; i < roads.size(); ++i) {
         StepReport r = Play(roads[i], s, current);
         if (!r.asExpected) status = 1;
@@ -397,6 +393,7 @@ int PlayRoads(const DemoOptions& options, Session& s, bool temporary, std::ostre
 
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     SessionSetup setup;
+    setup.righeOrdine = options.lines;
     std::optional<TemporaryFolder> temporary;
     std::unique_ptr<Session> session;
     try {

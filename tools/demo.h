@@ -23,13 +23,15 @@ struct DemoStep {
     std::string findingsWhy = {};
 };
 
-// The roads the demo plays, in order.
-std::vector<DemoStep> DemoRoads();
+// The roads the demo plays, in order, on the demo order of `righeOrdine` lines.
+std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine);
 
 struct DemoOptions {
     std::optional<std::string> dbPath;  // none: a temporary file, removed afterwards
     bool force = false;  // an existing database of this program at dbPath may be replaced
     bool json = false;
+    // Lines of the demo order: its nine, then generated size-grid families up to this many.
+    std::int32_t lines = sim::demo::kRigheDemo;
 };
 
 // Plays the roads and prints each step. Returns 0 when every step ran and the check found

@@ -8,6 +8,7 @@
 #include "host/error.h"
 #include "sim/db/progressives.h"
 #include "tools/check.h"
+#include "tools/host_checks.h"
 #include "tools/scenario.h"
 
 namespace zq::tool {
@@ -146,7 +147,7 @@ std::string CheckRecordset(Session& s, const StepArgs& a) {
 }
 
 std::string CheckMessages(Session& s, const StepArgs& a) {
-    const auto shown = s.Host().messaggi->TakeShown();
+    const auto shown = s.TakeMessages();
     const Json& expected = a.Raw("messages");
     bool same = shown.size() == expected.size();
     for (std::size_t i = 0; same && i < shown.size(); ++i) {
@@ -184,7 +185,10 @@ std::string CheckControl(Session& s, const StepArgs& a) {
     const struct {
         const char* key;
         bool actual;
-    } flags[] = {{"enabled", c->Enabled()}, {"visible", c->Visible()}, {"changed", c->IsChanged()}};
+    } flags[] = {{"enabled", c->Enabled()},
+                 {"visible", c->Visible()},
+                 {"changed", c->IsChanged()},
+                 {"valid", c->IsValid()}};
     for (const auto& f : flags)
         if (a.Has(f.key) && a.Flag(f.key) != f.actual)
             d += std::string("\n  ") + f.key + ": expected " + (f.actual ? "false" : "true") +
@@ -193,9 +197,10 @@ std::string CheckControl(Session& s, const StepArgs& a) {
 }
 
 std::string CheckResult(Session& s, const StepArgs& a) {
-    const auto& events = s.Driver().Events();
-    const sim::RaisedEvent* e = a.Has("event") ? s.Driver().Last(a.Text("event"))
-                                               : (events.empty() ? nullptr : &events.back());
+    const auto events = s.Events();
+    const sim::RaisedEvent* e = nullptr;
+    for (auto it = events.rbegin(); it != events.rend() && !e; ++it)
+        if (!a.Has("event") || it->name == a.Text("event")) e = &*it;
     if (!e)
         return a.Has("event") ? "no event " + a.Text("event") + " was raised"
                               : "no event was raised";
@@ -264,7 +269,7 @@ std::string CheckConsistent(Session& s, const StepArgs&) {
 }
 
 std::string CheckEvents(Session& s, const StepArgs& a) {
-    const auto& events = s.Driver().Events();
+    const auto events = s.Events();
     std::vector<std::string> raised;
     for (std::size_t i = std::min(s.eventsChecked, events.size()); i < events.size(); ++i)
         raised.push_back(events[i].name);
@@ -275,7 +280,7 @@ std::string CheckEvents(Session& s, const StepArgs& a) {
 }
 
 std::string CheckSaves(Session& s, const StepArgs& a) {
-    const int n = s.Driver().SaveCount();
+    const int n = s.Saves();
     if (n == a.Int("count")) return {};
     return "expected the document written " + std::to_string(a.Int("count")) +
            " times, it was written " + std::to_string(n) + " times";
@@ -350,7 +355,8 @@ const std::vector<ExpectationDef>& Expectations() {
           {"text", A::Text},
           {"enabled", A::Flag},
           {"visible", A::Flag},
-          {"changed", A::Flag}},
+          {"changed", A::Flag},
+          {"valid", A::Flag}},
          CheckControl},
         {"result", {{"event", A::Text}, {"results", A::Array}, {"failed", A::Flag}}, CheckResult},
         {"lineState",
@@ -361,6 +367,14 @@ const std::vector<ExpectationDef>& Expectations() {
         {"events", {{"names", A::Array, true}}, CheckEvents},
         {"saves", {{"count", A::Integer, true}}, CheckSaves},
         {"launched", {{"programs", A::Array, true}}, CheckLaunched},
+        {"link",
+         {{"line", A::Integer, true},
+          {"master", A::Integer, true},
+          {"in", A::Text},
+          {"linked", A::Flag}},
+         CheckLink},
+        {"busyIndicator", {{"value", A::Integer, true}}, CheckBusyIndicator},
+        {"calls", {{"calls", A::Array, true}, {"only", A::Texts}}, CheckCalls},
         {"lookup",
          {{"handled", A::Flag},
           {"title", A::Text},

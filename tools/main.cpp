@@ -1,7 +1,7 @@
 // zqstati: the order-cancellation plug-in without its host. It plays the plug-in in the
 // simulated host on an embedded SQLite host database.
 //
-//   zqstati demo [--db FILE [--force]] [--json]  a narrated session on the demo order
+//   zqstati demo [--db FILE [--force]] [--json] [--lines N]  a narrated session on the demo order
 //   zqstati run FILE|DIR ...                     scenario files (docs/scenarios.md)
 //   zqstati check --db FILE [--doc NUMREG]       audit of the cancellation data
 //   zqstati statements [--db FILE [--force]]     the plug-in's statement texts on the demo data
@@ -13,6 +13,7 @@
 
 #include "tools/check.h"
 #include "tools/demo.h"
+#include "tools/host_matrix.h"
 #include "tools/runner.h"
 #include "tools/statements.h"
 
@@ -38,11 +39,26 @@ int main(int argc, char** argv) {
                       "Replace the --db file when it is a database of this program (any other "
                       "file, a folder or a link is never replaced)");
     demoCmd->add_flag("--json", demo.json, "Print the session as one JSON document");
+    demoCmd
+        ->add_option("--lines", demo.lines,
+                     "Lines of the demo order: its nine, then generated size-grid families up "
+                     "to this many (a large order, to see the plug-in's time and memory on it)")
+        ->check(CLI::Range(9, 1000000));
 
     std::vector<std::string> paths;
+    bool hostMatrix = false;
     auto* runCmd = app.add_subcommand(
         "run", "Run scenario files (JSON, see docs/scenarios.md); exit status 0 when all pass");
     runCmd->add_option("paths", paths, "Scenario files, or folders of *.json files")->required();
+    std::string matrixHelp =
+        "Play each scenario under every combination of the host options it does not set "
+        "itself; a failure names the combination. The options:";
+    for (const auto& o : HostOptions()) {
+        std::string values;
+        for (const auto& v : o.values) values += (values.empty() ? "" : ", ") + v.dump();
+        matrixHelp += std::string("\n  ") + o.name + " (" + values + "): " + o.meaning;
+    }
+    runCmd->add_flag("--host-matrix", hostMatrix, matrixHelp);
 
     std::string db;
     std::int32_t doc = 0;
@@ -83,7 +99,7 @@ int main(int argc, char** argv) {
         if (*demoDbOpt) demo.dbPath = demoDb;
         return RunDemo(demo, std::cout, std::cerr);
     }
-    if (*runCmd) return RunScenarios(paths, std::cout);
+    if (*runCmd) return RunScenarios(paths, std::cout, hostMatrix);
     if (*checkCmd)
         return RunCheck(db, *docOpt ? std::optional<std::int32_t>(doc) : std::nullopt, checkJson,
                         std::cout, std::cerr);

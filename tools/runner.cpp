@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/error.h"
+#include "tools/host_matrix.h"
 #include "tools/scenario.h"
 
 namespace zq::tool {
@@ -31,21 +32,40 @@ struct Outcome {
     std::string report;  // why it did not pass
 };
 
-Outcome Play(const Scenario& sc) {
+// What the progressive comparison and the audit find on the scenario's database now ("" when
+// nothing), through the same checks as the expectations of those names.
+std::string AuditNow(Session& session) {
+    std::string found;
+    const StepArgs none(Json::object());
+    for (const auto& e : Expectations())
+        if (std::string(e.name) == "progressivesConsistent" || std::string(e.name) == "consistent")
+            if (std::string d = e.check(session, none); !d.empty())
+                found += (found.empty() ? "" : "\n") + d;
+    return found;
+}
+
+Outcome Play(const Scenario& sc, const SessionSetup& setup) {
     std::unique_ptr<Session> session;
     try {
-        session = std::make_unique<Session>(sc.setup);
+        session = std::make_unique<Session>(setup);
     } catch (const HostError& e) {
         return {false, "the session could not start: " + e.Description() + " (error " +
                            std::to_string(e.Number()) + ")"};
     }
+    // Every save of a road leaves the progressives and the audit as clean as the data set
+    // was when the session opened (a data set may start unclean on purpose).
+    const bool startedClean = AuditNow(*session).empty();
     for (std::size_t i = 0; i < sc.steps.size(); ++i) {
         const Step& step = sc.steps[i];
         const std::string where = "step " + std::to_string(i + 1) + " (" + StepName(step) + ")";
         StepArgs args(step.json);
         try {
             if (step.isAction) {
+                const int saves = session->Saves();
                 step.action->run(*session, args);
+                if (startedClean && session->Saves() != saves)
+                    if (std::string d = AuditNow(*session); !d.empty())
+                        return {false, where + ", after the save it made:\n" + Indent(d, "  ")};
             } else if (std::string diff = step.expectation->check(*session, args); !diff.empty()) {
                 return {false, where + ":\n" + Indent(diff, "  ")};
             }
@@ -60,6 +80,27 @@ Outcome Play(const Scenario& sc) {
         }
     }
     return {true, {}};
+}
+
+// Under every host combination the scenario leaves open; the first failure names its
+// combination, and the others that failed are counted.
+Outcome PlayMatrix(const Scenario& sc, std::size_t& combinations) {
+    const auto all = HostCombinations(sc.pinnedHost);
+    combinations = all.size();
+    Outcome first{true, {}};
+    std::size_t failed = 0;
+    for (const Json& c : all) {
+        SessionSetup setup = sc.setup;
+        for (const auto& [name, value] : c.items())
+            ApplyHostOption(*FindHostOption(name), value, setup);
+        Outcome o = Play(sc, setup);
+        if (o.passed) continue;
+        if (failed++ == 0) first = {false, "under host " + c.dump() + ":\n" + o.report};
+    }
+    if (failed > 1)
+        first.report += "\n(" + std::to_string(failed) + " of " + std::to_string(all.size()) +
+                        " host combinations failed)";
+    return first;
 }
 
 std::vector<fs::path> Collect(const std::string& arg, std::vector<std::string>& errors) {
@@ -83,7 +124,7 @@ std::vector<fs::path> Collect(const std::string& arg, std::vector<std::string>& 
 
 }  // namespace
 
-int RunScenarios(const std::vector<std::string>& paths, std::ostream& out) {
+int RunScenarios(const std::vector<std::string>& paths, std::ostream& out, bool hostMatrix) {
     int passed = 0, failed = 0;
     for (const auto& arg : paths) {
         std::vector<std::string> errors;
@@ -102,10 +143,13 @@ int RunScenarios(const std::vector<std::string>& paths, std::ostream& out) {
                 out << "ERROR " << file.string() << ": " << e.what() << "\n";
                 continue;
             }
-            const Outcome o = Play(sc);
+            std::size_t combinations = 1;
+            const Outcome o = hostMatrix ? PlayMatrix(sc, combinations) : Play(sc, sc.setup);
             if (o.passed) {
                 ++passed;
-                out << "PASS  " << file.string() << ": " << sc.description << "\n";
+                out << "PASS  " << file.string() << ": " << sc.description;
+                if (hostMatrix) out << " (" << combinations << " host combinations)";
+                out << "\n";
             } else {
                 ++failed;
                 out << "FAIL  " << file.string() << ": " << sc.description << "\n"

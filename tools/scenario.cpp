@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/host_matrix.h"
+
 namespace zq::tool {
 
 namespace {
@@ -168,17 +170,22 @@ void ReadData(const Json& data, const std::filesystem::path& dir, const ScriptRe
         for (const auto& s : Strings(data["statements"])) setup.scripts.push_back(s);
 }
 
-void ReadHost(const Json& host, SessionSetup& setup) {
-    CheckKeys(host, "", "\"host\"",
-              {{"gridMode", ArgType::Integer},
-               {"lots", ArgType::Flag},
-               {"headerWithout", ArgType::Texts},
-               {"bodyWithout", ArgType::Texts},
-               {"answers", ArgType::Array},
-               {"lineFlow", ArgType::Integer},
-               {"lineInitialState", ArgType::Integer},
-               {"reasonsProgram", ArgType::Flag}},
-              0);
+void ReadHost(const Json& host, SessionSetup& setup, std::set<std::string>& pinned) {
+    std::vector<ArgDef> keys{{"gridMode", ArgType::Integer},
+                             {"lots", ArgType::Flag},
+                             {"headerWithout", ArgType::Texts},
+                             {"bodyWithout", ArgType::Texts},
+                             {"answers", ArgType::Array},
+                             {"lineFlow", ArgType::Integer},
+                             {"lineInitialState", ArgType::Integer},
+                             {"reasonsProgram", ArgType::Flag}};
+    for (const auto& o : HostOptions()) keys.push_back({o.name, ArgType::Value});
+    CheckKeys(host, "", "\"host\"", keys, 0);
+    for (const auto& o : HostOptions())
+        if (host.contains(o.name)) {
+            ApplyHostOption(o, host[o.name], setup);
+            pinned.insert(o.name);
+        }
     const std::int32_t gridMode = host.value("gridMode", 0);
     if (gridMode < -32768 || gridMode > 32767)
         throw ScenarioError("host.gridMode is a 16-bit whole number, not " +
@@ -287,7 +294,7 @@ Scenario ParseScenario(const std::string& text, const std::filesystem::path& fil
     sc.description = j["description"].get<std::string>();
     if (j.contains("data")) ReadData(j["data"], file.parent_path(), readScript, sc.setup);
     if (j.contains("document")) ReadDocument(j["document"], sc.setup);
-    if (j.contains("host")) ReadHost(j["host"], sc.setup);
+    if (j.contains("host")) ReadHost(j["host"], sc.setup, sc.pinnedHost);
     std::size_t n = 0;
     for (const auto& s : j["steps"]) sc.steps.push_back(ReadStep(s, ++n));
     if (sc.steps.empty()) throw ScenarioError("\"steps\" is empty");

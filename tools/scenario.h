@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -88,6 +89,7 @@ struct Scenario {
     std::filesystem::path file;
     std::string description;
     SessionSetup setup;
+    std::set<std::string> pinnedHost;  // the host options the file sets (host_matrix.h)
     std::vector<Step> steps;
 };
 

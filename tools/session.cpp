@@ -17,7 +17,7 @@ sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
     // A scratch database: no waiting for the disk after each of the demo data's rows.
     conn->RunSqlite("PRAGMA synchronous = OFF");
     if (setup.demoData) {
-        sim::CreateDemoDatabase(*conn);
+        sim::CreateDemoDatabase(*conn, setup.righeOrdine);
     } else {
         sim::CreateSchema(*conn);
     }
@@ -26,12 +26,18 @@ sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
 }
 
 Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(setup)) {
+    OpenHost();
+}
+
+void Session::OpenHost() {
+    const SessionSetup& setup = setup_;
     sim::HostSettings s;
     s.document = {Variant::Int32(setup.ditta), std::to_string(setup.numreg)};
     s.type.idFlussoRighe = setup.flussoRighe;
     s.type.statoInizialeRighe = setup.statoInizialeRighe;
     s.type.gestLotti = setup.gestLotti;
     s.gridMode = setup.gridMode;
+    s.behaviour = setup.behaviour;
     s.commandFactory = sim::SqliteCommandFactory();
     host_ = std::make_unique<sim::SimHost>(std::make_shared<sim::SqliteHostDatabase>(conn_),
                                            std::move(s));
@@ -45,6 +51,38 @@ Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(
     host_->messaggi->Script(setup.answers);
     if (setup.reasonsProgram) reasons_.emplace(host_->ambiente);
     driver_ = std::make_unique<sim::HostDriver>(*host_);
+}
+
+void Session::Reopen(const std::vector<std::int16_t>& forms) {
+    if (driver_->Plugin()) {
+        driver_->CloseForm(2);
+        driver_->CloseForm(1);
+        driver_->Terminate();
+    }
+    savesBefore_ += driver_->SaveCount();
+    for (const auto& e : driver_->Events()) eventsBefore_.push_back(e);
+    for (auto& m : host_->messaggi->TakeShown()) carriedMessages_.push_back(std::move(m));
+    driver_.reset();
+    reasons_.reset();
+    host_.reset();
+    OpenHost();
+    callsChecked = 0;
+    lastLookup.reset();
+    driver_->Initialize();
+    for (std::int16_t tipoForm : forms) driver_->OpenForm(tipoForm);
+}
+
+std::vector<sim::RaisedEvent> Session::Events() const {
+    std::vector<sim::RaisedEvent> out = eventsBefore_;
+    for (const auto& e : driver_->Events()) out.push_back(e);
+    return out;
+}
+
+std::vector<sim::ShownMessage> Session::TakeMessages() {
+    std::vector<sim::ShownMessage> out = std::move(carriedMessages_);
+    carriedMessages_.clear();
+    for (auto& m : host_->messaggi->TakeShown()) out.push_back(std::move(m));
+    return out;
 }
 
 Session::~Session() {

@@ -20,6 +20,7 @@ namespace zq::tool {
 struct SessionSetup {
     std::string dbPath = ":memory:";  // a new file; one that exists is refused
     bool demoData = true;             // the demo data set; otherwise the empty schema
+    std::int32_t righeOrdine = sim::demo::kRigheDemo;  // lines of the demo order
     // SQLite scripts run after the data set, in order (several statements each).
     std::vector<std::string> scripts;
     std::int32_t ditta = sim::demo::kDitta;
@@ -30,7 +31,8 @@ struct SessionSetup {
     bool gestLotti = false;
     std::vector<std::string> headerWithout, bodyWithout;  // controls the forms lack
     std::vector<std::int32_t> answers;                    // message-box answers, in order
-    bool reasonsProgram = true;  // the host has the reasons maintenance program installed
+    bool reasonsProgram = true;    // the host has the reasons maintenance program installed
+    sim::HostBehaviour behaviour;  // the host details a host may do either way
 };
 
 // The database of a setup: created, filled and scripted (no document opened).
@@ -49,17 +51,36 @@ class Session {
     sim::SimHost& Host() { return *host_; }
     sim::HostDriver& Driver() { return *driver_; }
 
+    // The user closes the document without saving (CloseForm of the body and header forms
+    // and Terminate, when the plug-in exists) and opens it again from the database: a new
+    // host document, a new plug-in object, Initialize, then the forms in `forms` order
+    // (1 header, 2 body). What the expectations count goes on across it.
+    void Reopen(const std::vector<std::int16_t>& forms = {1, 2});
+
+    // Times the document was written, the events raised, messages shown and not yet looked
+    // at: across reopens.
+    int Saves() const { return savesBefore_ + driver_->SaveCount(); }
+    std::vector<sim::RaisedEvent> Events() const;
+    std::vector<sim::ShownMessage> TakeMessages();
+
     // What the last look-up showed, for the expectations that read it.
     std::optional<sim::HostDriver::Lookup> lastLookup;
-    // How many of the driver's events an "events" expectation has already looked at.
+    // How many of the events an "events" expectation, and of the host's calls a "calls"
+    // expectation, has already looked at.
     std::size_t eventsChecked = 0;
+    std::size_t callsChecked = 0;
 
   private:
+    void OpenHost();
+
     SessionSetup setup_;
     sim::SqliteConnectionPtr conn_;
     std::unique_ptr<sim::SimHost> host_;
     std::optional<sim::ReasonsProgram> reasons_;
     std::unique_ptr<sim::HostDriver> driver_;
+    int savesBefore_ = 0;
+    std::vector<sim::RaisedEvent> eventsBefore_;
+    std::vector<sim::ShownMessage> carriedMessages_;
 };
 
 }  // namespace zq::tool

@@ -52,6 +52,7 @@ DocumentSnapshot TakeSnapshot(sim::SqliteConnection& conn, std::int32_t ditta, s
         "DO77_NUMREG_CO99 = DO30_NUMREG_CO99 AND DO77_PROGRIGA = DO30_PROGRIGA "
         "WHERE DO30_DITTA_CG18 = ? AND DO30_NUMREG_CO99 = ? ORDER BY DO30_PROGRIGA",
         key);
+    s.lines.reserve(l.rows.size());
     for (std::size_t r = 0; r < l.rows.size(); ++r) {
         LineSnapshot line;
         line.progRiga = l.At(r, "DO30_PROGRIGA").ToLong();

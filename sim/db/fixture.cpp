@@ -315,7 +315,26 @@ void HostDbBuilder::Build() {
     RecomputeProgressivesFromScratch(conn_);
 }
 
-void CreateDemoDatabase(SqliteConnection& conn) {
+namespace {
+
+// Lines `from`..`to` of the current order: size-grid families of three sizes, each family
+// its own line group, over twenty articles; every fourth line is partly delivered.
+void AppendSizeFamilies(HostDbBuilder& b, std::int32_t from, std::int32_t to) {
+    static const char* const kSizes[] = {"S", "M", "L"};
+    for (std::int32_t n = from; n <= to; ++n) {
+        const std::int32_t family = (n - from) / 3;
+        const std::string articolo = "FAM-" + std::to_string(family % 20 + 1);
+        b.Riga(n, articolo, 6 + n % 7, 12.5)
+            .Opzione(std::string("COL") + kSizes[(n - from) % 3])
+            .Padre(family + 2)
+            .StagioneRiga(1);
+        if (n % 4 == 0) b.Consegnato(2);
+    }
+}
+
+}  // namespace
+
+void CreateDemoDatabase(SqliteConnection& conn, std::int32_t righeOrdine) {
     using namespace demo;
     CreateSchema(conn);
     HostDbBuilder b(conn);
@@ -380,6 +399,7 @@ void CreateDemoDatabase(SqliteConnection& conn) {
         .Opzione("ROSLG0000")
         .Padre(1)
         .StagioneRiga(1);
+    AppendSizeFamilies(b, kRigheDemo + 1, righeOrdine);
     b.Ordine(kOrdineValuta)
         .Valuta("USD", 1.10)
         .Cliente("C0002")

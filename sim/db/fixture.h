@@ -105,12 +105,16 @@ inline constexpr std::int32_t kDitta = 1;
 inline constexpr std::int32_t kFlussoTesta = 1000, kFlussoRighe = 1001;
 inline constexpr std::int32_t kStatoTestaIniziale = 200, kStatoTestaAnnullato = 209;
 inline constexpr std::int32_t kStatoRigheIniziale = 100, kStatoRigheAnnullato = 109;
-inline constexpr std::int32_t kOrdine = 1001;        // lines 1..9, see CreateDemoData
+inline constexpr std::int32_t kOrdine = 1001;  // lines 1..9, see CreateDemoData
+inline constexpr std::int32_t kRigheDemo = 9;
 inline constexpr std::int32_t kOrdineValuta = 1002;  // USD at 1.10
 inline constexpr std::int32_t kBolla1 = 2001, kBolla2 = 2002;
 }  // namespace demo
 
-// Creates the schema and fills the demo data set, progressives posted.
-void CreateDemoDatabase(SqliteConnection& conn);
+// Creates the schema and fills the demo data set, progressives posted. With `righeOrdine`
+// above 9 the demo order goes on after its nine lines with generated size-grid families
+// (three lines in a line group each, some partly delivered) up to that many lines: the
+// large orders that scaling tests, benchmarks and `zqstati demo --lines` play on.
+void CreateDemoDatabase(SqliteConnection& conn, std::int32_t righeOrdine = demo::kRigheDemo);
 
 }  // namespace zq::sim

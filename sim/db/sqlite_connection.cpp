@@ -6,6 +6,7 @@
 
 #include "host/error.h"
 #include "sim/db/sqlite_values.h"
+#include "sim/db/statement_cache.h"
 #include "sim/fault/fault_plan.h"
 #include "sim/recordset/mem_recordset.h"
 
@@ -43,12 +44,10 @@ bool FitsLong(std::int64_t i) {
 
 // Computed columns have no declared type: take it from the values.
 // Dates only come from a NUMERIC-affinity column (a date copied by SELECT ... INTO).
-FieldDef FieldFromValues(std::string name, const std::vector<std::vector<Cell>>& rows, size_t col,
-                         bool mayHoldDates) {
+FieldDef FieldFromValues(std::string name, const std::vector<Cell>& column, bool mayHoldDates) {
     bool anyFloat = false, anyInt = false, anyText = false, bigInt = false, allDates = mayHoldDates;
     int longest = 1;
-    for (const auto& r : rows) {
-        const Cell& c = r[col];
+    for (const Cell& c : column) {
         if (c.type == SQLITE_FLOAT) anyFloat = true;
         if (c.type == SQLITE_INTEGER) {
             anyInt = true;
@@ -81,7 +80,8 @@ FieldDef FieldFromValues(std::string name, const std::vector<std::vector<Cell>>&
     return f;
 }
 
-Variant Natural(const Cell& c) {
+// Texts move out of the cell: a query's values are converted once, not copied.
+Variant Natural(Cell& c) {
     switch (c.type) {
         case SQLITE_NULL:
             return Variant::Null();
@@ -91,11 +91,11 @@ Variant Natural(const Cell& c) {
         case SQLITE_FLOAT:
             return Variant(c.d);
         default:
-            return Variant(c.s);
+            return Variant(std::move(c.s));
     }
 }
 
-Variant Convert(const Cell& c, std::int32_t type) {
+Variant Convert(Cell& c, std::int32_t type) {
     if (c.type == SQLITE_NULL) return Variant::Null();
     switch (type) {
         case ado::adSmallInt:
@@ -110,7 +110,7 @@ Variant Convert(const Cell& c, std::int32_t type) {
         case ado::adLongVarChar:
             if (c.type == SQLITE_INTEGER) return Variant(std::to_string(c.i));
             if (c.type == SQLITE_FLOAT) return Variant(FormatDouble(c.d));
-            return Variant(c.s);
+            return Variant(std::move(c.s));
         case ado::adDBTimeStamp: {
             double ole = 0;
             if (c.type == SQLITE_TEXT && IsoToOleDate(c.s, &ole)) return Variant::Date(ole);
@@ -135,8 +135,10 @@ const Variant& ProcedureArgs::Get(std::string_view name) const {
 
 std::shared_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path, OpenMode mode) {
     sqlite3* raw = nullptr;
-    const int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY
-                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // One thread uses a connection: SQLite need not lock it on every call.
+    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY
+                                                  : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                      SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     DbHandle db(raw);
     if (rc != SQLITE_OK)
@@ -160,6 +162,65 @@ const Variant& QueryResult::At(size_t r, std::string_view column) const {
           "ordinal.");
 }
 
+namespace {
+
+Cell ReadCell(sqlite3_stmt* stmt, int c) {
+    Cell cell;
+    cell.type = sqlite3_column_type(stmt, c);
+    if (cell.type == SQLITE_INTEGER) cell.i = sqlite3_column_int64(stmt, c);
+    if (cell.type == SQLITE_FLOAT) cell.d = sqlite3_column_double(stmt, c);
+    if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB) {
+        const auto* p = sqlite3_column_text(stmt, c);
+        cell.s.assign(reinterpret_cast<const char*>(p),
+                      static_cast<size_t>(sqlite3_column_bytes(stmt, c)));
+    }
+    return cell;
+}
+
+// The rows of a query in one pass, from the result `*rc` of its first step on: a column
+// whose declaration gives its type is converted as it is read; a computed one keeps
+// SQLite's values until the last row shows what its type is. The columns are read after
+// the first step, when a statement kept from an earlier run has been compiled again for
+// a table made again since.
+QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
+    QueryResult result;
+    result.hasColumns = true;
+    const auto cols = static_cast<size_t>(sqlite3_column_count(stmt));
+    std::vector<size_t> undeclared;
+    for (size_t c = 0; c < cols; ++c) {
+        const char* decl = sqlite3_column_decltype(stmt, static_cast<int>(c));
+        result.fields.push_back(FieldFromDeclaredType(
+            sqlite3_column_name(stmt, static_cast<int>(c)), decl ? decl : ""));
+        if (result.fields.back().type == ado::adEmpty) undeclared.push_back(c);
+    }
+    std::vector<std::vector<Cell>> pending(undeclared.size());
+    for (; *rc == SQLITE_ROW; *rc = sqlite3_step(stmt)) {
+        Row row;
+        row.reserve(cols);
+        for (size_t c = 0, u = 0; c < cols; ++c) {
+            Cell cell = ReadCell(stmt, static_cast<int>(c));
+            if (u < undeclared.size() && undeclared[u] == c) {
+                pending[u++].push_back(std::move(cell));
+                row.emplace_back();
+            } else {
+                row.push_back(Convert(cell, result.fields[c].type));
+            }
+        }
+        result.rows.push_back(std::move(row));
+    }
+    for (size_t u = 0; u < undeclared.size(); ++u) {
+        const size_t c = undeclared[u];
+        const bool declared = sqlite3_column_decltype(stmt, static_cast<int>(c)) != nullptr;
+        FieldDef& f = result.fields[c];
+        f = FieldFromValues(std::move(f.name), pending[u], declared);
+        for (size_t r = 0; r < result.rows.size(); ++r)
+            result.rows[r][c] = Convert(pending[u][r], f.type);
+    }
+    return result;
+}
+
+}  // namespace
+
 QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Variant>& binds,
                                       std::int64_t* changes) {
     QueryResult result;
@@ -167,61 +228,24 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
     const char* tail = sql.data();
     const char* end = sql.data() + sql.size();
     while (tail < end) {
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db_.get(), tail, static_cast<int>(end - tail), &raw, &tail) !=
-            SQLITE_OK)
-            RaiseDbError();
-        StmtHandle stmt(raw);
-        if (!stmt) continue;  // only blanks or comments were left
+        StatementCache::Lease stmt;
+        const std::string_view rest(tail, static_cast<size_t>(end - tail));
+        if (statements_.Prepare(db_.get(), rest, &tail, stmt) != SQLITE_OK) RaiseDbError();
+        if (!stmt.get()) continue;  // only blanks or comments were left
         int params = sqlite3_bind_parameter_count(stmt.get());
         for (int i = 0; i < params && i < static_cast<int>(binds.size()); ++i)
             BindVariant(stmt.get(), i + 1, binds[static_cast<size_t>(i)]);
 
-        const int cols = sqlite3_column_count(stmt.get());
-        std::vector<std::vector<Cell>> rows;
-        int rc;
-        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-            std::vector<Cell> row(static_cast<size_t>(cols));
-            for (int c = 0; c < cols; ++c) {
-                Cell& cell = row[static_cast<size_t>(c)];
-                cell.type = sqlite3_column_type(stmt.get(), c);
-                if (cell.type == SQLITE_INTEGER) cell.i = sqlite3_column_int64(stmt.get(), c);
-                if (cell.type == SQLITE_FLOAT) cell.d = sqlite3_column_double(stmt.get(), c);
-                if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB) {
-                    const auto* p = sqlite3_column_text(stmt.get(), c);
-                    cell.s.assign(reinterpret_cast<const char*>(p),
-                                  static_cast<size_t>(sqlite3_column_bytes(stmt.get(), c)));
-                }
-            }
-            rows.push_back(std::move(row));
-        }
-        if (rc != SQLITE_DONE) RaiseDbError();
-        if (cols == 0) {
+        int rc = sqlite3_step(stmt.get());
+        if (sqlite3_column_count(stmt.get()) == 0) {
+            while (rc == SQLITE_ROW) rc = sqlite3_step(stmt.get());
+            if (rc != SQLITE_DONE) RaiseDbError();
             *changes = (*changes < 0 ? 0 : *changes) + sqlite3_changes(db_.get());
             continue;
         }
-        std::vector<FieldDef> fields;
-        for (int c = 0; c < cols; ++c) {
-            const char* decl = sqlite3_column_decltype(stmt.get(), c);
-            std::string name = sqlite3_column_name(stmt.get(), c);
-            FieldDef f = FieldFromDeclaredType(name, decl ? decl : "");
-            if (f.type == ado::adEmpty)
-                f = FieldFromValues(name, rows, static_cast<size_t>(c), decl != nullptr);
-            fields.push_back(std::move(f));
-        }
-        std::vector<Row> values;
-        values.reserve(rows.size());
-        for (const auto& r : rows) {
-            Row v;
-            v.reserve(static_cast<size_t>(cols));
-            for (int c = 0; c < cols; ++c)
-                v.push_back(
-                    Convert(r[static_cast<size_t>(c)], fields[static_cast<size_t>(c)].type));
-            values.push_back(std::move(v));
-        }
-        result.hasColumns = true;
-        result.fields = std::move(fields);
-        result.rows = std::move(values);
+        QueryResult rows = ReadRows(stmt.get(), &rc);
+        if (rc != SQLITE_DONE) RaiseDbError();
+        result = std::move(rows);
     }
     return result;
 }
@@ -288,7 +312,7 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
         *recordsAffected = Variant::Int32(static_cast<std::int32_t>(q.hasColumns ? -1 : changes));
     if (options != ado::adOptionUnspecified && (options & ado::adExecuteNoRecords)) return nullptr;
     if (!q.hasColumns) return nullptr;
-    ado::RecordsetPtr rs = MakeRecordset(std::move(q.fields), std::move(q.rows));
+    ado::RecordsetPtr rs = MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
     LabelRecordset(rs, "query");
     return rs;
 }
@@ -296,7 +320,7 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
 ado::RecordsetPtr SqliteConnection::QuerySqlite(std::string_view sql,
                                                 const std::vector<Variant>& binds) {
     QueryResult q = QueryRows(sql, binds);
-    return MakeRecordset(std::move(q.fields), std::move(q.rows));
+    return MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
 }
 
 QueryResult SqliteConnection::QueryRows(std::string_view sql, const std::vector<Variant>& binds) {

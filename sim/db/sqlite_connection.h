@@ -18,6 +18,7 @@
 
 #include "data/ado.h"
 #include "sim/db/dialect.h"
+#include "sim/db/statement_cache.h"
 #include "sim/db/statement_log.h"
 #include "sim/recordset/mem_recordset.h"
 
@@ -105,6 +106,11 @@ class SqliteConnection : public ado::Connection {
 
     sqlite3* Handle() const { return db_.get(); }
 
+    // The cursor behind the recordsets this connection makes (query results and the host's
+    // table recordsets): a client cursor offering Optimize unless told otherwise.
+    void SetCursor(CursorOptions cursor) { cursor_ = cursor; }
+    CursorOptions Cursor() const { return cursor_; }
+
     // Notes every later statement in `log` (null: none), which may make it fail.
     void SetStatementLog(std::shared_ptr<StatementLog> log) { log_ = std::move(log); }
     // What Execute and the stored-procedure commands call before running a statement.
@@ -120,10 +126,12 @@ class SqliteConnection : public ado::Connection {
     [[noreturn]] void RaiseDbError() const;
 
     DbHandle db_;
+    StatementCache statements_;  // declared after db_: finalized before the database closes
     std::map<std::string, StoredProcedure> procedures_;  // upper-case name
     std::string lastTsql_;
     std::string lastSqlite_;
     std::shared_ptr<StatementLog> log_;
+    CursorOptions cursor_;
 };
 
 using SqliteConnectionPtr = std::shared_ptr<SqliteConnection>;

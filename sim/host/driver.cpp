@@ -13,20 +13,32 @@ Variant Flag(VBool v) {
 HostDriver::HostDriver(SimHost& host, PluginFactory factory)
     : host_(host), factory_(std::move(factory)) {
     host_.save = [this] { Save(); };
-    // The line-state control shows each line's state as the grid moves, before the row
-    // change is announced: when it shows another state, the host raises its change event
-    // while the plug-in still remembers the line the grid comes from.
-    host_.doc->onShownStateChanged = [this] {
-        if (!plugin_) return;
-        const auto riga = host_.doc->RigaCorpo();
-        RaiseLineStateChange(riga->StatoRiga(), riga->IdFlusso());
+    host_.doc->onPluginMove = [this](Landing l) {
+        AnnounceLanding(l, host_.behaviour.rowChangeOnEveryMove && l.lineMoved);
     };
 }
 
 HostDriver::~HostDriver() {
     host_.save = nullptr;
-    host_.doc->onShownStateChanged = nullptr;
+    host_.doc->onPluginMove = nullptr;
     Release();
+}
+
+// The body controls already show the landed line: its state change, when the state control
+// shows another state, and the row change, in the order the host's behaviour gives.
+void HostDriver::AnnounceLanding(Landing l, bool rowChange) {
+    if (!plugin_) return;
+    using LS = HostBehaviour::LandingState;
+    const LS when = host_.behaviour.landingState;
+    const bool state = l.stateChanged && when != LS::None;
+    const auto riga = host_.doc->RigaCorpo();
+    if (state && when == LS::BeforeRowChange)
+        RaiseLineStateChange(riga->StatoRiga(), riga->IdFlusso());
+    if (rowChange)
+        RaiseEvent("GRIDRowChange",
+                   [&](std::vector<Variant>&) { return FormEvents().GRIDRowChange(); });
+    if (state && when == LS::AfterRowChange)
+        RaiseLineStateChange(riga->StatoRiga(), riga->IdFlusso());
 }
 
 void HostDriver::CreatePlugin() {
@@ -87,6 +99,22 @@ void HostDriver::OpenForm(std::int16_t tipoForm) {
     ObjectPtr form = FormOf(tipoForm);
     RaiseEvent("OpenForm",
                [&](std::vector<Variant>&) { return FormEvents().OpenForm(form, tipoForm); });
+    if (tipoForm == 1 && host_.behaviour.headerStateOnOpen) {
+        // The header's state control takes the stored state as the form shows the document.
+        host_.header->SetActiveControl("");
+        const auto [idStato, idFlusso] = HeaderState();
+        RaiseHeaderStateChange(idStato, idFlusso);
+    }
+}
+
+std::pair<std::int32_t, std::int32_t> HostDriver::HeaderState() const {
+    auto testata = host_.doc->rstDocTestata();
+    const auto read = [&](std::string_view field) {
+        if (!testata->HasField(field) || testata->BOF() || testata->EOF_()) return 0;
+        const Variant v = testata->Get(field);
+        return v.IsNull() || v.IsEmpty() ? 0 : v.ToLong();
+    };
+    return {read("DO11_STATO"), read("DO11_IDFLUSSO_CO4B")};
 }
 
 bool HostDriver::CloseForm(std::int16_t tipoForm) {
@@ -101,9 +129,7 @@ bool HostDriver::CloseForm(std::int16_t tipoForm) {
 }
 
 void HostDriver::MoveToLine(std::int32_t progRiga) {
-    host_.doc->MoveToLine(progRiga);
-    RaiseEvent("GRIDRowChange",
-               [&](std::vector<Variant>&) { return FormEvents().GRIDRowChange(); });
+    AnnounceLanding(host_.doc->MoveToLine(progRiga), true);
 }
 
 bool HostDriver::Save() {
@@ -130,11 +156,10 @@ void HostDriver::SetHeaderState(std::int32_t idStato, bool focusOnStateControl) 
     }
     if (auto ctl = host_.header->Control("TXT_DO11_STATO")) ctl->Type(std::to_string(idStato));
     if (focusOnStateControl) host_.header->SetActiveControl("TXT_DO11_STATO");
-    std::int32_t idFlusso = 0;
-    if (testata->HasField("DO11_IDFLUSSO_CO4B")) {
-        Variant f = testata->Get("DO11_IDFLUSSO_CO4B");
-        if (!f.IsNull() && !f.IsEmpty()) idFlusso = f.ToLong();
-    }
+    RaiseHeaderStateChange(idStato, HeaderState().second);
+}
+
+void HostDriver::RaiseHeaderStateChange(std::int32_t idStato, std::int32_t idFlusso) {
     Variant origine;
     RaiseEvent("StatiTESTATAChange",
                [&](std::vector<Variant>&) {

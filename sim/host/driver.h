@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/hresult.h"
@@ -52,15 +53,20 @@ class HostDriver {
 
     // --- forms ---
     // 1 header form, 2 body form (FunzGenInit with the body menu first). Shows the
-    // document's current values in the form before raising the event.
+    // document's current values in the form before raising the event. With
+    // HostBehaviour::headerStateOnOpen the header form then reports the stored header state.
     void OpenForm(std::int16_t tipoForm);
     void FunzGenInit(std::int16_t tipoForm);
     // Returns the cancel flag the plug-in answered (the form stays open when True).
     bool CloseForm(std::int16_t tipoForm);
 
     // --- body grid ---
-    // The host positions rstDocCorpo, filters rstDocCorpoOrd/Vert on the line, points
-    // objRigaCorpo at it, shows it in the body form, then raises GRIDRowChange.
+    // The user clicks a line: the host positions rstDocCorpo, filters rstDocCorpoOrd/Vert
+    // on the line, points objRigaCorpo at it, shows it in the body form, then raises
+    // GRIDRowChange and, when the line-state control now shows another state,
+    // StatiCORPOChange before or after it (HostBehaviour::landingState). Moves the plug-in
+    // makes itself are announced the same way, with GRIDRowChange only when
+    // HostBehaviour::rowChangeOnEveryMove says so.
     void MoveToLine(std::int32_t progRiga);
 
     // --- saving ---
@@ -139,6 +145,10 @@ class HostDriver {
     template <class Call>
     void RaiseEvent(std::string name, Call&& call, std::vector<Variant> args = {});
     void RaiseLineStateChange(std::int32_t idStato, std::int32_t idFlusso);
+    void RaiseHeaderStateChange(std::int32_t idStato, std::int32_t idFlusso);
+    void AnnounceLanding(Landing l, bool rowChange);
+    // DO11_STATO and DO11_IDFLUSSO_CO4B of the header (0 when missing or Null).
+    std::pair<std::int32_t, std::int32_t> HeaderState() const;
 
     SimHost& host_;
     PluginFactory factory_;

@@ -12,8 +12,8 @@
 // - deleting a line raises UIBeforeDeleteDocBody and, unless refused, BeginDeleteDocCorpo,
 //   removes the DO30 row only (the line's DO31 and DO77 rows are the plug-in's to remove),
 //   moves the grid to the next line (or the last one) as the body form's DeleteRow does,
-//   shows it, and raises EndDeleteDocCorpo and UIAfterDeleteDocBody; the move raises no
-//   row-change event;
+//   shows it and announces the landing as any move no click made (HostBehaviour), and
+//   raises EndDeleteDocCorpo and UIAfterDeleteDocBody;
 // - unsaved edits are the edit state 2 of the body or header sub-form (EditMode).
 
 #include "sim/host/driver.h"
@@ -87,8 +87,8 @@ bool HostDriver::DeleteLine() {
     if (IsTrue(cancel) || failed) return false;
     RaiseEvent("BeginDeleteDocCorpo",
                [&](std::vector<Variant>&) { return DocEvents().BeginDeleteDocCorpo(); });
-    if (host_.window->docCorpo->onDeleteRow) host_.window->docCorpo->onDeleteRow();
-    host_.ShowDocument();
+    const Landing l = host_.doc->DeleteCurrentRow();
+    AnnounceLanding(l, host_.behaviour.rowChangeOnEveryMove && l.lineMoved);
     RaiseEvent("EndDeleteDocCorpo",
                [&](std::vector<Variant>&) { return DocEvents().EndDeleteDocCorpo(); });
     RaiseEvent("UIAfterDeleteDocBody",

@@ -17,8 +17,8 @@ ControlDef Bound(std::string name, std::string dbField) {
     return c;
 }
 
-SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log)
-    : db_(std::move(db)), log_(std::move(log)) {
+SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log, std::weak_ptr<SimRigaCorpo> riga)
+    : db_(std::move(db)), log_(std::move(log)), riga_(std::move(riga)) {
     auto field = [this](std::string_view name, Variant& slot) {
         DefineProperty(
             name, [&slot] { return slot; }, [&slot](const Variant& v) { slot = v; });
@@ -30,6 +30,7 @@ SimBoStati::SimBoStati(HostDatabasePtr db, CallLogPtr log)
     DefineMethod("ConfermaModifiche", [this](std::span<Variant>) {
         log_->Record("BoStati.ConfermaModifiche", {guid_, idStato_, idFlusso_});
         db_->SetFlowState(guid_.ToString(), idStato_.ToLong(), idFlusso_.ToLong());
+        if (auto riga = riga_.lock()) riga->Confirmed(guid_.ToString(), idStato_.ToLong());
         return Variant();
     });
 }

@@ -13,6 +13,7 @@
 #include "sim/host/call_log.h"
 #include "sim/host/dispatch.h"
 #include "sim/host/host_database.h"
+#include "sim/host/sim_riga_corpo.h"
 
 namespace zq::sim {
 
@@ -28,15 +29,17 @@ struct ControlDef {
 ControlDef Bound(std::string name, std::string dbField = {});
 
 // The line's state object of the line-state control: the plug-in fills it and confirms,
-// which writes the flow-state store as SPCO_SETFLUSSOSTATO does.
+// which makes the state the line's own: the flow-state store takes it, as
+// SPCO_SETFLUSSOSTATO does, and objRigaCorpo reports it when it stands on that line.
 class SimBoStati : public DispatchObject {
   public:
-    SimBoStati(HostDatabasePtr db, CallLogPtr log);
+    SimBoStati(HostDatabasePtr db, CallLogPtr log, std::weak_ptr<SimRigaCorpo> riga);
     std::string TypeName() const override { return "BoStati"; }
 
   private:
     HostDatabasePtr db_;
     CallLogPtr log_;
+    std::weak_ptr<SimRigaCorpo> riga_;
     Variant guid_, idFlussoDocumento_, idFlusso_, idStato_;
 };
 

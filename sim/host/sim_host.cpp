@@ -29,6 +29,7 @@ void ShowBoundValues(SimForm& form, const SimRegDoc& doc) {
 SimHost::SimHost(HostDatabasePtr database, HostSettings settings)
     : log(std::make_shared<CallLog>()),
       db(std::move(database)),
+      behaviour(settings.behaviour),
       factories_(std::move(settings.commandFactory)) {
     doc = SimRegDoc::Load(db, settings.document, settings.type, log);
     messaggi = std::make_shared<SimMessaggi>();
@@ -69,20 +70,17 @@ SimHost::SimHost(HostDatabasePtr database, HostSettings settings)
         doc->MoveToBookmark(bookmark);
     };
     window->docCorpo->onDeleteRow = [this] {
-        auto rs = doc->rstDocCorpo();
-        if (!rs || rs->BOF() || rs->EOF_()) return;
-        rs->Delete(ado::adAffectCurrent);
-        if (!rs->EOF_()) rs->MoveNext();
-        if (rs->EOF_() && rs->RecordCount() > 0) rs->MoveLast();
-        doc->FollowCurrentLine();
+        const Landing l = doc->DeleteCurrentRow();
+        if ((l.lineMoved || l.stateChanged) && doc->onPluginMove) doc->onPluginMove(l);
     };
 
     header = std::make_shared<SimForm>("frmTestata", DefaultHeaderControls(), window, log);
     body = std::make_shared<SimForm>("frmCorpo", DefaultBodyControls(), window, log);
     if (auto stato = body->BoundTo("DO30_GUID"))
-        stato->AttachBoStati(std::make_shared<SimBoStati>(db, log));
+        stato->AttachBoStati(std::make_shared<SimBoStati>(db, log, doc->RigaCorpo()));
     menu = std::make_shared<SimMenu>(log);
     doc->onCurrentLineChanged = [this] { ShowBoundValues(*body, *doc); };
+    doc->refreshPairRebinds = behaviour.refreshPairRebinds;
     ShowDocument();
 }
 

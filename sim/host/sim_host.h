@@ -18,10 +18,33 @@
 
 namespace zq::sim {
 
+// Details of the host's behaviour that the plug-in cannot rely on, because a host may do
+// them either way. The simulated host plays each way; the defaults are the most plausible
+// host, and `zqstati run --host-matrix` plays scenarios under every combination.
+struct HostBehaviour {
+    // When the grid lands on a line whose state control shows another state, the host
+    // raises StatiCORPOChange with that state: before GRIDRowChange, after it, or not at
+    // all. Either way the body controls already show the landed line.
+    enum class LandingState { BeforeRowChange, AfterRowChange, None };
+    LandingState landingState = LandingState::BeforeRowChange;
+    // A move of the grid no click of the user's made (a line the plug-in appends, its
+    // go-to-bookmark and row deletion, the line the grid lands on after the user deleted
+    // one) raises GRIDRowChange as a click does.
+    bool rowChangeOnEveryMove = false;
+    // Opening the header form reports the document's stored header state: StatiTESTATAChange
+    // with DO11_STATO and the header's flow, right after OpenForm, no control active.
+    bool headerStateOnOpen = false;
+    // Closing the body-grid refresh pair binds the line sections and objRigaCorpo to the
+    // row rstDocCorpo stands on. Without it the grid only redraws: a row the plug-in moved
+    // rstDocCorpo to by itself is not followed until the grid is moved to it.
+    bool refreshPairRebinds = true;
+};
+
 struct HostSettings {
     DocumentKey document;
     DocumentType type;
     std::int16_t gridMode = 0;  // FrmDocumenti.Gint_ModalitaGriglia
+    HostBehaviour behaviour;
     // Creates the ADO commands the plug-in asks for (none registered when empty).
     ObjectFactory commandFactory;
 };
@@ -44,6 +67,7 @@ class SimHost {
     SimFormPtr header;  // the header form (TipoForm 1)
     SimFormPtr body;    // the body form (TipoForm 2)
     std::shared_ptr<SimMenu> menu;
+    HostBehaviour behaviour;
 
     SimFrmDocumenti& FrmDocumenti() { return *window->frmDocumenti; }
     // Shows the header row in the header form and the current line in the body form, as

@@ -46,7 +46,7 @@ SimRegDoc::SimRegDoc(HostDatabasePtr db, DocumentKey key, DocumentType type, Cal
     : db_(std::move(db)), key_(std::move(key)), type_(type), log_(std::move(log)) {
     docUI_ = std::make_shared<SimDocUI>(log_, type_.gestLotti, type_.decimaliPrezzo,
                                         type_.indicatoreAttesa);
-    riga_ = std::make_shared<SimRigaCorpo>(log_, type_.idFlussoRighe);
+    riga_ = std::make_shared<SimRigaCorpo>(log_, db_, type_.idFlussoRighe);
 }
 
 std::shared_ptr<SimRegDoc> SimRegDoc::Load(HostDatabasePtr db, DocumentKey key, DocumentType type,
@@ -67,6 +67,7 @@ std::shared_ptr<SimRegDoc> SimRegDoc::Load(HostDatabasePtr db, DocumentKey key, 
     for (std::size_t i = 0; i < kSottoSezioni.size(); ++i)
         doc->sub_[i] = doc->Open(kSottoSezioni[i]);
     doc->FollowCurrentLine();
+    (void)doc->Display();
     return doc;
 }
 
@@ -128,15 +129,34 @@ void SimRegDoc::FollowCurrentLine() {
         CommitPendingEdit(corpoVert_);
         corpoVert_->SetFilter(Variant(" DO77_PROGRIGA = " + n));
     }
+    // The line-state control shows what objRigaCorpo reports while it stands on the line
+    // the grid shows: the user's choice, or a state the plug-in set or confirmed.
+    if (!shownGuid_.empty() && SameGuid(riga_->GuidRiga(), shownGuid_))
+        shownState_ = riga_->StatoRiga();
     std::int32_t stato = type_.statoInizialeRighe;
     if (!guid.empty())
         stato = db_->FlowState(guid, type_.idFlussoRighe).value_or(type_.statoInizialeRighe);
-    const std::int32_t shown = riga_->StatoRiga();
     riga_->Follow(guid, stato);
-    if (stato != shown && !guid.empty() && onShownStateChanged) onShownStateChanged();
+    Changed();
 }
 
-void SimRegDoc::MoveToLine(std::int32_t progRiga) {
+Landing SimRegDoc::Display() {
+    if (gridSuspend_ > 0) return {};
+    Landing l;
+    l.lineMoved = !SameGuid(riga_->GuidRiga(), shownGuid_);
+    l.stateChanged = !riga_->GuidRiga().empty() && riga_->StatoRiga() != shownState_;
+    shownGuid_ = riga_->GuidRiga();
+    shownState_ = riga_->StatoRiga();
+    return l;
+}
+
+void SimRegDoc::PluginMoved() {
+    FollowCurrentLine();
+    const Landing l = Display();
+    if ((l.lineMoved || l.stateChanged) && onPluginMove) onPluginMove(l);
+}
+
+Landing SimRegDoc::MoveToLine(std::int32_t progRiga) {
     Required(corpo_, "rstDocCorpo");
     CommitPendingEdit(corpo_);
     corpo_->MoveFirst();
@@ -144,15 +164,24 @@ void SimRegDoc::MoveToLine(std::int32_t progRiga) {
     if (corpo_->EOF_())
         Raise(err::AdoBofEof, "gclsRegDoc", "No body line " + std::to_string(progRiga));
     FollowCurrentLine();
-    Changed();
+    return Display();
 }
 
 void SimRegDoc::MoveToBookmark(const Variant& bookmark) {
     Required(corpo_, "rstDocCorpo");
     CommitPendingEdit(corpo_);
     corpo_->SetBookmark(bookmark);
+    PluginMoved();
+}
+
+Landing SimRegDoc::DeleteCurrentRow() {
+    auto& rs = Required(corpo_, "rstDocCorpo");
+    if (!OnRow(*rs)) return {};
+    rs->Delete(ado::adAffectCurrent);
+    if (!rs->EOF_()) rs->MoveNext();
+    if (rs->EOF_() && rs->RecordCount() > 0) rs->MoveLast();
     FollowCurrentLine();
-    Changed();
+    return Display();
 }
 
 void SimRegDoc::Save() {
@@ -220,8 +249,7 @@ void SimRegDoc::AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std:
     if (rs->HasField("DO30_INDTIPORIGA")) rs->Set("DO30_INDTIPORIGA", Variant::Int32(tipo));
     rs->Set("DO30_GUID", Variant(NewBracedGuid()));
     rs->Update();
-    FollowCurrentLine();
-    Changed();
+    PluginMoved();
 }
 
 void SimRegDoc::AggiungiRigaCorpoOrd(std::int16_t opzioni) {
@@ -299,11 +327,15 @@ void SimRegDoc::FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBo
     log_->Record("gclsRegDoc.FineAggiornaGriglia",
                  {B(a), Variant::Int32(b), Variant::Int32(c), B(d), B(e)});
     if (gridSuspend_ > 0) --gridSuspend_;
-    if (gridSuspend_ == 0) {
+    if (gridSuspend_ > 0) return;
+    if (refreshPairRebinds) {
         // The grid redraws on the row rstDocCorpo stands on and binds its sections to it.
-        FollowCurrentLine();
-        Changed();
+        PluginMoved();
+        return;
     }
+    // The grid redraws what it is bound to; what changed meanwhile is shown now.
+    const Landing l = Display();
+    if ((l.lineMoved || l.stateChanged) && onPluginMove) onPluginMove(l);
 }
 
 void SimRegDoc::DopoRigaCorpo(std::int32_t progRiga) {

@@ -4,7 +4,13 @@
 //
 // Host behaviour kept here:
 // - the current line: rstDocCorpoOrd and rstDocCorpoVert stay filtered on the current body
-//   line (" DO31_PROGRIGA = n", " DO77_PROGRIGA = n") and objRigaCorpo follows it;
+//   line (" DO31_PROGRIGA = n", " DO77_PROGRIGA = n"), objRigaCorpo follows it and the
+//   body form's bound controls show it;
+// - the grid shows one line and its state; whenever the grid comes to show another line or
+//   another state (a move of the user's, or one the plug-in makes: a line appended, a
+//   bookmark gone to, a row deleted, the refresh pair closed on another row) that is a
+//   landing, which the driver announces as HostBehaviour says. While the refresh pair is
+//   open the grid does not draw: the landing is announced when it closes;
 // - AggiungiRigaCorpo appends a line keyed on the header, with the given numbers, zero in
 //   its numeric columns and a fresh braced GUID, and makes it current (the header holds
 //   no further line defaults in this database, so the copy-header flag is only recorded);
@@ -44,6 +50,12 @@ struct DocumentType {
     std::int16_t indicatoreAttesa = 1;    // the busy indicator as the host leaves it
     std::int32_t idFlussoRighe = 0;       // flow of the body lines
     std::int32_t statoInizialeRighe = 0;  // state of a line the flow store does not know
+};
+
+// What the grid shows after a move, against what it showed before.
+struct Landing {
+    bool lineMoved = false;     // another line is current
+    bool stateChanged = false;  // the line-state control shows another state
 };
 
 struct DocumentKey {
@@ -131,13 +143,20 @@ class SimRegDoc : public host::IRegDoc {
 
     // --- host side, used by the forms, the driver and tests ---
 
-    // Positions rstDocCorpo on the line with that DO30_PROGRIGA (error 3021 when there is
-    // none) and follows it.
-    void MoveToLine(std::int32_t progRiga);
-    // Positions rstDocCorpo on a bookmark and follows it.
+    // The user's move: positions rstDocCorpo on the line with that DO30_PROGRIGA (error
+    // 3021 when there is none), follows it and answers what the grid shows now; the driver
+    // announces it.
+    Landing MoveToLine(std::int32_t progRiga);
+    // A move the plug-in makes through the body form's go-to-bookmark: positions
+    // rstDocCorpo on the bookmark and follows it; onPluginMove announces the landing.
     void MoveToBookmark(const Variant& bookmark);
-    // Filters rstDocCorpoOrd/rstDocCorpoVert on the current line and points objRigaCorpo
-    // at it: what the host does whenever the current line changes.
+    // Deletes the current DO30 row and stands on the next line (the last one when it was
+    // the last), as the body form's row deletion does; the line's DO31/DO77 rows stay.
+    // Answers what the grid shows now.
+    Landing DeleteCurrentRow();
+    // Filters rstDocCorpoOrd/rstDocCorpoVert on the current line, points objRigaCorpo at it
+    // and shows it in the bound controls: what the host does whenever the current line
+    // changes.
     void FollowCurrentLine();
     // The host's own write-back of the whole document.
     void Save();
@@ -152,9 +171,12 @@ class SimRegDoc : public host::IRegDoc {
     // Called after the host changed what the current line shows (quantity operation with
     // control update, line appended, line moved): the session refreshes bound controls.
     std::function<void()> onCurrentLineChanged;
-    // Called when following a line changed the state objRigaCorpo shows (the line-state
-    // control then shows another state): the driver raises the host's state change event.
-    std::function<void()> onShownStateChanged;
+    // Called with the landing of a move the plug-in made (the driver raises the host's
+    // events for it).
+    std::function<void(Landing)> onPluginMove;
+    // Whether closing the refresh pair binds the sections to rstDocCorpo's row
+    // (HostBehaviour::refreshPairRebinds).
+    bool refreshPairRebinds = true;
 
   private:
     SimRegDoc(HostDatabasePtr db, DocumentKey key, DocumentType type, CallLogPtr log);
@@ -164,6 +186,11 @@ class SimRegDoc : public host::IRegDoc {
     void AppendKeyedRow(ado::Recordset& rs, std::string_view prefix, bool withLine);
     void CommitPendingEdit(const ado::RecordsetPtr& rs);
     void Changed();
+    // Compares what the grid shows with what it showed and takes it as shown; nothing
+    // while the refresh pair is open.
+    Landing Display();
+    // A move of the plug-in's: follow, display, announce.
+    void PluginMoved();
 
     HostDatabasePtr db_;
     DocumentKey key_;
@@ -173,6 +200,8 @@ class SimRegDoc : public host::IRegDoc {
     std::shared_ptr<SimRigaCorpo> riga_;
     ado::RecordsetPtr testata_, testaOrd_, testaVert_, corpo_, corpoOrd_, corpoVert_;
     std::array<ado::RecordsetPtr, kSottoSezioni.size()> sub_;
+    std::string shownGuid_;        // the line the grid shows
+    std::int32_t shownState_ = 0;  // the state its line-state control shows
     std::string elencoDocRiferiti_;
     VBool inElaborazione_ = VFalse;
     int gridSuspend_ = 0;

@@ -151,12 +151,6 @@ std::optional<double> ParseDateLiteral(std::string_view text) {
     return static_cast<double>(days) + *time;
 }
 
-const Clause* Criteria::SingleEquality() const {
-    if (anyOf.size() != 1 || anyOf.front().size() != 1) return nullptr;
-    const Clause& c = anyOf.front().front();
-    return c.op == CompareOp::Equal && !c.value.isNull ? &c : nullptr;
-}
-
 namespace {
 
 class Parser {

@@ -49,10 +49,6 @@ struct Clause {
 
 struct Criteria {
     std::vector<std::vector<Clause>> anyOf;  // OR of AND-groups
-
-    // The clause when the whole criteria is one equality against a non-Null value: the
-    // case the per-column index answers without scanning.
-    const Clause* SingleEquality() const;
 };
 
 // Field name to column number, -1 when the recordset has no such field.

@@ -1,13 +1,22 @@
 #include "sim/recordset/ado_errors.h"
+#include "sim/recordset/criteria.h"
 #include "sim/recordset/field_impl.h"
 #include "sim/recordset/recordset_impl.h"
 
 namespace zq::sim {
 
-std::shared_ptr<MemRecordset> MemField::Owner() const {
-    auto o = owner_.lock();
+namespace {
+
+std::shared_ptr<MemRecordset> Lock(const std::weak_ptr<Object>& owner) {
+    auto o = owner.lock();
     if (!o) RaiseClosed();
     return std::static_pointer_cast<MemRecordset>(o);
+}
+
+}  // namespace
+
+std::shared_ptr<MemRecordset> MemField::Owner() const {
+    return Lock(owner_);
 }
 
 std::string MemField::Name() const {
@@ -46,6 +55,27 @@ void MemField::SetValue(const Variant& v) {
 }
 Variant MemField::OriginalValue() const {
     return Owner()->OriginalValueAt(column_);
+}
+
+// A field offers only the dynamic property Optimize, and only on a cursor that offers it.
+ado::PropertyPtr MemField::Properties(std::string_view name) const {
+    const auto owner = Owner();
+    if (CompareText(name, "Optimize") != 0) RaiseItemNotFound(name);
+    owner->RequireOptimizeOffered();
+    owner->Def(column_);
+    return std::make_shared<OptimizeProperty>(owner_, column_);
+}
+
+std::shared_ptr<MemRecordset> OptimizeProperty::Owner() const {
+    return Lock(owner_);
+}
+
+Variant OptimizeProperty::Value() const {
+    return Variant::Bool(Owner()->OptimizeAt(column_));
+}
+
+void OptimizeProperty::SetValue(const Variant& v) {
+    Owner()->SetOptimizeAt(column_, v.ToBool());
 }
 
 }  // namespace zq::sim

@@ -25,11 +25,29 @@ class MemField final : public ado::Field {
     Variant Value() const override;
     void SetValue(const Variant& v) override;
     Variant OriginalValue() const override;
+    ado::PropertyPtr Properties(std::string_view name) const override;
 
     std::string TypeName() const override { return "Field"; }
 
   private:
     // The recordset, or error 3704 when it no longer exists.
+    std::shared_ptr<MemRecordset> Owner() const;
+
+    std::weak_ptr<Object> owner_;
+    int column_;
+};
+
+// The field's Optimize property: whether the rows keep an index on the column.
+class OptimizeProperty final : public ado::Property {
+  public:
+    OptimizeProperty(std::weak_ptr<Object> owner, int column)
+        : owner_(std::move(owner)), column_(column) {}
+
+    std::string Name() const override { return "Optimize"; }
+    Variant Value() const override;
+    void SetValue(const Variant& v) override;
+
+  private:
     std::shared_ptr<MemRecordset> Owner() const;
 
     std::weak_ptr<Object> owner_;

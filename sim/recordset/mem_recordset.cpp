@@ -5,9 +5,9 @@
 namespace zq::sim {
 
 ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> rows,
-                                std::shared_ptr<BatchWriter> writer) {
+                                std::shared_ptr<BatchWriter> writer, CursorOptions cursor) {
     return std::make_shared<MemRecordset>(
-        std::make_shared<RowTable>(std::move(fields), std::move(rows), std::move(writer)));
+        std::make_shared<RowTable>(std::move(fields), std::move(rows), std::move(writer), cursor));
 }
 
 void LabelRecordset(const ado::RecordsetPtr& rs, std::string label) {

@@ -14,6 +14,11 @@
 //   numerically, dates as OLE dates; "= NULL" / "<> NULL" test for Null, and Null never
 //   matches any other comparison. An unknown field raises 3265, any other bad criteria
 //   3001. AND binds before OR where a text mixes them without parentheses.
+// - Filter and Find read every row, as the client cursor does, except where the field
+//   they compare has Optimize = True: then its index answers (a Filter when every
+//   OR-branch holds an equality on an indexed field, a Find whose clause is one). The
+//   index belongs to the rows, so Optimize set through a recordset holds in all its clones.
+//   A field offers no other dynamic property (3265).
 // - A criteria filter is evaluated when set; rows this recordset adds stay on view until
 //   the filter is set again, rows changed to no longer match stay too, deleted rows leave.
 //   Rows a clone adds appear only in unfiltered views, or after the filter is set again.
@@ -61,9 +66,24 @@ class BatchWriter {
     virtual void Delete(const std::vector<FieldDef>& fields, const Row& original) = 0;
 };
 
+// What the cursor behind a recordset offers. A client cursor (ADO's adUseClient) offers the
+// dynamic property Optimize on every field: Filter and Find read every row of the
+// recordset, except where the fields they compare have Optimize = True, whose index then
+// answers them. A cursor that does not offer it (a server cursor, a provider that refuses
+// it) raises 3265 for Properties("Optimize") and always reads every row.
+struct CursorOptions {
+    bool offersOptimize = true;
+};
+
 // An open recordset over the given rows, standing on the first row.
 ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> rows,
-                                std::shared_ptr<BatchWriter> writer = nullptr);
+                                std::shared_ptr<BatchWriter> writer = nullptr,
+                                CursorOptions cursor = {});
+
+// The rows the engine has read to answer Filter and Find since the program started: every
+// row a scan visits, every row an index hands over, every row read to build an index. What
+// the cost of a road in filters is measured by.
+std::uint64_t RowsExamined();
 
 // Names a recordset (and its clones) in the fault plan's sites: its table, or "query".
 void LabelRecordset(const ado::RecordsetPtr& rs, std::string label);

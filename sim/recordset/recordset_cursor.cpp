@@ -6,6 +6,7 @@
 #include "sim/recordset/ado_errors.h"
 #include "sim/recordset/field_impl.h"
 #include "sim/recordset/recordset_impl.h"
+#include "sim/recordset/row_selection.h"
 
 namespace zq::sim {
 
@@ -73,6 +74,18 @@ ado::FieldPtr MemRecordset::FieldByName(std::string_view name) const {
 
 bool MemRecordset::HasField(std::string_view name) const {
     return Lookup(name) >= 0;
+}
+
+Variant MemRecordset::Get(std::string_view name) const {
+    const int column = Lookup(name);
+    if (column < 0) RaiseItemNotFound(name);
+    return ValueAt(column);
+}
+
+void MemRecordset::Set(std::string_view name, const Variant& v) {
+    const int column = Lookup(name);
+    if (column < 0) RaiseItemNotFound(name);
+    SetValueAt(column, v);
 }
 
 void MemRecordset::AppendField(std::string_view name, std::int32_t type, std::int32_t definedSize,
@@ -381,14 +394,7 @@ void MemRecordset::SetFilter(const Variant& filter) {
     if (kind == FilterKind::Pending) {
         view = table_->PendingRows();
     } else if (criteria) {
-        if (const Clause* eq = criteria->SingleEquality()) {
-            view = table_->EqualRows(eq->column, eq->value);
-        } else {
-            for (RowId id = 1; id <= table_->Size(); ++id) {
-                const RowRec& rec = table_->At(id);
-                if (rec.Live() && Matches(*criteria, rec.values)) view.push_back(id);
-            }
-        }
+        view = SelectRows(*table_, *criteria);
     }
     filterKind_ = kind;
     filterValue_ = kind == FilterKind::Criteria ? filter : Variant();
@@ -442,15 +448,85 @@ void MemRecordset::Find(std::string_view criteria, std::int32_t skipRecords,
     from += static_cast<std::ptrdiff_t>(skipRecords) * step;
 
     CommitEdit();
-    for (std::ptrdiff_t p = from; p >= 0 && p < size; p += step) {
-        const RowRec& rec = table_->At(IdAt(static_cast<std::size_t>(p)));
-        if (rec.Live() && Matches(clause, rec.values[static_cast<std::size_t>(clause.column)])) {
-            where_ = Where::Row;
-            pos_ = static_cast<std::size_t>(p);
-            return;
-        }
+    std::size_t found = 0;
+    if (SearchView(clause, from, step, found)) {
+        where_ = Where::Row;
+        pos_ = found;
+        return;
     }
     where_ = step > 0 ? Where::Eof : Where::Bof;
+}
+
+bool MemRecordset::SearchView(const Clause& clause, std::ptrdiff_t from, int step,
+                              std::size_t& pos) const {
+    const auto size = static_cast<std::ptrdiff_t>(ViewSize());
+    if (from < 0 || from >= size) return false;
+    auto matches = [&](std::size_t p) {
+        const RowRec& rec = table_->At(IdAt(p));
+        return rec.Live() && Matches(clause, rec.values[static_cast<std::size_t>(clause.column)]);
+    };
+    const auto start = static_cast<std::size_t>(from);
+    if (const auto ids = IndexedCandidates(*table_, clause)) {
+        // The indexed rows this view shows, by position: positions follow row ids in
+        // every view, so they come out in order.
+        std::vector<std::size_t> positions;
+        positions.reserve(ids->size());
+        for (RowId id : *ids) {
+            std::size_t p = 0;
+            if (PositionOf(id, p)) positions.push_back(p);
+        }
+        if (step > 0) {
+            for (auto it = std::lower_bound(positions.begin(), positions.end(), start);
+                 it != positions.end(); ++it) {
+                if (matches(*it)) {
+                    pos = *it;
+                    return true;
+                }
+            }
+        } else {
+            for (auto it = std::upper_bound(positions.begin(), positions.end(), start);
+                 it != positions.begin();) {
+                --it;
+                if (matches(*it)) {
+                    pos = *it;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    std::size_t read = 0;
+    for (std::ptrdiff_t p = from; p >= 0 && p < size; p += step) {
+        ++read;
+        if (matches(static_cast<std::size_t>(p))) {
+            NoteRowsExamined(read);
+            pos = static_cast<std::size_t>(p);
+            return true;
+        }
+    }
+    NoteRowsExamined(read);
+    return false;
+}
+
+// ---- Optimize -------------------------------------------------------------------------
+
+// The index belongs to the rows that the recordset shares with its clones: Optimize set
+// through one of them is True in all, and every one's Filter and Find use the index.
+void MemRecordset::RequireOptimizeOffered() const {
+    RequireOpen();
+    if (!table_->OffersOptimize()) RaiseItemNotFound("Optimize");
+}
+
+bool MemRecordset::OptimizeAt(int column) const {
+    RequireOptimizeOffered();
+    Def(column);
+    return table_->Indexed(column);
+}
+
+void MemRecordset::SetOptimizeAt(int column, bool optimize) {
+    RequireOptimizeOffered();
+    Def(column);
+    table_->SetIndexed(column, optimize);
 }
 
 // ---- Clone ----------------------------------------------------------------------------

@@ -42,6 +42,10 @@ class MemRecordset final : public ado::Recordset {
     ado::FieldPtr FieldAt(std::int32_t index) const override;
     ado::FieldPtr FieldByName(std::string_view name) const override;
     bool HasField(std::string_view name) const override;
+    // rst("X") without a Field object in between: the plug-in reads fields by name on
+    // every line of its passes.
+    Variant Get(std::string_view name) const override;
+    void Set(std::string_view name, const Variant& v) override;
     void AppendField(std::string_view name, std::int32_t type, std::int32_t definedSize,
                      std::int32_t attributes) override;
 
@@ -84,6 +88,10 @@ class MemRecordset final : public ado::Recordset {
     Variant ValueAt(int column) const;
     Variant OriginalValueAt(int column) const;
     void SetValueAt(int column, const Variant& value);
+    // The field's Optimize property: 3265 when the cursor does not offer it, 3704 closed.
+    bool OptimizeAt(int column) const;
+    void SetOptimizeAt(int column, bool optimize);
+    void RequireOptimizeOffered() const;
 
   private:
     enum class Where { Bof, Row, Eof };
@@ -104,6 +112,8 @@ class MemRecordset final : public ado::Recordset {
     // The first live position from `from` stepping by `step` (+1/-1); false when none.
     bool Seek(std::ptrdiff_t from, int step, std::size_t& pos) const;
     void StandOnFirst();
+    // The first position from `from` stepping by `step` whose row matches the clause.
+    bool SearchView(const Clause& clause, std::ptrdiff_t from, int step, std::size_t& pos) const;
     RowId CurrentId() const;  // requires where_ == Row
     std::vector<RowId> Scope(std::int32_t affectRecords, bool pendingOnly) const;
 

@@ -69,8 +69,8 @@ bool RowTable::FoldEq::operator()(std::string_view a, std::string_view b) const 
 }
 
 RowTable::RowTable(std::vector<FieldDef> fields, std::vector<Row> rows,
-                   std::shared_ptr<BatchWriter> writer)
-    : fields_(std::move(fields)), writer_(std::move(writer)) {
+                   std::shared_ptr<BatchWriter> writer, CursorOptions cursor)
+    : fields_(std::move(fields)), writer_(std::move(writer)), cursor_(cursor) {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         byName_.emplace(fields_[i].name, static_cast<int>(i));
     }
@@ -199,22 +199,26 @@ void RowTable::CancelBatch(const std::vector<RowId>& ids) {
     }
 }
 
-RowTable::ColumnIndex& RowTable::IndexFor(int column) {
+void RowTable::SetIndexed(int column, bool indexed) {
     auto& slot = indexes_[static_cast<std::size_t>(column)];
-    if (!slot) {
-        slot = std::make_unique<ColumnIndex>();
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
-            if (rows_[i].gone) continue;
-            if (const auto key = KeyOf(rows_[i].values[static_cast<std::size_t>(column)])) {
-                slot->buckets[*key].push_back(static_cast<RowId>(i + 1));
-            }
+    if (!indexed) {
+        slot.reset();
+        return;
+    }
+    if (slot) return;
+    auto index = std::make_unique<ColumnIndex>();
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].gone) continue;
+        if (const auto key = KeyOf(rows_[i].values[static_cast<std::size_t>(column)])) {
+            index->buckets[*key].push_back(static_cast<RowId>(i + 1));
         }
     }
-    return *slot;
+    NoteRowsExamined(rows_.size());
+    slot = std::move(index);
 }
 
-std::vector<RowId> RowTable::EqualRows(int column, const Literal& value) {
-    ColumnIndex& index = IndexFor(column);
+std::vector<RowId> RowTable::EqualRows(int column, const Literal& value) const {
+    const ColumnIndex& index = *indexes_[static_cast<std::size_t>(column)];
     static const std::vector<RowId> kNone;
     auto bucket = [&](const std::string& key) -> const std::vector<RowId>& {
         const auto it = index.buckets.find(key);
@@ -227,6 +231,7 @@ std::vector<RowId> RowTable::EqualRows(int column, const Literal& value) {
     std::vector<RowId> out;
     out.reserve(texts.size() + numbers.size());
     std::merge(texts.begin(), texts.end(), numbers.begin(), numbers.end(), std::back_inserter(out));
+    NoteRowsExamined(out.size());
     std::erase_if(out, [&](RowId id) { return !rows_[id - 1].Live(); });
     return out;
 }

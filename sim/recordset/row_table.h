@@ -31,10 +31,13 @@ struct RowRec {
     bool Pending() const { return !gone && (inserted || modified || deleted); }
 };
 
+// Adds to RowsExamined (mem_recordset.h): rows read to answer a Filter or a Find.
+void NoteRowsExamined(std::size_t rows);
+
 class RowTable {
   public:
     RowTable(std::vector<FieldDef> fields, std::vector<Row> rows,
-             std::shared_ptr<BatchWriter> writer);
+             std::shared_ptr<BatchWriter> writer, CursorOptions cursor = {});
 
     const std::vector<FieldDef>& Fields() const { return fields_; }
     // The name the rows go by in fault sites: their table, or "query".
@@ -58,9 +61,15 @@ class RowTable {
     void WriteBatch(const std::vector<RowId>& ids);
     void CancelBatch(const std::vector<RowId>& ids);
 
-    // Live rows whose `column` equals the literal, in table order, answered from an index
-    // built on first use and kept up to date by every later change of the column.
-    std::vector<RowId> EqualRows(int column, const Literal& value);
+    // Per-column indexes, as a client cursor keeps them for the fields whose Optimize
+    // property is True: built when it is set, dropped when it is cleared, kept up to date by
+    // every change of the column in between. They belong to the rows, so every clone
+    // shares them. Building one reads every row (noted in RowsExamined).
+    bool OffersOptimize() const { return cursor_.offersOptimize; }
+    bool Indexed(int column) const { return indexes_[static_cast<std::size_t>(column)] != nullptr; }
+    void SetIndexed(int column, bool indexed);
+    // Live rows whose indexed `column` equals the literal, in table order.
+    std::vector<RowId> EqualRows(int column, const Literal& value) const;
 
   private:
     struct ColumnIndex {
@@ -69,7 +78,6 @@ class RowTable {
 
     void ChangeValue(RowId id, int column, Variant value);
     void SetPending(RowId id);
-    ColumnIndex& IndexFor(int column);
 
     std::vector<FieldDef> fields_;
     // Names compare without regard to case; looked up by string_view without copying.
@@ -88,6 +96,7 @@ class RowTable {
     std::vector<std::unique_ptr<ColumnIndex>> indexes_;
     std::shared_ptr<BatchWriter> writer_;
     std::string label_ = "Recordset";
+    CursorOptions cursor_;
 };
 
 }  // namespace zq::sim

@@ -102,11 +102,22 @@ class Recordset;
 class Connection;
 class Command;
 class Parameter;
+class Property;
+using PropertyPtr = std::shared_ptr<Property>;
 using FieldPtr = std::shared_ptr<Field>;
 using RecordsetPtr = std::shared_ptr<Recordset>;
 using ConnectionPtr = std::shared_ptr<Connection>;
 using CommandPtr = std::shared_ptr<Command>;
 using ParameterPtr = std::shared_ptr<Parameter>;
+
+// One dynamic property of a field, as Field.Properties("name") gives it.
+class Property : public Object {
+  public:
+    virtual std::string Name() const = 0;
+    virtual Variant Value() const = 0;
+    virtual void SetValue(const Variant& v) = 0;
+    std::string TypeName() const override { return "Property"; }
+};
 
 // One column of the current row. A Field object stays bound to its recordset: reading
 // Value after the cursor moved gives the new current row's value.
@@ -126,6 +137,10 @@ class Field : public Object {
     virtual void SetValue(const Variant& v) = 0;
     // Value as the row was fetched (before pending changes).
     virtual Variant OriginalValue() const = 0;
+    // Properties("name"): a dynamic property of the field, 3265 when the cursor offers none
+    // of that name. A client cursor offers "Optimize": True builds an index on the field
+    // that Filter and Find then use instead of reading every row, False drops it.
+    virtual PropertyPtr Properties(std::string_view name) const = 0;
 };
 
 class Recordset : public Object {
@@ -140,8 +155,8 @@ class Recordset : public Object {
                              std::int32_t attributes) = 0;
 
     // Shorthands for rst("X") and rst("X") = v.
-    Variant Get(std::string_view name) const { return FieldByName(name)->Value(); }
-    void Set(std::string_view name, const Variant& v) { FieldByName(name)->SetValue(v); }
+    virtual Variant Get(std::string_view name) const { return FieldByName(name)->Value(); }
+    virtual void Set(std::string_view name, const Variant& v) { FieldByName(name)->SetValue(v); }
 
     // State
     virtual std::int32_t State() const = 0;

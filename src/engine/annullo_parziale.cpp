@@ -17,39 +17,39 @@ Variant B(bool b) {
     return Variant::Bool(b);
 }
 
-std::string TestoDi(const ObjectPtr& ctl) {
-    return NvlVar(ui::Testo(ctl), Variant("")).ToString();
-}
+using ui::TestoDi;
 
 }  // namespace
 
 std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double dblQtaAnnullo,
                                                      const Variant& varGuidMaster, VBool& blnOk,
-                                                     double& dblQtaRipristino) {
+                                                     double& dblQtaRipristino,
+                                                     EsitoAnnullo* esito) {
+    EsitoAnnullo ignorato = EsitoAnnullo::Nulla;
+    EsitoAnnullo& fatto = esito ? *esito : ignorato;
+    fatto = EsitoAnnullo::Nulla;
     blnOk = VTrue;
-    if (IsTrue(blnCreaAnnulloInCorso) || dblQtaAnnullo == 0) return 0;
+    if (IsTrue(blnCreaAnnulloInCorso) || QtaZero(dblQtaAnnullo)) return 0;
 
     std::string G, codCausale, desCausale;
     // Steps up to the keying of the master: an error ends the procedure quietly with the
     // flag cleared, the refresh bracket closed and the busy indicator restored.
     try {
         // Nothing is done while the user has unsaved edits, nor to a line that already has
-        // a cancellation line or is one: the line the user gave the cancelled state goes
-        // back to the state it had, as a refusal leaves it.
-        if (ModificheInSospeso()) {
-            RifiutaPercorso();
-            return 0;
-        }
+        // a cancellation line or is one: the caller gives the line back as it was.
+        if (ModificheInSospeso()) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
         // A line without a reason is accepted when a default reason exists.
         if (RifiutaAnnullo(dblQtaOrdine, residuo,
                            TestoDi(ctlCodCausaleRiga).empty() && strCausaleDefault.empty(), blnOk,
-                           dblQtaRipristino))
+                           dblQtaRipristino)) {
+            fatto = EsitoAnnullo::Rifiutato;
             return 0;
+        }
 
         auto& doc = RegDoc();
-        if (residuo == 0) {
+        if (QtaZero(residuo)) {
             // The whole line is cancelled: no new line, the line itself carries it.
             if (ctlQtaAnnullo) {
                 ui::Mostra(ctlQtaAnnullo, Variant(dblQtaAnnullo));
@@ -57,14 +57,12 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
                     ->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
             }
             ChiudiAnnulloTotale(doc);
+            fatto = EsitoAnnullo::Totale;
             return 0;
         }
 
         G = varGuidMaster.ToString();
-        if (HaGiaAnnullo(G)) {
-            RifiutaPercorso();
-            return 0;
-        }
+        if (HaGiaAnnullo(G)) return 0;
 
         blnCreaAnnulloInCorso = VTrue;
         DocUI().SetIndicatoreAttesa(0);
@@ -103,6 +101,9 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
 
     auto& doc = RegDoc();
     ScriviSezioniCorpoIgnorandoErrori(doc);
+    // The master's residue and keys are in the database now: from here the split is a
+    // change carried out, which the caller reverses and saves.
+    fatto = EsitoAnnullo::Diviso;
 
     // From here an error reaches the caller. Whatever way these steps end, the busy flag,
     // the refresh bracket and the display suspension must not stay behind, or every later
@@ -186,6 +187,7 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
     // The busy indicator is left at 0 on this road.
     blnCreaAnnulloInCorso = VFalse;
     completata = true;
+    SeguiRigaCorrente();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // its flow state, its reason and the quantity that is still open, net of what has already
 // been delivered.
 
+#include "data/optimize.h"
 #include "data/query.h"
 #include "data/sql_text.h"
 #include "engine/query_evasione.h"
@@ -70,9 +71,11 @@ void CLSRF_REGDOC_STATI::ApplicaStatoRighe(std::int32_t IdStato, std::int32_t Id
             if (evasioni) evasioni->Close();
         });
         ScopeExit fineApplica([&] {
+            flagInPassata.reset();
             blnApplicaInCorso = VFalse;
             DocUI().SetIndicatoreAttesa(intAttesaSalvata);
         });
+        flagInPassata.emplace();
 
         const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         const ado::Recordset& corrente = host::Ref(corpo, "rstDocCorpo");
@@ -82,10 +85,16 @@ void CLSRF_REGDOC_STATI::ApplicaStatoRighe(std::int32_t IdStato, std::int32_t Id
         DocUI().SetIndicatoreAttesa(0);
 
         const ado::RecordsetPtr righe = corpo->Clone();
-        const ado::RecordsetPtr ordine =
-            host::Ref(RegDoc().rstDocCorpoOrd(), "rstDocCorpoOrd").Clone();
-        const ado::RecordsetPtr verticale =
-            host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert").Clone();
+        const ado::RecordsetPtr ordHost = RegDoc().rstDocCorpoOrd();
+        const ado::RecordsetPtr vertHost = RegDoc().rstDocCorpoVert();
+        const ado::RecordsetPtr ordine = host::Ref(ordHost, "rstDocCorpoOrd").Clone();
+        const ado::RecordsetPtr verticale = host::Ref(vertHost, "rstDocCorpoVert").Clone();
+        // Every line filters these on its line number: indexed, each filter reads the
+        // line's own rows instead of the whole document.
+        OttimizzaFiltri(righe, {"DO30_PROGRIGA"});
+        OttimizzaFiltri(evasioni, {"DO30_PROGRIGA"});
+        for (const auto& rs : {ordHost, ordine}) OttimizzaFiltri(rs, {"DO31_PROGRIGA"});
+        for (const auto& rs : {vertHost, verticale}) OttimizzaFiltri(rs, {"DO77_PROGRIGA"});
         if (ProgRiga != 0) righe->SetFilter(Variant(" DO30_PROGRIGA = " + SqlLong(ProgRiga)));
         if (!HasRow(righe)) return;
 
@@ -233,7 +242,7 @@ void CLSRF_REGDOC_STATI::ApplicaRigaSingola(const RigaDaApplicare& r) {
 // Writes the line's "no longer to be fulfilled" flag into the current DO31 row, and into
 // the form's flag control where the form shows one line at a time (not in grid mode 2).
 void CLSRF_REGDOC_STATI::SetFlgNonPiuEvRiga(const Variant& Valore) {
-    if (IsTrue(IsAnnulliOffCorpo()) || !gclsRegDoc) return;
+    if (AnnulliOffCorpoInPassata() || !gclsRegDoc) return;
     ado::RecordsetPtr ordine = gclsRegDoc->rstDocCorpoOrd();
     if (!ordine) return;
     // The host appends the row to the same recordset and stands on it.
@@ -242,15 +251,34 @@ void CLSRF_REGDOC_STATI::SetFlgNonPiuEvRiga(const Variant& Valore) {
     const Variant attuale = NvlVar(ordine->Get("DO31_FLGNONPIUEV"), Variant::Int16(-1));
     if (VarNe(Valore, attuale)) {
         ordine->Set("DO31_FLGNONPIUEV", Valore);
-        if (!IsModalitaGriglia(frmCorrente, 2)) {
-            const ObjectPtr flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
-            if (flag && VarNe(GetProp(flag, "Text"), Variant(Valore.ToString()))) {
-                SetProp(flag, "Text", Valore);
-                SetProp(flag, "IsChanged", Variant::Bool(true));
-            }
+        const ObjectPtr flag = ControlloFlagRiga();
+        if (flag && VarNe(GetProp(flag, "Text"), Variant(Valore.ToString()))) {
+            SetProp(flag, "Text", Valore);
+            SetProp(flag, "IsChanged", Variant::Bool(true));
         }
     }
     ordine->Update();
+}
+
+// Within a pass of ApplicaStatoRighe the form and its controls do not change, so what
+// SetFlgNonPiuEvRiga asks of them is asked by the first line that needs it and reused by
+// the others: on a large order these late-bound questions cost more than the line, and on
+// the header form, which has no flag control, every look-up of it raised an error.
+bool CLSRF_REGDOC_STATI::AnnulliOffCorpoInPassata() {
+    if (flagInPassata && flagInPassata->annulliOff) return *flagInPassata->annulliOff;
+    const bool off = IsTrue(IsAnnulliOffCorpo());
+    if (flagInPassata) flagInPassata->annulliOff = off;
+    return off;
+}
+
+// The form's flag control, unless the form is in grid mode 2; null when it has none.
+ObjectPtr CLSRF_REGDOC_STATI::ControlloFlagRiga() {
+    if (flagInPassata && flagInPassata->ctl) return *flagInPassata->ctl;
+    ObjectPtr ctl;
+    if (!IsModalitaGriglia(frmCorrente, 2))
+        ctl = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV");
+    if (flagInPassata) flagInPassata->ctl = ctl;
+    return ctl;
 }
 
 }  // namespace zq::plugin

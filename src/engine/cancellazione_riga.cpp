@@ -22,7 +22,9 @@ constexpr std::string_view kDocumentoAnnullato =
 
 // A master line keeps its cancellation line's link, so it goes only after that line; no
 // line of a wholly cancelled order may go. Otherwise the open quantities are captured now,
-// while the line still counts, for the reversal after the deletion.
+// while the line still counts, for the reversal after the deletion. Without a cancelled
+// header state configured no order is cancelled as a whole, and the other two guards
+// stand as in any order that is not.
 //
 // A deletion is one user road from here to UIAfterDeleteDocBody: it completes, or the line
 // comes back with everything it had. A capture that fails refuses the deletion.
@@ -30,8 +32,8 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
     return ComBoundary([&] {
         if (IsTrue(blnAnnullaPercorso)) return;
         const CampiPercorso campi = FotografaCampi();
-        if (IsTrue(IsAnnulliOffTestata()) || IsTrue(blnMancaStatoTesta)) return;
-        if (lngStatoTesta != lngStatoAnnulloTesta) {
+        if (IsTrue(IsAnnulliOffTestata())) return;
+        if (!TestaAnnullata()) {
             auto riga = RegDoc().objRigaCorpo();
             const std::string guid = host::GetGuidRiga(riga);
             Variant dettaglio;
@@ -47,11 +49,10 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
             }
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
                 ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
-            // The price decimals take the lots flag's place in this capture: a document
-            // with decimal prices captures its lot rows too.
-            const std::int16_t decimali = DocUI().DecimaliPrezzo();
-            CreaTempStorno(numReg, decimali, VFalse, "#STORNA_PROGMAG", "#STORNA_PROGLOTTI",
-                           "#STORNA_PROGPROGETTI");
+            // The lots are captured as the document's type manages them, as on every other
+            // road: a lots working set of a document without lots would be reversed again.
+            CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG",
+                           "#STORNA_PROGLOTTI", "#STORNA_PROGPROGETTI");
             if (percorso.Fallito()) {
                 Cancel = VTrue;
                 return;
@@ -72,8 +73,7 @@ HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
         // The deletion's road goes on in UIAfterDeleteDocBody, whatever happens here.
         PercorsoUtente percorso(*this, std::move(percorsoAperto));
         percorso.Trattieni();
-        if (!IsTrue(IsAnnulliOffCorpo()) && lngStatoTesta != lngStatoAnnulloTesta)
-            MemorizzaRigaCancellata();
+        if (!IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) MemorizzaRigaCancellata();
     });
 }
 
@@ -99,7 +99,8 @@ void CLSRF_REGDOC_STATI::MemorizzaRigaCancellata() {
 }
 
 // The line is gone: give its master back the quantity, drop its extension rows, write the
-// body, reverse the progressives captured before the deletion and save.
+// body, reverse the progressives captured before the deletion and save. The grid has moved:
+// the line it stands on now is the current one.
 HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
     return ComBoundary([&] {
         // The road the deletion began; a failure anywhere in it brings the line back.
@@ -109,12 +110,15 @@ HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
         ScopeExit dimentica([&] {
             strGuidRigaCancellata = Variant(std::string());
             lngProgRigaCancellata = 0;
+            SeguiRigaCorrente();
         });
         if (strGuidRigaCancellata.ToString().empty() || percorso.Fallito()) return;
         RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
         // After a failure nothing more reaches the database: the road is undone instead.
-        if (!percorso.Fallito()) AggiornaBatchCorpo();
-        if (!percorso.Fallito()) EseguiProgMagDoc();
+        if (IsTrue(blnStornoPronto)) {
+            if (!percorso.Fallito()) AggiornaBatchCorpo();
+            if (!percorso.Fallito()) EseguiProgMagDoc();
+        }
         if (!percorso.Fallito()) SalvaDocumento();
     });
 }

@@ -3,8 +3,6 @@
 // when the whole line is cancelled, withdraws a cancellation, or has a partial
 // cancellation line made.
 
-#include <algorithm>
-
 #include "data/query.h"
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
@@ -26,15 +24,9 @@ constexpr std::string_view kNonTotalmente =
     "Riga Parzialmente evasa: Impossibile annullare totalmente";
 constexpr std::string_view kQtaNonValida =
     "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
+constexpr std::string_view kMasterAnnullato =
+    "Non è possibile annullare un ordine che ha generato righe di annullo!";
 constexpr std::int32_t kRigaParzialmenteEvasa = 2;
-
-double NumeroDi(const ObjectPtr& ctl) {
-    return NvlVar(ui::Testo(ctl), Variant::Int32(0)).ToDouble();
-}
-
-std::string TestoDi(const ObjectPtr& ctl) {
-    return NvlVar(ui::Testo(ctl), Variant("")).ToString();
-}
 
 std::string Trim(std::string s) {
     const auto first = s.find_first_not_of(' ');
@@ -51,13 +43,72 @@ Variant Evasione(const ado::RecordsetPtr& rs, std::string_view campo) {
 
 }  // namespace
 
+// What the line showed and held before the settlement touched it.
+struct CLSRF_REGDOC_STATI::RigaPrima {
+    std::string guid;
+    std::int32_t stato = 0;
+    Variant codice, descrizione, qtaMostrata;  // the controls' texts
+    Variant codiceCampo, descrizioneCampo;     // DO77 reason columns
+    Variant qtaCampo;                          // DO77_ZQ_QTA_ANNULLO as last stored
+};
+
+CLSRF_REGDOC_STATI::RigaPrima CLSRF_REGDOC_STATI::FotografaRiga(const std::string& guid) {
+    RigaPrima p;
+    p.guid = guid;
+    p.stato = lngStatoRigaPrecedente;
+    IgnoreErrors([&] { p.codice = ui::Testo(ctlCodCausaleRiga); });
+    IgnoreErrors([&] { p.descrizione = ui::Testo(ctlDesCausaleRiga); });
+    IgnoreErrors([&] { p.qtaMostrata = ui::Testo(ctlQtaAnnullo); });
+    IgnoreErrors([&] {
+        auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
+        p.codiceCampo = vert->Get("DO77_CODCAU_ZQ63");
+        p.descrizioneCampo = vert->Get("DO77_DESCAU_ZQ63");
+        p.qtaCampo = vert->FieldByName("DO77_ZQ_QTA_ANNULLO")->OriginalValue();
+    });
+    return p;
+}
+
+// Each step on its own: what can be put back is put back.
+void CLSRF_REGDOC_STATI::RipristinaRiga(const RigaPrima& prima, std::optional<double> qtaMostrata) {
+    IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, prima.codice); });
+    IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, prima.descrizione); });
+    IgnoreErrors([&] {
+        auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
+        vert->Set("DO77_CODCAU_ZQ63", prima.codiceCampo);
+        vert->Set("DO77_DESCAU_ZQ63", prima.descrizioneCampo);
+        vert->Set("DO77_ZQ_QTA_ANNULLO", prima.qtaCampo);
+    });
+    IgnoreErrors([&] {
+        ui::Mostra(ctlQtaAnnullo, qtaMostrata ? Variant(*qtaMostrata) : prima.qtaMostrata);
+        if (qtaMostrata) SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
+    });
+    RimettiStatoRiga(prima.guid, prima.stato);
+}
+
+// The current line goes back to a state: the host's line object takes it over and the
+// flow-state store keeps it; the plug-in remembers it, so that picking the refused state
+// again is a change once more.
+void CLSRF_REGDOC_STATI::RimettiStatoRiga(const std::string& guid, std::int32_t stato) {
+    IgnoreErrors([&] {
+        auto& riga = host::Ref(RegDoc().objRigaCorpo(), "objRigaCorpo");
+        riga.SetStatoRiga(stato);
+        riga.AcquisisciStato();
+    });
+    IgnoreErrors([&] { SetFlussoStato(guid, stato, lngFlussoDoc); });
+    lngStatoRigaCorrente = stato;
+}
+
 VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std::int32_t> IdStato) {
     VBool risultato = VFalse;
     if (intTipoForm != 2 || IsTrue(blnCreaAnnulloInCorso) || !gclsRegDoc) return risultato;
     if (IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnConfermaInCorso) || IsTrue(blnRipristinoInCorso))
         return risultato;
     blnConfermaInCorso = VTrue;
-    ScopeExit fine([&] { blnConfermaInCorso = VFalse; });
+    // The settlement may have moved the grid: the current line follows it.
+    ScopeExit fine([&] {
+        blnConfermaInCorso = VFalse;
+        SeguiRigaCorrente();
+    });
 
     // An error ends the settlement quietly with the result it had reached.
     EndQuietly([&] {
@@ -66,8 +117,7 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
             return;
         auto& doc = RegDoc();
         auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
-        auto riga = doc.objRigaCorpo();
-        auto& objRiga = host::Ref(riga, "objRigaCorpo");
+        auto& objRiga = host::Ref(doc.objRigaCorpo(), "objRigaCorpo");
 
         const std::string guidRiga = corpo->Get("DO30_GUID").ToString();
         objRiga.SetGuidRiga(guidRiga);
@@ -87,137 +137,186 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         if (evasione)
             evasione->SetFilter(Variant("DO30_PROGRIGA = " + SqlBare(corpo->Get("DO30_PROGRIGA"))));
 
-        double qtaIniziale = NumeroDi(ctlQtaOrig);
-        if (qtaIniziale == 0) qtaIniziale = NumeroDi(ctlQta1);
+        double qtaIniziale = ui::QtaDi(ctlQtaOrig);
+        if (QtaZero(qtaIniziale)) qtaIniziale = ui::QtaDi(ctlQta1);
         const double qtaEvasa = Evasione(evasione, "VFW_QTA1TRASF").ToDouble();
         const double residuo = qtaIniziale - qtaEvasa;
         const std::int32_t indicatore = Evasione(evasione, "VFW_INDSTATORIGA").ToLong();
+        // Every line of the order is in it, and nothing more is read from it: it goes before
+        // the settlement makes and writes lines, rather than at the end.
+        if (evasione) evasione->Close();
+        evasione.reset();
 
-        auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
         if (indicatore == kRigaParzialmenteEvasa) {
-            if (qtaAnnullo > residuo) {
+            if (QtaMaggiore(qtaAnnullo, residuo)) {
                 host::ShowHostMessage(objProgramma, kOltreResiduo, 64, kTitolo);
                 qtaAnnullo = residuo;
-            } else if (qtaAnnullo == 0) {
+            } else if (QtaZero(qtaAnnullo)) {
                 host::ShowHostMessage(objProgramma, kNonTotalmente, 64, kTitolo);
                 qtaAnnullo = residuo;
             }
             ui::Mostra(ctlQtaAnnullo, Variant(qtaAnnullo));
-            vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
+            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                ->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
         }
 
         Variant dettaglio;
-        if ((qtaAnnullo == 0 || qtaAnnullo == qtaIniziale) &&
+        if ((QtaZero(qtaAnnullo) || QtaUguale(qtaAnnullo, qtaIniziale)) &&
             IsTrue(FindDetailGuid(Variant(guidRiga), dettaglio))) {
-            // The whole line is cancelled: its cancellation line goes, the master takes back
-            // the quantity and carries the cancellation itself.
-            const Variant segnalibro = corpo->Bookmark();
-            strGuidRigaCancellata = dettaglio;
-            const Variant segnalibroDettaglio =
-                GetBookmarkByGuid(corpo, dettaglio.ToString(), VTrue);
-            lngProgRigaCancellata = GetProgRigaByGuid(corpo, dettaglio.ToString(), VTrue).ToLong();
-            ui::VaiABookmark(frmDocCorpo, segnalibroDettaglio);
-            auto vertDettaglio = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
-            const Variant codCausale = vertDettaglio->Get("DO77_CODCAU_ZQ63");
-            const Variant desCausale = vertDettaglio->Get("DO77_DESCAU_ZQ63");
-            CallMethod(frmDocCorpo, ui::kDeleteRow,
-                       {Variant::Bool(true), Variant::Bool(true), Variant::Int32(0)});
-
-            RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
-            corpo->SetBookmark(segnalibro);
-            ui::VaiABookmark(frmDocCorpo, segnalibro);
-
-            if (qtaAnnullo == qtaIniziale) {
-                objRiga.SetStatoRiga(lngStatoAnnulloRighe);
-                objRiga.AcquisisciStato();
-                auto vertMaster = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
-                ui::Mostra(ctlCodCausaleRiga, codCausale);
-                ui::Mostra(ctlDesCausaleRiga, desCausale);
-                vertMaster->Set("DO77_CODCAU_ZQ63", codCausale);
-                vertMaster->Set("DO77_DESCAU_ZQ63", desCausale);
-                ui::Mostra(ctlQtaAnnullo, Variant(qtaIniziale));
-                vertMaster->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaIniziale));
-                vertMaster->Update();
-            }
+            RipiegaRigaAnnullo(dettaglio, QtaUguale(qtaAnnullo, qtaIniziale), qtaIniziale);
             risultato = VTrue;
         }
 
         const std::int32_t statoVoluto =
             IsTrue(Conferma) ? IdStato.value_or(0) : objRiga.StatoRiga();
-        auto vertCorrente = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
-        Variant altra;
         if (statoVoluto != lngStatoAnnulloRighe) {
-            if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) {
-                ImpostaQtaAnnulloMaster(altra, qtaAnnullo, NumeroDi(ctlQta1), VTrue);
+            if (RitiraAnnulloRiga(guidRiga, IsTrue(Conferma), qtaIniziale, qtaAnnullo))
                 risultato = VTrue;
-                return;
-            }
-            if (IsTrue(FindDetailGuid(Variant(guidRiga), altra)) && !IsTrue(Conferma)) {
-                doc.ImpostaQuantita(qtaIniziale - qtaAnnullo, VTrue, VTrue, 0);
-                ImpostaQtaAnnulloMaster(altra, qtaAnnullo, NumeroDi(ctlQta1), VFalse);
-                risultato = VTrue;
-                return;
-            }
-            const double mostrata = NvlVar(ui::Testo(ctlQtaAnnullo), Variant("0")).ToDouble();
-            if (mostrata != 0 && IsTrue(Conferma)) {
-                // The cancellation is withdrawn: no quantity, no reason, the flag cleared.
-                ui::Mostra(ctlQtaAnnullo, Variant::Int32(0));
-                vertCorrente->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
-                ui::Mostra(ctlCodCausaleRiga, Variant(""));
-                ui::Mostra(ctlDesCausaleRiga, Variant(""));
-                vertCorrente->Set("DO77_CODCAU_ZQ63", Variant::Null());
-                vertCorrente->Set("DO77_DESCAU_ZQ63", Variant::Null());
-                SetFlgNonPiuEvRiga(Variant::Int16(0));
-            }
             return;
         }
-
-        const std::string codice = TestoDi(ctlCodCausaleRiga);
-        if (codice.empty()) {
-            ui::Mostra(ctlCodCausaleRiga, Variant(strCausaleDefault));
-            ui::Mostra(ctlDesCausaleRiga, Variant(strDesCausaleDefault));
-            vertCorrente->Set("DO77_CODCAU_ZQ63", Variant(strCausaleDefault));
-            vertCorrente->Set("DO77_DESCAU_ZQ63", Variant(strDesCausaleDefault));
-        } else {
-            auto causale =
-                OpenQuery(Cnn(), " SELECT ZQ63_DESCAU_ANNULLO" +
-                                     std::string(" FROM ZQ63_CAU_ANNULLO WITH (NOLOCK)") +
-                                     " WHERE ZQ63_CODCAU_ANNULLO = " + SqlText(codice));
-            if (HasRow(causale)) {
-                const std::string descrizione = Trim(ReadText(causale, "ZQ63_DESCAU_ANNULLO"));
-                ui::Mostra(ctlDesCausaleRiga, Variant(descrizione));
-                vertCorrente->Set("DO77_DESCAU_ZQ63", Variant(descrizione));
-            } else {
-                ui::Mostra(ctlDesCausaleRiga, Variant(""));
-                vertCorrente->Set("DO77_DESCAU_ZQ63", Variant::Null());
-            }
-        }
-
-        if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) return;
-        if (indicatore == 1) DocUI().SetIndicatoreAttesa(intAttesaSalvata);
-
-        double daAnnullare = NumeroDi(ctlQtaAnnullo);
-        if (daAnnullare == 0) {
-            daAnnullare = residuo;
-            if (IsTrue(Conferma) && residuo == 0) daAnnullare = NumeroDi(ctlQta1);
-        } else {
-            daAnnullare = std::min(daAnnullare, residuo);
-        }
-
-        VBool ok = VTrue;
-        double ripristino = 0;
-        // Its answer is always 0: making a cancellation line does not by itself make the
-        // caller write back, reverse and save.
-        (void)CreaAnnulloParziale(NumeroDi(ctlQta1), daAnnullare, Variant(guidRiga), ok,
-                                  ripristino);
-        if (!IsTrue(ok)) {
-            // Refused with a message: the line goes back as it was, its state included.
-            SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
-            RifiutaPercorso();
-        }
-        if (evasione) evasione->Close();
+        if (IsTrue(AnnullaRigaCorrente(guidRiga, IsTrue(Conferma), indicatore, residuo)))
+            risultato = VTrue;
     });
     return risultato;
+}
+
+// The whole line is cancelled while it has a cancellation line: that line goes, the master
+// takes back the quantity and, when the whole starting quantity is cancelled, carries the
+// cancellation itself with the reason the cancellation line had.
+void CLSRF_REGDOC_STATI::RipiegaRigaAnnullo(const Variant& dettaglio, bool tuttaLaRiga,
+                                            double qtaIniziale) {
+    auto& doc = RegDoc();
+    auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
+    auto& objRiga = host::Ref(doc.objRigaCorpo(), "objRigaCorpo");
+    const Variant segnalibro = corpo->Bookmark();
+    strGuidRigaCancellata = dettaglio;
+    const Variant segnalibroDettaglio = GetBookmarkByGuid(corpo, dettaglio.ToString(), VTrue);
+    lngProgRigaCancellata = GetProgRigaByGuid(corpo, dettaglio.ToString(), VTrue).ToLong();
+    ui::VaiABookmark(frmDocCorpo, segnalibroDettaglio);
+    auto vertDettaglio = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    const Variant codCausale = vertDettaglio->Get("DO77_CODCAU_ZQ63");
+    const Variant desCausale = vertDettaglio->Get("DO77_DESCAU_ZQ63");
+    CallMethod(frmDocCorpo, ui::kDeleteRow,
+               {Variant::Bool(true), Variant::Bool(true), Variant::Int32(0)});
+
+    RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
+    corpo->SetBookmark(segnalibro);
+    ui::VaiABookmark(frmDocCorpo, segnalibro);
+
+    if (!tuttaLaRiga) return;
+    objRiga.SetStatoRiga(lngStatoAnnulloRighe);
+    objRiga.AcquisisciStato();
+    auto vertMaster = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    ui::Mostra(ctlCodCausaleRiga, codCausale);
+    ui::Mostra(ctlDesCausaleRiga, desCausale);
+    vertMaster->Set("DO77_CODCAU_ZQ63", codCausale);
+    vertMaster->Set("DO77_DESCAU_ZQ63", desCausale);
+    ui::Mostra(ctlQtaAnnullo, Variant(qtaIniziale));
+    vertMaster->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaIniziale));
+    vertMaster->Update();
+}
+
+// The line leaves the cancelled state. A cancellation line stays what it is: given another
+// state in the state field (which the plug-in keeps locked on it) it is put back into the
+// cancelled state, since its quantity, flag and link still cancel; from the "conferma"
+// button it re-settles its master. A master changed from the "conferma" button gives its
+// new quantities to the pair; given another state in the state field it keeps its pair as
+// it is, since clearing its cancelled quantity would leave the cancellation line counted
+// on neither side. An ordinary line loses its cancelled quantity, reason and flag. Answers
+// whether the body must be written.
+bool CLSRF_REGDOC_STATI::RitiraAnnulloRiga(const std::string& guidRiga, bool conferma,
+                                           double qtaIniziale, double qtaAnnullo) {
+    auto& doc = RegDoc();
+    Variant altra;
+    if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) {
+        if (conferma) {
+            RimettiStatoRiga(guidRiga, lngStatoAnnulloRighe);
+            return false;
+        }
+        ImpostaQtaAnnulloMaster(altra, qtaAnnullo, ui::QtaDi(ctlQta1), VTrue);
+        return true;
+    }
+    if (IsTrue(FindDetailGuid(Variant(guidRiga), altra))) {
+        if (conferma) return false;
+        doc.ImpostaQuantita(qtaIniziale - qtaAnnullo, VTrue, VTrue, 0);
+        ImpostaQtaAnnulloMaster(altra, qtaAnnullo, ui::QtaDi(ctlQta1), VFalse);
+        return true;
+    }
+    const double mostrata = NvlVar(ui::Testo(ctlQtaAnnullo), Variant("0")).ToDouble();
+    if (!QtaZero(mostrata) && conferma) {
+        auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+        ui::Mostra(ctlQtaAnnullo, Variant::Int32(0));
+        vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+        ui::Mostra(ctlCodCausaleRiga, Variant(""));
+        ui::Mostra(ctlDesCausaleRiga, Variant(""));
+        vert->Set("DO77_CODCAU_ZQ63", Variant::Null());
+        vert->Set("DO77_DESCAU_ZQ63", Variant::Null());
+        SetFlgNonPiuEvRiga(Variant::Int16(0));
+    }
+    return false;
+}
+
+// The line goes into the cancelled state: its reason, then the cancellation of the quantity
+// asked for, whole or as a split. A split that wrote its lines answers True. A request that
+// is refused, or that comes to nothing (a master split again, unsaved edits), leaves the
+// line as it was before the user's change.
+VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool conferma,
+                                              std::int32_t indicatore, double residuo) {
+    auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
+    const RigaPrima prima = FotografaRiga(guidRiga);
+    const std::string codice = ui::TestoDi(ctlCodCausaleRiga);
+    if (codice.empty()) {
+        ui::Mostra(ctlCodCausaleRiga, Variant(strCausaleDefault));
+        ui::Mostra(ctlDesCausaleRiga, Variant(strDesCausaleDefault));
+        vert->Set("DO77_CODCAU_ZQ63", Variant(strCausaleDefault));
+        vert->Set("DO77_DESCAU_ZQ63", Variant(strDesCausaleDefault));
+    } else {
+        auto causale = OpenQuery(Cnn(), " SELECT ZQ63_DESCAU_ANNULLO" +
+                                            std::string(" FROM ZQ63_CAU_ANNULLO WITH (NOLOCK)") +
+                                            " WHERE ZQ63_CODCAU_ANNULLO = " + SqlText(codice));
+        if (HasRow(causale)) {
+            const std::string descrizione = Trim(ReadText(causale, "ZQ63_DESCAU_ANNULLO"));
+            ui::Mostra(ctlDesCausaleRiga, Variant(descrizione));
+            vert->Set("DO77_DESCAU_ZQ63", Variant(descrizione));
+        } else {
+            ui::Mostra(ctlDesCausaleRiga, Variant(""));
+            vert->Set("DO77_DESCAU_ZQ63", Variant::Null());
+        }
+    }
+
+    Variant altra;
+    if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) return VFalse;
+    if (indicatore == 1) DocUI().SetIndicatoreAttesa(intAttesaSalvata);
+
+    double daAnnullare = ui::QtaDi(ctlQtaAnnullo);
+    if (QtaZero(daAnnullare)) {
+        daAnnullare = residuo;
+        if (conferma && QtaZero(residuo)) daAnnullare = ui::QtaDi(ctlQta1);
+    } else if (QtaMaggiore(daAnnullare, residuo)) {
+        daAnnullare = residuo;
+    }
+
+    VBool ok = VTrue;
+    double ripristino = 0;
+    EsitoAnnullo esito = EsitoAnnullo::Nulla;
+    (void)CreaAnnulloParziale(ui::QtaDi(ctlQta1), daAnnullare, Variant(guidRiga), ok, ripristino,
+                              &esito);
+    switch (esito) {
+        case EsitoAnnullo::Rifiutato:
+            RipristinaRiga(prima, ripristino);
+            return VFalse;
+        case EsitoAnnullo::Nulla:
+            // A master keeps its one cancellation line: it is not cancelled itself.
+            if (IsTrue(FindDetailGuid(Variant(guidRiga), altra)))
+                host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
+            RipristinaRiga(prima, std::nullopt);
+            return VFalse;
+        case EsitoAnnullo::Totale:
+            return VFalse;
+        case EsitoAnnullo::Diviso:
+            return VTrue;
+    }
+    return VFalse;
 }
 
 }  // namespace zq::plugin

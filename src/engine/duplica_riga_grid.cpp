@@ -35,7 +35,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
                                                       double& dblQtaRipristino,
                                                       VBool blnAggiornaGriglia) {
     blnOk = VTrue;
-    if (IsTrue(blnCreaAnnulloInCorso) || dblQtaAnnullo == 0) return 0;
+    if (IsTrue(blnCreaAnnulloInCorso) || QtaZero(dblQtaAnnullo)) return 0;
 
     std::string G, codCausale, desCausale;
     try {
@@ -49,7 +49,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
 
         auto& doc = RegDoc();
         auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
-        if (residuo == 0) {
+        if (QtaZero(residuo)) {
             vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
             ChiudiAnnulloTotale(doc);
             return 0;

@@ -1,5 +1,6 @@
 #include "engine/line_ui.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/nvl.h"
@@ -33,6 +34,14 @@ std::optional<double> QuantitaDigitata(const ObjectPtr& ctl) {
     return q;
 }
 
+std::string TestoDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant("")).ToString();
+}
+
+double QtaDi(const ObjectPtr& ctl) {
+    return NvlVar(Testo(ctl), Variant::Int32(0)).ToDouble();
+}
+
 std::string SenzaGraffe(std::string_view guid) {
     std::string out;
     out.reserve(guid.size());
@@ -41,8 +50,21 @@ std::string SenzaGraffe(std::string_view guid) {
     return out;
 }
 
+std::string ConGraffe(std::string_view guid) {
+    return "{" + SenzaGraffe(guid) + "}";
+}
+
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark) {
     CallMethod(frmDocCorpo, kMoveBookmark, {bookmark, Variant::Bool(true), Variant::Bool(true)});
 }
 
 }  // namespace zq::plugin::ui
+
+namespace zq::plugin {
+
+bool QtaUguale(double a, double b) {
+    constexpr double kTolleranza = 1e-9;
+    return std::fabs(a - b) <= kTolleranza * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+}  // namespace zq::plugin

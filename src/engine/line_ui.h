@@ -47,9 +47,31 @@ Variant Testo(const ObjectPtr& ctl);
 // Variant's conversion: "1,5" and "1.5" alike; blank is 0). Nothing when the text is no
 // number, or is negative or too large: the plug-in refuses such a quantity.
 std::optional<double> QuantitaDigitata(const ObjectPtr& ctl);
+// The control's Text as a text ("" for Empty or Null) and as a quantity (0 for Empty or
+// Null).
+std::string TestoDi(const ObjectPtr& ctl);
+double QtaDi(const ObjectPtr& ctl);
+
 // A GUID without its braces: every "{" and "}" removed.
 std::string SenzaGraffe(std::string_view guid);
+// The braced form DO30_GUID holds, from a GUID with or without braces.
+std::string ConGraffe(std::string_view guid);
 // The body form's go-to-bookmark: the row with that bookmark becomes the current line.
 void VaiABookmark(const ObjectPtr& frmDocCorpo, const Variant& bookmark);
 
 }  // namespace zq::plugin::ui
+
+namespace zq::plugin {
+
+// Quantities are decimal numbers held in binary doubles: 0.3 - 0.1 is not 0.2. They are
+// compared with a tolerance far below any quantity a document shows.
+bool QtaUguale(double a, double b);
+inline bool QtaZero(double a) {
+    return QtaUguale(a, 0);
+}
+// a is above b by more than the tolerance.
+inline bool QtaMaggiore(double a, double b) {
+    return a > b && !QtaUguale(a, b);
+}
+
+}  // namespace zq::plugin

@@ -2,8 +2,10 @@
 // that event handlers can tell cheaply which line is tied to which, and the look-ups that
 // find a body line by GUID or line number without moving the host's cursor.
 
+#include "data/optimize.h"
 #include "data/recordset_guard.h"
 #include "data/sql_text.h"
+#include "engine/line_ui.h"
 #include "host/nvl.h"
 #include "host/policy.h"
 #include "plugin/clsrf_regdoc_stati.h"
@@ -71,7 +73,9 @@ void CLSRF_REGDOC_STATI::AddLinkAnnullo(const Variant& varGuidDetail, const Vari
 
 // Rebuilds the links from the document's line extensions: every DO77 row that names a
 // master and a detail that differ is a cancellation line, tied to its master under the
-// group number of its body line.
+// group number of its body line. The DO77 columns hold the GUIDs without braces, while
+// every look-up is asked with a line's DO30_GUID: the links take the braced form, so that
+// an order opened again is guarded exactly like one split in this session.
 void CLSRF_REGDOC_STATI::CaricaLinkAnnulli(const ado::RecordsetPtr& rsVert,
                                            const ado::RecordsetPtr& rsCorpo) {
     colLinkAnnulli = std::make_unique<LinkAnnulli>();
@@ -79,6 +83,7 @@ void CLSRF_REGDOC_STATI::CaricaLinkAnnulli(const ado::RecordsetPtr& rsVert,
         ado::RecordsetPtr vert = rsVert->Clone();
         if (!rsCorpo) RaiseObjectNotSet("rstDocCorpo");
         ado::RecordsetPtr corpo = rsCorpo->Clone();
+        OttimizzaFiltri(corpo, {"DO30_PROGRIGA"});  // filtered once per cancellation line
         if (!IsEmptyRecordset(*vert)) vert->MoveFirst();
         while (!vert->EOF_()) {
             const std::string master =
@@ -88,7 +93,8 @@ void CLSRF_REGDOC_STATI::CaricaLinkAnnulli(const ado::RecordsetPtr& rsVert,
             if (!master.empty() && !detail.empty() && master != detail) {
                 corpo->SetFilter(
                     Variant(" DO30_PROGRIGA = " + SqlBare(vert->Get("DO77_PROGRIGA"))));
-                AddLinkAnnullo(Variant(detail), Variant(master), corpo->Get("DO30_PROGPADRE"));
+                AddLinkAnnullo(Variant(ui::ConGraffe(detail)), Variant(ui::ConGraffe(master)),
+                               corpo->Get("DO30_PROGPADRE"));
             }
             vert->MoveNext();
         }

@@ -77,7 +77,7 @@ constexpr std::string_view kSenzaCausale =
 
 bool CLSRF_REGDOC_STATI::RifiutaAnnullo(double dblQtaOrdine, double residuo, bool senzaCausale,
                                         VBool& blnOk, double& dblQtaRipristino) {
-    if (residuo < 0) {
+    if (residuo < 0 && !QtaZero(residuo)) {
         blnOk = VFalse;
         dblQtaRipristino = dblQtaOrdine;
         host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);

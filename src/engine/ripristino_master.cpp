@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "data/recordset_guard.h"
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
 #include "form/form_access.h"
@@ -22,11 +23,15 @@ double NumeroDi(const ObjectPtr& ctl) {
     return NvlVar(ui::Testo(ctl), Variant::Int32(0)).ToDouble();
 }
 
-// Deletes the row of line `progRiga` from a line section, and writes the deletion.
+// Deletes the row of line `progRiga` from a line section, and writes the deletion. The
+// row is looked for whatever row the host's filter shows: after the last line of an order
+// went, the section is filtered on no line at all, and the row must go all the same. The
+// host's filter on the current line is put back afterwards.
 void EliminaRigaSezione(const ado::RecordsetPtr& rs, std::string_view campoProgRiga,
                         std::int32_t progRiga) {
-    if (rs->EOF_()) return;
+    RecordsetGuard filtro(rs, RecordsetGuard::kFilter);
     rs->SetFilter(Variant(std::string(campoProgRiga) + " = " + SqlLong(progRiga)));
+    if (rs->BOF() && rs->EOF_()) return;
     const Variant bookmark = rs->Bookmark();
     rs->SetFilter(Variant::Int32(ado::adFilterNone));
     rs->SetBookmark(bookmark);
@@ -146,6 +151,7 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
     if (flag) IgnoreErrors([&] { ui::Mostra(flag, Zero()); });
     IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, B); });
     blnRipristinoInCorso = VFalse;
+    SeguiRigaCorrente();
 }
 
 void CLSRF_REGDOC_STATI::ImpostaQtaAnnulloMaster(const Variant& varGuidMaster,
@@ -169,6 +175,7 @@ void CLSRF_REGDOC_STATI::ImpostaQtaAnnulloMaster(const Variant& varGuidMaster,
             ->Set("DO77_ZQ_QTA_ANNULLO", Variant(V));
     }
     doc.ImpostaQuantita(X, VTrue, VTrue, 0);
+    SeguiRigaCorrente();
 }
 
 void CLSRF_REGDOC_STATI::ScollegaRigaAnnullo(const Variant& varGuidAnnullo,

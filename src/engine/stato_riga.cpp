@@ -10,8 +10,16 @@ namespace zq::plugin {
 
 // Every step with its errors ignored: a failing call is skipped and the next step runs.
 // The open quantities are captured before the line is settled, so that the reversal after
-// the save takes out exactly what the cancellation closed. The settlement is a user road:
-// it completes, or it leaves the order, the line's state included, as it was.
+// the save takes out exactly what the cancellation closed.
+//
+// Only the user's change of the state of the line the plug-in knows as current is
+// settled. The host also reports states when the grid lands on a line, and while the
+// plug-in's own roads move the grid (a split, a fold-back, a master restored): none of those
+// is the user's, so they are only remembered, and the road brings the current line in step
+// when it ends.
+//
+// The settlement is a user road: it completes, or it leaves the order, the line's state
+// included, as it was.
 HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
                                              std::int32_t IdFlusso) {
     return ComBoundary([&] {
@@ -22,7 +30,7 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         RicordaStatoRiga(strGuidRigaCorrente, lngStatoRigaCorrente, IdFlusso);
         bool fuori = false;
         IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });
-        if (fuori || lngStatoTesta == lngStatoAnnulloTesta || IsTrue(blnGrigliaInCorso)) return;
+        if (fuori || TestaAnnullata() || IsTrue(blnGrigliaInCorso)) return;
 
         if (!IsTrue(blnCreaAnnulloInCorso) && !IsTrue(blnPropagaInCorso)) {
             blnRigaDaConfermare = VTrue;
@@ -49,9 +57,12 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         std::int32_t stato = 0;
         IgnoreErrors(
             [&] { stato = host::Ref(RegDoc().objRigaCorpo(), "objRigaCorpo").StatoRiga(); });
-        const bool daGestire = !IsTrue(blnApplicaInCorso) && !IsTrue(blnCreaAnnulloInCorso) &&
-                               stato != lngStatoRigaCorrente && progRiga == lngProgRigaCorrente &&
-                               guid == strGuidRigaCorrente;
+        const bool stradaInCorso = IsTrue(blnApplicaInCorso) || IsTrue(blnCreaAnnulloInCorso) ||
+                                   IsTrue(blnConfermaInCorso) || IsTrue(blnRipristinoInCorso) ||
+                                   IsTrue(blnPropagaInCorso);
+        const bool daGestire = !stradaInCorso && stato != lngStatoRigaCorrente &&
+                               progRiga == lngProgRigaCorrente && guid == strGuidRigaCorrente;
+        lngStatoRigaPrecedente = lngStatoRigaCorrente;
         lngStatoRigaCorrente = stato;
         if (!daGestire || percorso.Fallito()) return;
 
@@ -66,10 +77,13 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         });
         bool eseguito = false;
         IgnoreErrors([&] { eseguito = IsTrue(ConfermaAnnulloRiga(VTrue, IdStato)); });
-        if (!eseguito) return;
-        IgnoreErrors([&] { AggiornaBatchCorpo(); });
-        IgnoreErrors([&] { EseguiProgMagDoc(); });
-        IgnoreErrors([&] { SalvaDocumento(); });
+        if (eseguito) {
+            ConcludiStorno();
+        } else {
+            // Nothing was carried out: this capture is not one a later reversal may use.
+            blnStornoPronto = VFalse;
+        }
+        SeguiRigaCorrente();
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "engine/line_ui.h"
 #include "form/form_access.h"
 #include "host/control_text.h"
 #include "host/host_access.h"
@@ -50,7 +51,7 @@ HResult CLSRF_REGDOC_STATI::ControllaDati(VBool& Cancel) {
     return ComBoundary([&] {
         if (IsTrue(IsAnnulliOffTestata())) return;
         if (!ctlCodCausaleTesta || !ctlDesCausaleTesta) return;
-        if (lngStatoTesta != lngStatoAnnulloTesta) return;
+        if (!TestaAnnullata()) return;
         // A disabled reason field is one the user cannot fill: the order passes.
         if (LeggiTesto(ctlCodCausaleTesta).empty() &&
             GetProp(ctlCodCausaleTesta, "Enabled").ToBool()) {
@@ -93,6 +94,14 @@ void CLSRF_REGDOC_STATI::CambiaStatoTestata(std::int32_t IdStato, std::int32_t I
                 altroAttivo = attivo && GetProp(attivo, "Name").ToString() != "TXT_DO11_STATO";
             });
             if (altroAttivo) return;
+        }
+
+        // The state the order is already in (as opened, or as the last handled change left
+        // it) is no change: reported again when the form shows the document, or picked again
+        // by the user, it neither rewrites the reason nor saves; only the body's locks follow.
+        if (IdStato == lngUltimoStatoTesta) {
+            if (TestaAnnullata()) IgnoreErrors([&] { DisabilitaControlliCorpo(); });
+            return;
         }
 
         if (lngStatoAnnulloRighe == 0 || lngStatoAnnulloTesta == 0) {
@@ -184,16 +193,42 @@ void CLSRF_REGDOC_STATI::PropagaStatoTestata() {
     IgnoreErrors([&] { descrizione = LeggiTesto(ctlDesCausaleTesta); });
 
     IgnoreErrors([&] {
-        if (lngStatoTesta != lngStatoAnnulloTesta)
+        if (!TestaAnnullata())
             ApplicaStatoRighe(lngStatoInizialeRighe, lngFlussoTesta, "", "", VFalse, 0);
         else
             ApplicaStatoRighe(lngStatoAnnulloRighe, lngFlussoTesta, codice, descrizione, VFalse, 0);
     });
     IgnoreErrors([&] { AggiornaGrigliaCorpo(); });
     blnPropagaInCorso = VFalse;
+    // The redraw left the grid on the first line.
+    SeguiRigaCorrente();
 }
 
-// Redraws the body grid after the lines were rewritten, leaving it on the first line.
+bool CLSRF_REGDOC_STATI::TestaAnnullata() const {
+    return lngStatoAnnulloTesta != 0 && lngStatoTesta == lngStatoAnnulloTesta;
+}
+
+// A document opened again is in the state it was saved in: the plug-in takes that state as
+// the one in force, so that a cancelled order is guarded from the start and a report of the
+// same state is not taken for the user's change. A header without these columns leaves
+// the states as they are.
+void CLSRF_REGDOC_STATI::LeggiStatoTestata() {
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr testata = RegDoc().rstDocTestata();
+        if (!testata || testata->BOF() || testata->EOF_()) return;
+        const Variant stato = testata->Get("DO11_STATO");
+        if (stato.IsNull() || stato.IsEmpty()) return;
+        lngStatoTesta = stato.ToLong();
+        lngUltimoStatoTesta = lngStatoTesta;
+        const Variant flusso = testata->Get("DO11_IDFLUSSO_CO4B");
+        if (!flusso.IsNull() && !flusso.IsEmpty()) lngFlussoTesta = flusso.ToLong();
+    });
+}
+
+// Redraws the body grid after the lines were rewritten, leaving it on the first line. The
+// body form is then moved to that line too: a host whose redraw does not follow the body
+// recordset would otherwise keep its line object, its line sections and the row a deletion
+// takes on the line the grid stood on before, while the recordset stands on the first.
 void CLSRF_REGDOC_STATI::AggiornaGrigliaCorpo() {
     const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
     if (!corpo || corpo->BOF() || corpo->EOF_()) return;
@@ -206,6 +241,8 @@ void CLSRF_REGDOC_STATI::AggiornaGrigliaCorpo() {
     if (!corpo->EOF_()) corpo->MoveFirst();
     RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
     chiusa = true;
+    if (frmDocCorpo && !corpo->EOF_())
+        IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, corpo->Bookmark()); });
 }
 
 }  // namespace zq::plugin

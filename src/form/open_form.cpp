@@ -26,6 +26,7 @@ HResult CLSRF_REGDOC_STATI::OpenForm(ObjectPtr& Form, std::int16_t TipoForm) {
         frmCorrente = Form;
         intTipoForm = TipoForm;
         CercaControlliForm(Form, TipoForm);
+        LeggiStatoTestata();
 
         // The warnings only tell the user; the form opens all the same.
         if (TipoForm == 1) {
@@ -65,9 +66,13 @@ HResult CLSRF_REGDOC_STATI::OpenForm(ObjectPtr& Form, std::int16_t TipoForm) {
             SetProp(*sub, "MsgOnUpdate", Variant::Bool(false));
         blnRigaDaConfermare = VFalse;
 
-        if (TipoForm == 2) CaricaLinkAnnulli(RegDoc().rstDocCorpoVert(), RegDoc().rstDocCorpo());
+        if (TipoForm == 2) {
+            CaricaLinkAnnulli(RegDoc().rstDocCorpoVert(), RegDoc().rstDocCorpo());
+            // The grid already stands on a line: the plug-in starts from it.
+            SeguiRigaCorrente();
+        }
 
-        if (lngStatoTesta != lngStatoAnnulloTesta) {
+        if (!TestaAnnullata()) {
             AggiornaControlliCorpo();
         } else {
             DisabilitaControlliCorpo();

@@ -1,6 +1,7 @@
 // The body grid moved to another line: remember the line and set the cancellation
 // controls for it.
 
+#include "data/optimize.h"
 #include "data/sql_text.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
@@ -10,22 +11,24 @@
 namespace zq::plugin {
 
 // While the plug-in itself rewrites or appends lines the grid moves under it; those moves
-// are not the user's and leave the controls and the current-line fields alone.
+// are not the user's and leave the controls and the current-line fields alone (the road
+// brings the current line in step when it ends).
+//
+// The line's state is remembered with it: the state the line is in when the grid lands on
+// it is no change of the user's, whether the host reports it before or after this event.
 HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
     return ComBoundary([&] {
-        if (IsTrue(IsAnnulliOffCorpo()) || lngStatoTesta == lngStatoAnnulloTesta ||
-            IsTrue(blnApplicaInCorso) || IsTrue(blnCreaAnnulloInCorso))
+        if (IsTrue(IsAnnulliOffCorpo()) || TestaAnnullata() || IsTrue(blnApplicaInCorso) ||
+            IsTrue(blnCreaAnnulloInCorso))
             return;
 
         host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
         strGuidRigaCorrente = host::GetGuidRiga(riga);
-        // The state the line shows on arrival: a later state change on it is the user's
-        // when it differs, and a road that is undone gives the line back this state.
-        lngStatoRigaCorrente = host::Ref(riga, "objRigaCorpo").StatoRiga();
         const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         lngProgRigaCorrente =
             NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGRIGA"), Variant::Int32(0))
                 .ToLong();
+        if (riga) lngStatoRigaCorrente = riga->StatoRiga();
 
         SbloccaControlliRiga();
         const Variant guid(strGuidRigaCorrente);
@@ -42,6 +45,25 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
     });
 }
 
+void CLSRF_REGDOC_STATI::SeguiRigaCorrente() {
+    if (!gclsRegDoc) return;
+    IgnoreErrors([&] {
+        host::RigaCorpoPtr riga = gclsRegDoc->objRigaCorpo();
+        strGuidRigaCorrente = host::GetGuidRiga(riga);
+        if (riga) lngStatoRigaCorrente = riga->StatoRiga();
+    });
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr corpo = gclsRegDoc->rstDocCorpo();
+        if (!corpo || corpo->BOF() || corpo->EOF_()) {
+            lngProgRigaCorrente = 0;
+            lngProgPadreCorrente = 0;
+            return;
+        }
+        lngProgRigaCorrente = NvlVar(corpo->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
+        lngProgPadreCorrente = NvlVar(corpo->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
+    });
+}
+
 // Total cancelled quantity of the lines that share the current line's parent, shown beside
 // the line (the control is visible in grid mode 2 only).
 void CLSRF_REGDOC_STATI::AggiornaQtaAnnProgPadre() {
@@ -52,6 +74,9 @@ void CLSRF_REGDOC_STATI::AggiornaQtaAnnProgPadre() {
         NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGPADRE"), Variant::Int32(0));
     const ado::RecordsetPtr righe = corpo->Clone();
     const ado::RecordsetPtr vert = host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert").Clone();
+    // One filter for the group, then one per line of it.
+    OttimizzaFiltri(righe, {"DO30_PROGPADRE"});
+    OttimizzaFiltri(vert, {"DO77_PROGRIGA"});
     righe->SetFilter(Variant(" DO30_PROGPADRE = " + SqlBare(padre)));
 
     double totale = 0;

@@ -155,6 +155,8 @@ std::string FormatDouble(double d) {
     if (std::isnan(d)) return "-1.#IND";
     if (std::isinf(d)) return d < 0 ? "-1.#INF" : "1.#INF";
     if (d == 0) return "0";  // also -0
+    // Whole numbers of up to 15 digits print as they are: line numbers, ids, quantities.
+    if (std::abs(d) < 1e15 && d == std::trunc(d)) return std::to_string(static_cast<long long>(d));
 
     // Round to 15 significant digits first: the rounded exponent decides the form.
     char buf[40];

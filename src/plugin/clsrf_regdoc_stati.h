@@ -228,7 +228,11 @@ class CLSRF_REGDOC_STATI : public Object,
     std::int32_t lngFlussoTesta = 0;
     std::int32_t lngUltimoStatoTesta = 0;
     std::int32_t lngStatoRigaCorrente = 0;
+    // The current line's state before the change being settled (StatiCORPOChange keeps it).
+    std::int32_t lngStatoRigaPrecedente = 0;
     std::string strDesCausaleTestaPrec;
+    // The working sets of the latest capture are there and not yet reversed.
+    VBool blnStornoPronto = VFalse;
 
     // ---- the body line the grid is on ----
     std::string strGuidRigaCorrente;
@@ -245,6 +249,13 @@ class CLSRF_REGDOC_STATI : public Object,
     VBool blnRipristinoInCorso = VFalse;
     VBool blnGrigliaInCorso = VFalse;
     VBool blnRigaDaConfermare = VFalse;
+
+    // ---- what SetFlgNonPiuEvRiga asks of the form, once per pass of ApplicaStatoRighe ----
+    struct FlagRigaInPassata {
+        std::optional<bool> annulliOff;  // IsAnnulliOffCorpo
+        std::optional<ObjectPtr> ctl;    // the flag control; null in grid mode 2 or missing
+    };
+    std::optional<FlagRigaInPassata> flagInPassata;  // engaged while ApplicaStatoRighe runs
 
     // ---- partial-cancellation links and numbering ----
     std::unique_ptr<LinkAnnulli> colLinkAnnulli;  // created on first use
@@ -316,12 +327,20 @@ class CLSRF_REGDOC_STATI : public Object,
     // ---- header cancellation ----
     void PropagaStatoTestata();
     void AggiornaGrigliaCorpo();
+    // True when the order is cancelled as a whole: a cancelled header state is configured
+    // and the header is in it. Without one configured nothing counts as cancelled.
+    bool TestaAnnullata() const;
+    // The header state the document holds as the host loaded it (DO11_STATO and the
+    // header's flow), taken as the state in force when a form opens.
+    void LeggiStatoTestata();
 
     // ---- applying a state to lines ----
     void ApplicaStatoRighe(std::int32_t IdStato, std::int32_t IdFlusso,
                            const std::string& CodCausale, const std::string& DesCausale,
                            VBool Sovrascrivi, std::int32_t ProgRiga);
     void SetFlgNonPiuEvRiga(const Variant& Valore);
+    bool AnnulliOffCorpoInPassata();
+    ObjectPtr ControlloFlagRiga();
     struct RigaDaApplicare;  // one line of ApplicaStatoRighe with the call's arguments
     void ApplicaRigaDocumento(const RigaDaApplicare& r);  // all-lines mode
     void ApplicaRigaSingola(const RigaDaApplicare& r);    // single-line mode
@@ -329,11 +348,33 @@ class CLSRF_REGDOC_STATI : public Object,
     // ---- line cancellation ----
     // `IdStato` is read only when `Conferma` is True.
     VBool ConfermaAnnulloRiga(VBool Conferma, std::optional<std::int32_t> IdStato = std::nullopt);
+    // The three ways the settlement goes (engine/conferma_annullo.cpp).
+    void RipiegaRigaAnnullo(const Variant& dettaglio, bool tuttaLaRiga, double qtaIniziale);
+    bool RitiraAnnulloRiga(const std::string& guidRiga, bool conferma, double qtaIniziale,
+                           double qtaAnnullo);
+    VBool AnnullaRigaCorrente(const std::string& guidRiga, bool conferma, std::int32_t indicatore,
+                              double residuo);
+    // The line the grid stands on, as the plug-in remembers it: GUID, number, group and
+    // state, read from the host after every move the plug-in made itself.
+    void SeguiRigaCorrente();
+    // A cancellation that is refused, or that comes to nothing, leaves the line as it was
+    // before the user's change: reason and cancelled quantity as they were, and the line
+    // back in the state it had. A refusal also shows `qtaMostrata` in the cancelled-quantity
+    // field and marks it invalid.
+    struct RigaPrima;
+    RigaPrima FotografaRiga(const std::string& guid);
+    void RipristinaRiga(const RigaPrima& prima, std::optional<double> qtaMostrata);
+    void RimettiStatoRiga(const std::string& guid, std::int32_t stato);
 
     // ---- partial-cancellation lines ----
+    // What a request to cancel part of a line came to: nothing done, refused with a
+    // message, the whole line cancelled in the recordsets, or the line split and the split
+    // written to the database (a change carried out, which the caller finishes with the
+    // reversal sequence).
+    enum class EsitoAnnullo { Nulla, Rifiutato, Totale, Diviso };
     std::int16_t CreaAnnulloParziale(double dblQtaOrdine, double dblQtaAnnullo,
                                      const Variant& varGuidMaster, VBool& blnOk,
-                                     double& dblQtaRipristino);
+                                     double& dblQtaRipristino, EsitoAnnullo* esito = nullptr);
     std::int16_t DuplicaRigaCorpoGrid(double dblQtaOrdine, double dblQtaAnnullo,
                                       const Variant& varGuidMaster, VBool& blnOk,
                                       double& dblQtaRipristino, VBool blnAggiornaGriglia);
@@ -388,6 +429,10 @@ class CLSRF_REGDOC_STATI : public Object,
                         const std::string& tabMag, const std::string& tabLotti,
                         const std::string& tabTerza);
     void EseguiProgMagDoc();
+    // Step 3 of the reversal sequence, once a change was carried out: the body written
+    // back and the captured working set reversed, then the form's save. Without a working
+    // set of its own capture nothing is written here: the host's save posts the change.
+    void ConcludiStorno();
 
     // ---- form set-up, control discovery and row change ----
     VBool IsAnnulliOffTestata();

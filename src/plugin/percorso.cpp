@@ -133,6 +133,8 @@ CampiPercorso CLSRF_REGDOC_STATI::FotografaCampi() const {
     c.lngFlussoTesta = lngFlussoTesta;
     c.lngUltimoStatoTesta = lngUltimoStatoTesta;
     c.lngStatoRigaCorrente = lngStatoRigaCorrente;
+    c.lngStatoRigaPrecedente = lngStatoRigaPrecedente;
+    c.blnStornoPronto = blnStornoPronto;
     c.lngFlussoDoc = lngFlussoDoc;
     c.lngStatoInizialeRighe = lngStatoInizialeRighe;
     c.strGuidRigaCorrente = strGuidRigaCorrente;
@@ -164,6 +166,8 @@ void CLSRF_REGDOC_STATI::RipristinaCampi(const CampiPercorso& c) {
     lngFlussoTesta = c.lngFlussoTesta;
     lngUltimoStatoTesta = c.lngUltimoStatoTesta;
     lngStatoRigaCorrente = c.lngStatoRigaCorrente;
+    lngStatoRigaPrecedente = c.lngStatoRigaPrecedente;
+    blnStornoPronto = c.blnStornoPronto;
     lngFlussoDoc = c.lngFlussoDoc;
     lngStatoInizialeRighe = c.lngStatoInizialeRighe;
     strGuidRigaCorrente = c.strGuidRigaCorrente;

@@ -42,7 +42,9 @@ class CLSRF_REGDOC_STATI;
 // The plug-in's own state that a road may change.
 struct CampiPercorso {
     std::int32_t lngStatoTesta = 0, lngFlussoTesta = 0, lngUltimoStatoTesta = 0;
-    std::int32_t lngStatoRigaCorrente = 0, lngFlussoDoc = 0, lngStatoInizialeRighe = 0;
+    std::int32_t lngStatoRigaCorrente = 0, lngStatoRigaPrecedente = 0, lngFlussoDoc = 0,
+                 lngStatoInizialeRighe = 0;
+    VBool blnStornoPronto = VFalse;
     std::string strGuidRigaCorrente;
     std::int32_t lngProgRigaCorrente = 0, lngProgPadreCorrente = 0;
     std::string strDesCausaleTestaPrec;

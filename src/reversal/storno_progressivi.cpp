@@ -28,12 +28,16 @@ constexpr std::string_view kTabellaStorno = "#STORNA_PROGMAG";
 }  // namespace
 
 // The first failing statement ends the capture quietly: the working sets built so far
-// stay, and the reversal then works with whatever exists.
+// stay, and the reversal then works with whatever exists. A capture without lots drops the
+// lots working set an earlier capture may have left: the progressive procedure takes out
+// whatever lots working set it finds, and one captured before an earlier change would take
+// those lot quantities out a second time.
 void CLSRF_REGDOC_STATI::CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
                                         const std::string& tabMag, const std::string& tabLotti,
                                         const std::string& tabTerza) {
     (void)terzoFlag;  // always False: the projects working set is never built
     (void)tabTerza;
+    blnStornoPronto = VFalse;
     EndQuietly([&] {
         // A list the caller already quoted is used as it is.
         const std::string lista =
@@ -43,10 +47,11 @@ void CLSRF_REGDOC_STATI::CreaTempStorno(const std::string& elenco, VBool gestLot
 
         ExecNoRecords(Cnn(), SqlDropTempTable(tabMag));
         ExecNoRecords(Cnn(), reversal::CatturaRigheStorno(tabMag, ditta, lista, decimali));
+        blnStornoPronto = VTrue;
         ExecNoRecords(Cnn(), reversal::IndiceStornaProgMag(tabMag));
 
+        ExecNoRecords(Cnn(), SqlDropTempTable(tabLotti));
         if (IsTrue(gestLotti)) {
-            ExecNoRecords(Cnn(), SqlDropTempTable(tabLotti));
             ExecNoRecords(Cnn(), reversal::CatturaLottiStorno(tabLotti, ditta, lista, decimali));
             ExecNoRecords(Cnn(), reversal::IndiceStornaProgLotti(tabLotti));
         }
@@ -55,10 +60,26 @@ void CLSRF_REGDOC_STATI::CreaTempStorno(const std::string& elenco, VBool gestLot
 
 // Takes the captured working set out of the progressives and posts what is open now.
 // Only the company code is read outside the trap; every later step that fails is skipped,
-// and the lines working set is dropped in any case. The lots working set stays until the
-// next capture drops it: the procedure finds it by its fixed name.
+// and both working sets are dropped in any case, so that no later reversal finds them.
+// Without the working set of its own capture the procedure is not run at all: it would take
+// out quantities captured before some earlier change.
 void CLSRF_REGDOC_STATI::EseguiProgMagDoc() {
     const Variant ditta = Ref(objDitta, "CodiceDitta").CodiceDitta();
+    const bool catturato = IsTrue(blnStornoPronto);
+    blnStornoPronto = VFalse;
+    ScopeExit scarta([&] {
+        IgnoreErrors([&] {
+            ExecNoRecords(Cnn(),
+                          "IF NOT object_id(N'tempdb..#STORNA_PROGMAG') IS NULL DROP TABLE "
+                          "#STORNA_PROGMAG");
+        });
+        IgnoreErrors([&] {
+            ExecNoRecords(Cnn(),
+                          "IF NOT object_id(N'tempdb..#STORNA_PROGLOTTI') IS NULL DROP TABLE "
+                          "#STORNA_PROGLOTTI");
+        });
+    });
+    if (!catturato) return;
 
     ado::CommandPtr cmd;
     IgnoreErrors([&] { cmd = As<ado::Command>(CreateObject(ado::kProgIdCommand)); });
@@ -103,12 +124,14 @@ void CLSRF_REGDOC_STATI::EseguiProgMagDoc() {
         comando().Execute(nullptr, ado::adExecuteNoRecords);
         RegistraProgressivi();
     });
+}
 
-    IgnoreErrors([&] {
-        ExecNoRecords(Cnn(),
-                      "IF NOT object_id(N'tempdb..#STORNA_PROGMAG') IS NULL DROP TABLE "
-                      "#STORNA_PROGMAG");
-    });
+void CLSRF_REGDOC_STATI::ConcludiStorno() {
+    if (IsTrue(blnStornoPronto)) {
+        IgnoreErrors([&] { AggiornaBatchCorpo(); });
+        IgnoreErrors([&] { EseguiProgMagDoc(); });
+    }
+    IgnoreErrors([&] { SalvaDocumento(); });
 }
 
 }  // namespace zq::plugin

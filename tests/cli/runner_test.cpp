@@ -128,5 +128,33 @@ TEST(ScenarioRunner, TheFirstFailedExpectationShowsWhatDiffered) {
     EXPECT_EQ(Zqstati("run '" + (dir.Path() / "b_pass.json").string() + "'").status, 0);
 }
 
+// Every save is audited: one that leaves the order unclean fails the scenario at the step
+// that saved, with what the audit found, even when no step expects it. A data set that
+// starts unclean is judged only by the scenario's own expectations.
+TEST(ScenarioRunner, ASaveThatLeavesTheOrderUncleanFailsAtItsStep) {
+    const std::string orphanLink = kOpen + R"(,
+        {"do": "editLineField", "field": "DO77_ZQGUID_MASTER_DO30",
+         "text": "00000000-0000-0000-0000-000000000099"},
+        {"do": "storeLine"},
+        {"do": "save"},
+        {"expect": "saves", "count": 1})";
+    TempDir dir;
+    const std::string file = dir.Write("orphan.json", Scenario(orphanLink));
+    const Outcome o = Zqstati("run '" + file + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.out, HasSubstr("step 6 (do save), after the save it made:\n"
+                                 "        the consistency check found:\n"));
+    EXPECT_THAT(o.out, HasSubstr("line 2: link-master-missing: "));
+
+    const std::string unclean = dir.Write(
+        "unclean.json",
+        Scenario(
+            orphanLink + R"(, {"expect": "progressivesConsistent"})",
+            R"("data": {"statements": "UPDATE DO30_DOCCORPO SET DO30_QTA1 = 99 WHERE DO30_PROGRIGA = 5"}, )"));
+    const Outcome u = Zqstati("run '" + unclean + "'");
+    EXPECT_EQ(u.status, 1);
+    EXPECT_THAT(u.out, HasSubstr("step 8 (expect progressivesConsistent):\n"));
+}
+
 }  // namespace
 }  // namespace zq::cli

@@ -132,6 +132,8 @@ TEST_F(PartialCancelTest, HostCallsComeInTheirOrder) {
         "FME_DocCorpoVert.Redraw",
         "FME_DocCorpo.Redraw",
         "GRD_CORPO.RefreshSummaryFooters",
+        "gclsRegDoc.ElencoDocRiferiti",        // the split written back,
+        "gclsRegDoc.Save",                     // reversed and saved
     };
     // clang-format on
     EXPECT_EQ(seen, expected);
@@ -157,8 +159,6 @@ TEST_F(PartialCancelTest, HostCallsComeInTheirOrder) {
 TEST_F(PartialCancelTest, ASecondOneTakesTheNextNumberAndTheSameGroup) {
     s.CancelQuantity(3);
     s.driver->MoveToLine(3);
-    s.driver->SetLineState(
-        kStatoRigheConfermato);  // the last state the plug-in saw was the cancelled one
     s.CancelQuantity(2);
     ASSERT_TRUE(s.driver->Save());
     EXPECT_EQ(s.LineNumbers(), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
@@ -174,18 +174,24 @@ TEST_F(PartialCancelTest, ASecondOneTakesTheNextNumberAndTheSameGroup) {
     EXPECT_EQ(ClsrfTestAccess::ProgPadreAnnulli(s.Plugin()), 2);
 }
 
-// The plug-in remembers the last state it saw: the same state raised for the next line is
-// taken for a repetition and ignored.
-// The state a line shows when the grid lands on it is the one a later pick is compared
-// with: the same cancelled state picked on the next line is that line's own change.
-TEST_F(PartialCancelTest, TheSameStateOnTheNextLineIsThatLinesOwnChange) {
+// The state a line is in when the grid lands on it is remembered with the line: the
+// cancelled state picked right after another line was cancelled is a change all the same.
+TEST_F(PartialCancelTest, TwoLinesCancelledOneAfterTheOther) {
     s.CancelQuantity(3);
     s.driver->MoveToLine(3);
     s.host->log->Clear();
     s.CancelQuantity(2);
     EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 1u);
-    EXPECT_EQ(s.HostValue(3, "DO30_QTA1").ToDouble(), 4);
-    EXPECT_EQ(s.HostValue(9, "DO30_QTA1").ToDouble(), 2);
+    EXPECT_EQ(s.Line(3).Num("DO30_QTA1"), 4);
+    EXPECT_EQ(s.Line(9).Num("DO30_QTA1"), 2);
+
+    // A whole line straight after: cancelled as well.
+    s.driver->MoveToLine(4);
+    s.driver->SetLineState(kStatoRigheAnnullato);
+    ASSERT_TRUE(s.driver->Save());
+    EXPECT_EQ(s.Line(4).Num("DO31_FLGNONPIUEV"), 1);
+    EXPECT_EQ(s.Line(4).Num("DO77_ZQ_QTA_ANNULLO"), 4);
+    EXPECT_TRUE(s.Drift().empty());
 }
 
 TEST_F(PartialCancelTest, AReasonTypedOnTheLineGoesToTheCancellationLine) {
@@ -197,29 +203,28 @@ TEST_F(PartialCancelTest, AReasonTypedOnTheLineGoesToTheCancellationLine) {
     EXPECT_EQ(s.Line(1).Text("DO77_CODCAU_ZQ63"), "");
 }
 
-// Cancelling through a state change answers False when it makes a cancellation line: the
-// plug-in neither reverses the progressives nor saves. Its own batch writes put the split
-// in the database all the same, so the progressives keep counting the cancelled quantity:
-// the host's save sees no change left to post.
-TEST_F(PartialCancelTest, NeitherReversesNorSavesSoTheProgressivesDrift) {
+// A split made through a state change is a change carried out: the plug-in writes the body
+// back, reverses the open quantities it captured before the change and saves, so that the
+// progressives follow the cancelled quantity at once.
+TEST_F(PartialCancelTest, IsWrittenReversedAndSavedSoTheProgressivesFollow) {
     s.driver->ClearEvents();
     s.CancelQuantity(3);
-    EXPECT_EQ(s.driver->SaveCount(), 0);
-    EXPECT_EQ(s.host->log->Count("FrmCorpo.SalvaDocumento"), 0u);
-    EXPECT_EQ(s.Line(1).Num("DO30_QTA1"), 7);  // written by the plug-in itself
-    ASSERT_TRUE(s.driver->Save());
-    const auto drift = s.Drift();
-    ASSERT_EQ(drift.size(), 1u);
-    EXPECT_NE(drift[0].key.find("ART-A"), std::string::npos);
-    EXPECT_DOUBLE_EQ(drift[0].storedQta1 - drift[0].expectedQta1, 3);
-    EXPECT_DOUBLE_EQ(drift[0].storedValue - drift[0].expectedValue, 15);
+    EXPECT_EQ(s.driver->SaveCount(), 1);
+    EXPECT_EQ(s.host->log->Count("FrmCorpo.SalvaDocumento"), 1u);
+    EXPECT_EQ(s.commands->executed, 1);
+    EXPECT_EQ(s.Line(1).Num("DO30_QTA1"), 7);
+    EXPECT_TRUE(s.Drift().empty());
+    EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
 
-    // A second one adds its own quantity to the drift.
     s.driver->MoveToLine(3);
-    s.driver->SetLineState(kStatoRigheConfermato);
     s.CancelQuantity(2);
-    ASSERT_TRUE(s.driver->Save());
-    EXPECT_EQ(s.Drift().size(), 2u);
+    EXPECT_EQ(s.driver->SaveCount(), 2);
+    EXPECT_TRUE(s.Drift().empty());
+    // Deleting the cancellation line later settles against what was reversed.
+    s.driver->MoveToLine(9);
+    ASSERT_TRUE(s.driver->DeleteLine());
+    EXPECT_EQ(s.Line(3).Num("DO30_QTA1"), 6);
+    EXPECT_TRUE(s.Drift().empty());
 }
 
 }  // namespace

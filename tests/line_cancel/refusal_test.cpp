@@ -15,6 +15,9 @@ const std::string kQtaMaggiore =
 const std::string kSenzaCausale =
     "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
 
+// A refused request leaves the line as it was before the user's change: the field shows
+// what the request gives back, marked invalid; no default reason and no cancelled state
+// stay behind.
 TEST(Refusals, MoreThanTheMasterStillOrdersIsRefusedAndMarkedInvalid) {
     Session s(SevenLines());
     s.Open();
@@ -24,8 +27,13 @@ TEST(Refusals, MoreThanTheMasterStillOrdersIsRefusedAndMarkedInvalid) {
     s.TakeMessages();
     s.CancelQuantity(9);  // within the 10 ordered at first, beyond the 7 left
     EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kQtaMaggiore, 64, kTitolo}}));
-    EXPECT_FALSE(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->IsValid());
+    const auto& qta = *s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO");
+    EXPECT_FALSE(qta.IsValid());
+    EXPECT_EQ(qta.Text(), "7");
+    EXPECT_EQ(s.Current("DO77_ZQ_QTA_ANNULLO").ToDouble(), 3);  // as stored
     EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 7);
+    EXPECT_EQ(s.FlowState(Guid(1)), kStatoRigheConfermato);
+    EXPECT_EQ(s.host->doc->objRigaCorpo()->StatoRiga(), kStatoRigheConfermato);
     EXPECT_EQ(s.LineNumbers().size(), 8u);
     // What the request gives back: the ordered quantity, for the caller to put back.
     const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 7, 9, Guid(1));
@@ -39,12 +47,22 @@ TEST(Refusals, NoReasonAndNoDefaultReason) {
     s.CancelQuantity(3);
     EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kSenzaCausale, 64, kTitolo}}));
     EXPECT_FALSE(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->IsValid());
+    EXPECT_EQ(s.host->body->BoundTo("DO77_ZQ_QTA_ANNULLO")->Text(), "0");
+    EXPECT_EQ(s.host->doc->objRigaCorpo()->StatoRiga(), kStatoRigheIniziale);
     ASSERT_TRUE(s.driver->Save());
     EXPECT_EQ(s.LineNumbers().size(), 7u);
     EXPECT_EQ(s.Line(1).Num("DO30_QTA1"), 10);
+    EXPECT_EQ(s.Line(1).Num("DO77_ZQ_QTA_ANNULLO"), 0);
+    EXPECT_EQ(s.FlowState(Guid(1)), kStatoRigheIniziale);
     const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 3, Guid(1));
     EXPECT_FALSE(esito.ok);
     EXPECT_EQ(esito.qtaRipristino, 0);
+    s.TakeMessages();
+    // Picked again with a reason typed, the same state is a change once more.
+    s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
+    s.CancelQuantity(3);
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_EQ(s.LineNumbers().size(), 8u);
 }
 
 TEST(Refusals, AReasonOnTheLineIsEnoughWithoutADefault) {
@@ -68,6 +86,9 @@ TEST(Refusals, NothingHappensWhileAFormHasUnsavedEdits) {
         EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 10);
         EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 0u);
         EXPECT_EQ(s.Indicatore(), 1);
+        // The line is left as it was: no default reason, not in the cancelled state.
+        EXPECT_EQ(s.host->body->BoundTo("DO77_CODCAU_ZQ63")->Text(), "");
+        EXPECT_EQ(s.FlowState(Guid(1)), kStatoRigheIniziale);
         const auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 10, 3, Guid(1));
         EXPECT_TRUE(esito.ok);
     }
@@ -83,9 +104,9 @@ TEST(Refusals, ALineWithACancellationLineOrACancellationLineIsNotSplitAgain) {
     // The cancellation line itself (current after the split).
     auto esito = ClsrfTestAccess::CreaAnnulloParziale(s.Plugin(), 3, 1, d);
     EXPECT_TRUE(esito.ok);
-    // Its master, through the road: no second cancellation line is made.
+    // Its master, through the road: no second cancellation line is made, the master is not
+    // cancelled itself (the message the update check gives for it) and stays as it was.
     s.driver->MoveToLine(1);
-    s.driver->SetLineState(kStatoRigheConfermato);
     s.host->log->Clear();
     s.CancelQuantity(2);
     EXPECT_EQ(s.host->log->Count("gclsRegDoc.AggiungiRigaCorpo"), 0u);
@@ -93,7 +114,14 @@ TEST(Refusals, ALineWithACancellationLineOrACancellationLineIsNotSplitAgain) {
     EXPECT_EQ(s.Current("DO30_QTA1").ToDouble(), 7);
     EXPECT_EQ(ClsrfTestAccess::Links(s.Plugin()).size(), 1u);
     EXPECT_FALSE(IsTrue(ClsrfTestAccess::CreaAnnulloInCorso(s.Plugin())));
-    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_EQ(s.TakeMessages(),
+              (std::vector<ShownMessage>{
+                  {"Non è possibile annullare un ordine che ha generato righe di annullo!", 64,
+                   kTitolo}}));
+    EXPECT_EQ(s.FlowState(Guid(1)), kStatoRigheIniziale);
+    EXPECT_EQ(s.host->body->BoundTo("DO77_CODCAU_ZQ63")->Text(), "");
+    EXPECT_EQ(s.Current("DO77_ZQ_QTA_ANNULLO").ToDouble(), 3);
+    ASSERT_TRUE(s.driver->StoreLine());
 }
 
 TEST(Refusals, CancellingNothingDoesNothing) {

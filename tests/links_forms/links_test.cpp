@@ -36,19 +36,22 @@ TEST(LinkCollection, RebuiltFromTheLineExtensionsEachTimeTheBodyFormOpens) {
     s.driver->OpenForm(2);
     auto links = A::Links(p);
     ASSERT_EQ(links.size(), 2u);
-    EXPECT_EQ(links[0].Key, Bare(2));
-    EXPECT_EQ(links[0].DO77_ZQGUID_DETAIL_DO30, Bare(2));
-    EXPECT_EQ(links[0].DO77_ZQGUID_MASTER_DO30, Bare(1));
+    // The DO77 columns hold the bare GUID; the links hold the braced DO30_GUID that every
+    // look-up is asked with.
+    EXPECT_EQ(links[0].Key, Guid(2));
+    EXPECT_EQ(links[0].DO77_ZQGUID_DETAIL_DO30, Guid(2));
+    EXPECT_EQ(links[0].DO77_ZQGUID_MASTER_DO30, Guid(1));
     EXPECT_TRUE(VarEq(links[0].DO30_PROGPADRE, Variant::Int32(7)));
-    EXPECT_EQ(links[1].Key, Bare(4));
-    EXPECT_EQ(links[1].DO77_ZQGUID_MASTER_DO30, Bare(3));
+    EXPECT_EQ(links[1].Key, Guid(4));
+    EXPECT_EQ(links[1].DO77_ZQGUID_MASTER_DO30, Guid(3));
     EXPECT_EQ(A::ProgPadreAnnulli(p), 0);
 
-    // The DO77 columns hold the bare GUID: the braced one is another value.
-    Variant master;
-    EXPECT_TRUE(IsTrue(A::FindMasterGuid(p, Bare(4), master)));
-    EXPECT_EQ(master.ToString(), Bare(3));
-    EXPECT_FALSE(IsTrue(A::FindMasterGuid(p, Guid(4), master)));
+    Variant master, detail;
+    EXPECT_TRUE(IsTrue(A::FindMasterGuid(p, Guid(4), master)));
+    EXPECT_EQ(master.ToString(), Guid(3));
+    EXPECT_TRUE(IsTrue(A::FindDetailGuid(p, Guid(1), detail)));
+    EXPECT_EQ(detail.ToString(), Guid(2));
+    EXPECT_FALSE(IsTrue(A::FindMasterGuid(p, Bare(4), master)));
     EXPECT_TRUE(master.SameAs(Variant::Int16(0)));
 
     // Line 4 is no longer tied to its master in the host's copy: the next opening sees it.
@@ -59,7 +62,7 @@ TEST(LinkCollection, RebuiltFromTheLineExtensionsEachTimeTheBodyFormOpens) {
     s.driver->OpenForm(2);
     links = A::Links(p);
     ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(links[0].Key, Bare(2));
+    EXPECT_EQ(links[0].Key, Guid(2));
 }
 
 TEST(LinkCollection, FirstMatchWinsAndOnlyTheFirstIsRemoved) {

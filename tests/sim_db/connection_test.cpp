@@ -75,6 +75,38 @@ TEST_F(ConnectionTest, DatabaseErrorsCarrySqliteMessage) {
     EXPECT_EQ(conn->Execute("SELECT 1 AS X", nullptr, 1)->Get("X").ToLong(), 1);
 }
 
+// A text run again reuses its prepared statement: it must still see what the database
+// holds now (a table made again with other columns), take new parameter values, and work
+// again after it failed or after many other texts pushed it out.
+TEST_F(ConnectionTest, ATextRunAgainSeesTheDatabaseAsItIsNow) {
+    const std::string select = "SELECT * FROM #W";
+    const std::string drop = "IF NOT OBJECT_ID('TEMPDB.DBO.#W') IS NULL DROP TABLE #W";
+    conn->Execute(" SELECT DO30_PROGRIGA INTO #W FROM DO30_DOCCORPO", nullptr, 129);
+    EXPECT_EQ(conn->Execute(select, nullptr, 1)->FieldCount(), 1);
+    conn->Execute(drop, nullptr, 129);
+    conn->Execute(" SELECT DO30_PROGRIGA, DO30_QTA1 INTO #W FROM DO30_DOCCORPO", nullptr, 129);
+    auto rs = conn->Execute(select, nullptr, 1);
+    EXPECT_EQ(rs->FieldCount(), 2);
+    EXPECT_EQ(rs->RecordCount(), 12);
+    conn->Execute(drop, nullptr, 129);
+    EXPECT_EQ(ErrorOf([&] { conn->Execute(select, nullptr, 1); }), err::AdoProviderError);
+
+    const std::string insert =
+        "INSERT INTO ZQ63_CAU_ANNULLO (ZQ63_CODCAU_ANNULLO, ZQ63_DESCAU_ANNULLO) VALUES (?, ?)";
+    conn->RunSqlite(insert, {Variant("NEW"), Variant("Nuova")});
+    EXPECT_EQ(ErrorOf([&] {
+                  conn->RunSqlite(insert, {Variant("NEW"), Variant("Di nuovo")});
+              }),
+              err::AdoProviderError);
+    conn->RunSqlite(insert, {Variant("NEW2"), Variant("Seconda")});
+    for (int i = 0; i < 100; ++i) conn->QueryRows("SELECT " + std::to_string(i) + " AS X");
+    const std::string read =
+        "SELECT ZQ63_DESCAU_ANNULLO FROM ZQ63_CAU_ANNULLO WHERE ZQ63_CODCAU_ANNULLO = ?";
+    EXPECT_EQ(conn->QueryRows(read, {Variant("NEW")}).rows.at(0).at(0).ToString(), "Nuova");
+    EXPECT_EQ(conn->QueryRows(read, {Variant("NEW2")}).rows.at(0).at(0).ToString(), "Seconda");
+    EXPECT_TRUE(conn->QueryRows(read, {Variant("NONE")}).rows.empty());
+}
+
 // Day 0 is 1899-12-30; the fraction is the time of day.
 TEST(SqliteValues, DatesRoundTripAsOleDates) {
     const std::pair<const char*, double> dates[] = {{"1899-12-30", 0},

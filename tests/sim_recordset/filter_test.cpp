@@ -160,41 +160,5 @@ TEST(Filter, ZeroOrEmptyTextRemovesItAndASavedFilterCanBePutBack) {
     }
 }
 
-// The equality filter is answered from a column index; a two-clause OR of the same test
-// is evaluated row by row. After every kind of change both must still agree.
-TEST(Filter, IndexedEqualityAgreesWithARowByRowScan) {
-    auto rs = MakeLines();
-    auto scanned = rs->Clone();
-    auto check = [&](const char* where) {
-        for (const char* value : {"5", "7", "'5'", "1", "2"}) {
-            rs->SetFilter(Variant(std::string("DO30_PROGRIGA = ") + value));
-            scanned->SetFilter(
-                Variant(std::string("DO30_PROGRIGA = ") + value + " OR DO30_PROGRIGA = " + value));
-            EXPECT_EQ(VisibleIds(*rs), VisibleIds(*scanned)) << where << " value " << value;
-        }
-        rs->SetFilter(Variant::Int32(0));
-    };
-    check("fresh");
-    rs->MoveFirst();
-    rs->Set("DO30_PROGRIGA", Variant::Int32(5));  // 1 -> 5
-    rs->Update();
-    check("after an update");
-    rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
-    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{1, 4, 5}));
-    rs->SetFilter(Variant::Int32(0));
-    rs->AddNew();
-    rs->Set("ID", Variant::Int32(6));
-    rs->Set("DO30_PROGRIGA", Variant(7.0));
-    rs->Update();
-    check("after an insert");
-    rs->SetBookmark(Variant(4.0));
-    rs->Delete();
-    check("after a delete");
-    rs->CancelBatch(ado::adAffectAll);
-    check("after cancelling the batch");
-    rs->SetFilter(Variant("DO30_PROGRIGA = 5"));
-    EXPECT_EQ(VisibleIds(*rs), (std::vector<int>{4, 5}));
-}
-
 }  // namespace
 }  // namespace zq::sim

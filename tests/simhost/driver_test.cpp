@@ -159,6 +159,124 @@ TEST_F(DriverTest, TheLineStateControlStoresTheUsersStateAndAnnouncesTheStateItS
     EXPECT_EQ(host->log->Count("objRigaCorpo.StatoRiga"), 0u);
 }
 
+// The host's landing in each way a host may do it: the state change, when the line shows
+// another state, comes before or after the row change or not at all; the body controls
+// already show the landed line when it comes. A move the plug-in makes is announced the
+// same way, its row change only when every move raises one, and not before the refresh
+// pair closes.
+TEST(DriverLanding, InEachOrderAHostMayRaiseIt) {
+    using LS = HostBehaviour::LandingState;
+    const struct {
+        LS when;
+        bool everyMove;
+        std::vector<std::string> click, pluginMove;
+    } cases[] = {
+        {LS::BeforeRowChange, false, {"StatiCORPOChange", "GRIDRowChange"}, {"StatiCORPOChange"}},
+        {LS::AfterRowChange, false, {"GRIDRowChange", "StatiCORPOChange"}, {"StatiCORPOChange"}},
+        {LS::None, false, {"GRIDRowChange"}, {}},
+        {LS::BeforeRowChange,
+         true,
+         {"StatiCORPOChange", "GRIDRowChange"},
+         {"StatiCORPOChange", "GRIDRowChange"}},
+        {LS::AfterRowChange,
+         true,
+         {"GRIDRowChange", "StatiCORPOChange"},
+         {"GRIDRowChange", "StatiCORPOChange"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.when) * 2 + c.everyMove);
+        auto plugin = std::make_shared<NotingPlugin>();
+        test::Session s({.behaviour = {.landingState = c.when, .rowChangeOnEveryMove = c.everyMove},
+                         .plugin = [&] { return MakePluginRef(plugin); }});
+        s.Load();
+        auto& driver = *s.driver;
+        driver.Initialize();
+        driver.MoveToLine(2);
+        driver.SetLineState(demo::kStatoRigheAnnullato);
+        std::string shownAtStateChange;
+        plugin->onEvent = [&](std::string_view name) {
+            if (name == "StatiCORPOChange")
+                shownAtStateChange = s.host->body->Control("TXT_DO30_PROGRIGA")->Text();
+        };
+
+        driver.ClearEvents();
+        driver.MoveToLine(3);  // 109 shown, 100 stored for line 3
+        EXPECT_EQ(driver.EventNames(), c.click);
+        if (c.when != LS::None) {
+            EXPECT_EQ(shownAtStateChange, "3");
+            EXPECT_EQ(driver.Last("StatiCORPOChange")->args[0].ToLong(), demo::kStatoRigheIniziale);
+        }
+        driver.ClearEvents();
+        driver.MoveToLine(4);  // the same state shown: a click raises its row change only
+        EXPECT_EQ(driver.EventNames(), std::vector<std::string>{"GRIDRowChange"});
+
+        // The plug-in goes back to line 2 through the body form; inside the refresh pair
+        // the grid does not draw, so nothing is announced before it closes.
+        driver.ClearEvents();
+        s.host->doc->InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+        CallMethod(
+            ObjectPtr(s.host->window->docCorpo), "MoveBookmark",
+            {s.host->doc->rstDocCorpo()->Bookmark(), Variant::Bool(true), Variant::Bool(true)});
+        const auto clone = s.host->doc->rstDocCorpo()->Clone();
+        clone->Find(" DO30_PROGRIGA = 2");
+        s.host->doc->rstDocCorpo()->SetBookmark(clone->Bookmark());
+        EXPECT_TRUE(driver.EventNames().empty());
+        s.host->doc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+        EXPECT_EQ(driver.EventNames(), c.pluginMove);
+        EXPECT_EQ(s.host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    }
+}
+
+// The line's state is one thing: what the state control's BoStati confirms, and what the
+// line object takes over, is the state the store keeps and the line object reports.
+TEST(DriverLineState, WhatBoStatiConfirmsIsWhatTheLineObjectReports) {
+    test::Session s({.plugin = [] { return MakePluginRef(std::make_shared<NotingPlugin>()); }});
+    s.Load();
+    s.driver->Initialize();
+    s.driver->MoveToLine(3);
+    const std::string guid3 = HostDbBuilder::GuidRiga(demo::kOrdine, 3);
+    const ObjectPtr bo = GetObject(ObjectPtr(s.host->body->BoundTo("DO30_GUID")), "BoStati");
+    SetProp(bo, "Guid", Variant(guid3));
+    SetProp(bo, "IdFlusso", Variant::Int32(demo::kFlussoRighe));
+    SetProp(bo, "IdStato", Variant::Int32(demo::kStatoRigheAnnullato));
+    CallMethod(bo, "ConfermaModifiche");
+    EXPECT_EQ(s.host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+    EXPECT_EQ(s.FlowState(guid3), demo::kStatoRigheAnnullato);
+
+    // Another line's confirmation leaves the current line's state alone.
+    SetProp(bo, "Guid", Variant(HostDbBuilder::GuidRiga(demo::kOrdine, 4)));
+    SetProp(bo, "IdStato", Variant::Int32(test::kStatoRigheConfermato));
+    CallMethod(bo, "ConfermaModifiche");
+    EXPECT_EQ(s.host->doc->objRigaCorpo()->StatoRiga(), demo::kStatoRigheAnnullato);
+
+    // The take-over makes the state the line object holds the line's own.
+    auto riga = s.host->doc->objRigaCorpo();
+    riga->SetStatoRiga(demo::kStatoRigheIniziale);
+    EXPECT_EQ(s.FlowState(guid3), demo::kStatoRigheAnnullato);
+    riga->AcquisisciStato();
+    EXPECT_EQ(s.FlowState(guid3), demo::kStatoRigheIniziale);
+}
+
+TEST(DriverHeaderState, OpeningTheHeaderFormReportsTheStoredStateWhenTheHostDoesSo) {
+    for (const bool reports : {false, true}) {
+        SCOPED_TRACE(reports);
+        auto plugin = std::make_shared<NotingPlugin>();
+        test::Session s({.behaviour = {.headerStateOnOpen = reports},
+                         .plugin = [&] { return MakePluginRef(plugin); }});
+        s.Load().header->SetActiveControl("TXT_DO76_CODCAU_ZQ63");
+        s.driver->Initialize();
+        s.driver->OpenForm(2);
+        s.driver->OpenForm(1);
+        const auto* e = s.driver->Last("StatiTESTATAChange");
+        ASSERT_EQ(e != nullptr, reports);
+        if (!reports) continue;
+        EXPECT_EQ(s.driver->EventNames().back(), "StatiTESTATAChange");
+        EXPECT_EQ(e->args[0].ToLong(), demo::kStatoTestaIniziale);
+        EXPECT_EQ(e->args[1].ToLong(), demo::kFlussoTesta);
+        EXPECT_EQ(s.host->header->ActiveControl(), nullptr);
+    }
+}
+
 TEST_F(DriverTest, TypingAndLeavingAControlDecodesWhileItHasTheFocus) {
     driver.Initialize();
     driver.OpenForm(1);

@@ -107,6 +107,7 @@ sim::HostSettings Session::Settings() const {
     s.document = {Variant::Int32(kDitta), std::to_string(options.numreg)};
     s.type = options.type;
     s.gridMode = options.gridMode;
+    s.behaviour = options.behaviour;
     s.commandFactory = SpyCommandFactory(commands, conn);
     return s;
 }

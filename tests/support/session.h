@@ -83,8 +83,9 @@ struct SessionOptions {
     // ---- the host ----
     std::int32_t numreg = kOrdine;  // the document the host opens
     sim::DocumentType type = StandardType();
-    std::int16_t gridMode = 0;    // FrmDocumenti.Gint_ModalitaGriglia
-    bool reasonsProgram = false;  // the reasons program can be launched
+    std::int16_t gridMode = 0;          // FrmDocumenti.Gint_ModalitaGriglia
+    sim::HostBehaviour behaviour = {};  // the host details a host may do either way
+    bool reasonsProgram = false;        // the reasons program can be launched
     sim::PluginFactory plugin = sim::CreateStatiPlugin;
     Variant param = Variant("PARAM");  // Initialize's parameter and plug-in index
     std::int16_t indPlugIn = 1;

@@ -16,13 +16,16 @@ using ::testing::IsEmpty;
 
 constexpr const char* kDropStorna =
     "IF NOT object_id(N'tempdb..#STORNA_PROGMAG') IS NULL DROP TABLE #STORNA_PROGMAG";
+constexpr const char* kDropLotti =
+    "IF NOT object_id(N'tempdb..#STORNA_PROGLOTTI') IS NULL DROP TABLE #STORNA_PROGLOTTI";
 
 std::vector<Statement> CaptureStatements(bool lotti, std::string_view elenco = "'1001'") {
     std::vector<Statement> out = {{sim::stmt::DropTemp("#STORNA_PROGMAG"), 129},
                                   {sim::stmt::CatturaRighe("#STORNA_PROGMAG", "1", elenco, 2), 129},
-                                  {sim::stmt::IndiceProgMag("#STORNA_PROGMAG"), 129}};
+                                  {sim::stmt::IndiceProgMag("#STORNA_PROGMAG"), 129},
+                                  {sim::stmt::DropTemp("#STORNA_PROGLOTTI"), 129}};
+    // Without lots the lots working set of an earlier capture goes all the same.
     if (lotti) {
-        out.push_back({sim::stmt::DropTemp("#STORNA_PROGLOTTI"), 129});
         out.push_back({sim::stmt::CatturaLotti("#STORNA_PROGLOTTI", "1", elenco, 2), 129});
         out.push_back({sim::stmt::IndiceProgLotti("#STORNA_PROGLOTTI"), 129});
     }
@@ -76,9 +79,10 @@ TEST(Reversal, ProgressivesFollowTheChangeOnceReversed) {
     EXPECT_TRUE(sim::ProgressivesConsistent(*s.conn));
     EXPECT_EQ(Progressivo(s, "ART-B"), 7);
     EXPECT_EQ(Progressivo(s, "ART-F"), 0);
-    EXPECT_THAT(s.Statements(), ElementsAre(Statement{kDropStorna, 129}));
+    EXPECT_THAT(s.Statements(),
+                ElementsAre(Statement{kDropStorna, 129}, Statement{kDropLotti, 129}));
     EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
-    EXPECT_TRUE(s.conn->TableExists("#STORNA_PROGLOTTI"));
+    EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGLOTTI"));
     EXPECT_THAT(s.TakeMessages(), IsEmpty());
 
     const CommandLog& c = *s.commands;
@@ -151,7 +155,8 @@ TEST(Reversal, FailuresAreSilentAndTheWorkingSetIsDroppedAnyway) {
         s.Statements().clear();
         ClsrfTestAccess::EseguiProgMagDoc(s.Plugin());
         EXPECT_EQ(s.commands->executed, 1);
-        EXPECT_THAT(s.Statements(), ElementsAre(Statement{kDropStorna, 129}));
+        EXPECT_THAT(s.Statements(),
+                    ElementsAre(Statement{kDropStorna, 129}, Statement{kDropLotti, 129}));
         EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
         // Nothing was posted: the change is still missing from the progressives.
         EXPECT_EQ(Progressivo(s, "ART-B"), 12);
@@ -169,6 +174,32 @@ TEST(Reversal, FailuresAreSilentAndTheWorkingSetIsDroppedAnyway) {
         EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
     }
     EXPECT_THAT(s.TakeMessages(), IsEmpty());
+}
+
+// A reversal works only from the working set its own capture built: once reversed, or
+// without a capture at all, the procedure is not run (it would take out quantities that
+// were captured before some earlier change), and the working sets are dropped.
+TEST(Reversal, OnlyTheWorkingSetOfItsOwnCaptureIsReversed) {
+    SessionOptions o = DemoOrder();
+    o.type.gestLotti = true;
+    Session s(o);
+    s.Open();
+    ClsrfTestAccess::CreaTempStorno(s.Plugin(), "1001", VTrue);
+    ChangeTheOrder(s);
+    ClsrfTestAccess::AggiornaBatchCorpo(s.Plugin());
+    ClsrfTestAccess::EseguiProgMagDoc(s.Plugin());
+    ASSERT_EQ(s.commands->executed, 1);
+    ASSERT_TRUE(sim::ProgressivesConsistent(*s.conn));
+
+    // A working set left in place by someone else is not this road's.
+    s.conn->RunSqlite("CREATE TEMP TABLE \"#STORNA_PROGMAG\" AS SELECT * FROM DO30_DOCCORPO");
+    s.Statements().clear();
+    ClsrfTestAccess::EseguiProgMagDoc(s.Plugin());
+    EXPECT_EQ(s.commands->executed, 1);
+    EXPECT_THAT(s.Statements(),
+                ElementsAre(Statement{kDropStorna, 129}, Statement{kDropLotti, 129}));
+    EXPECT_FALSE(s.conn->TableExists("#STORNA_PROGMAG"));
+    EXPECT_TRUE(sim::ProgressivesConsistent(*s.conn));
 }
 
 TEST(Reversal, BatchWriteRefreshesReferencesAndKeepsTheCurrentLine) {

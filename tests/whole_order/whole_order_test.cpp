@@ -164,17 +164,28 @@ TEST(WholeOrder, RefusalsChangeNothingAndSaveNothing) {
     }
 }
 
-TEST(WholeOrder, SameCancelledStateTwiceSavesTwicePropagatesOnce) {
+// Picking the state the order is already in again is no change: the reason the user gave
+// is not overwritten with the default one, nothing is propagated and nothing is saved.
+TEST(WholeOrder, TheStateTheOrderIsInPickedAgainChangesNothing) {
     Session s(DemoOrder());
     s.Open();
     s.driver->SetHeaderState(kStatoTestaAnnullato);
     s.Control(1, "TXT_DO76_CODCAU_ZQ63").Type("ERR");
     s.driver->SetHeaderState(kStatoTestaAnnullato);
 
-    EXPECT_EQ(s.driver->SaveCount(), 2);
+    EXPECT_EQ(s.driver->SaveCount(), 1);
     EXPECT_EQ(s.host->log->Count("gclsRegDoc.InizioAggiornaGriglia"), 1u);
-    EXPECT_EQ(s.Control(1, "TXT_DO76_CODCAU_ZQ63").Text(), "CLI");
+    EXPECT_EQ(s.Control(1, "TXT_DO76_CODCAU_ZQ63").Text(), "ERR");
     EXPECT_TRUE(sim::ProgressivesConsistent(*s.conn));
+
+    // The state the order was opened in counts the same way.
+    s.driver->SetHeaderState(kStatoTestaIniziale);
+    ASSERT_EQ(s.driver->SaveCount(), 2);
+    s.Reopen();
+    s.host->log->Clear();
+    s.driver->SetHeaderState(kStatoTestaIniziale);
+    EXPECT_EQ(s.driver->SaveCount(), 0);
+    EXPECT_EQ(s.host->log->Count("gclsRegDoc.InizioAggiornaGriglia"), 0u);
 }
 
 TEST(WholeOrder, HeaderFormWithoutFlagControlLeavesTheOrderFlag) {
