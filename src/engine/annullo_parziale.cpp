@@ -95,6 +95,7 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         const std::int32_t progMaster = GetProgRigaByGuid(corpoRs, G, VTrue).ToLong();
         ScriviRigaAnnullo(progMaster, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
     } catch (const HostError&) {
+        NoteTrappedFailure();
         InterrompiCreaAnnullo(true);
         return 0;
     }

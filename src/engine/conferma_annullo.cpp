@@ -122,12 +122,14 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         const std::string guidRiga = corpo->Get("DO30_GUID").ToString();
         objRiga.SetGuidRiga(guidRiga);
         // A cancelled quantity that is no number, negative or too large is refused: the
-        // field is marked and the line goes back as it was, its state included.
+        // line goes back as it was, its state and its stored quantity included (a negative
+        // number the binding took is not left waiting to be saved); the control keeps what
+        // was typed, marked invalid.
         const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo);
         if (!digitata) {
             host::ShowHostMessage(objProgramma, kQtaNonValida, 64, kTitolo);
-            SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
-            RifiutaPercorso();
+            RipristinaRiga(FotografaRiga(guidRiga), std::nullopt);
+            IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
             return;
         }
         double qtaAnnullo = *digitata;

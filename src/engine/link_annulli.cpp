@@ -55,7 +55,12 @@ Variant LookupRow(ado::RecordsetPtr& rst, std::string_view keyField, const Varia
             if (!IgnoreErrors([&] { rst->MoveNext(); })) break;
         }
     }
-    if (bloccato) CleanUp([&] { CallMethod(frmDocCorpo, "Unlock"); });
+    // A lock the plug-in took is given back: when giving it back fails, the road has failed
+    // and it is tried once more, so that the grid keeps drawing.
+    if (bloccato && !CleanUp([&] { CallMethod(frmDocCorpo, "Unlock"); })) {
+        NoteTrappedFailure();
+        CleanUp([&] { CallMethod(frmDocCorpo, "Unlock"); });
+    }
     return result;
 }
 

@@ -100,6 +100,11 @@ inline void NoteTrapped() noexcept {
 }
 }  // namespace detail
 
+// A procedure's own trap (a catch that ends it quietly) tells the road, as EndQuietly does.
+inline void NoteTrappedFailure() noexcept {
+    detail::NoteTrapped();
+}
+
 // "Resume next" for one statement: a HostError is dropped and the caller goes on with its
 // next statement. Returns whether the statement completed. Other exceptions are faults of
 // the program, not of the host, and pass through. In a road that has failed the statement

@@ -308,7 +308,8 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
         });
     }
     Variant segnalibroCorpo;
-    const ado::RecordsetPtr corpo = gclsRegDoc ? gclsRegDoc->rstDocCorpo() : nullptr;
+    ado::RecordsetPtr corpo;
+    CleanUp([&] { corpo = RegDoc().rstDocCorpo(); });
     for (SezionePercorso& s : p.sezioni) {
         RestoreResult r;
         if (!CleanUp([&] { r = RestoreSection(s.rst, s.immagine); })) continue;
