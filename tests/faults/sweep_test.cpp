@@ -8,7 +8,7 @@
 //   - a road that was undone said so in one message;
 //   - the next user action works.
 // It prints, per kind, the call sites the roads reach and those a fault was injected at.
-// The sanitizer build plays a sample of the call indexes (every third, and the last).
+// The sanitizer build plays a sample of the call indexes (every tenth, and the last).
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ namespace {
 using sim::FaultKind;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kStride = 3;
+constexpr int kStride = 10;
 #else
 constexpr int kStride = 1;
 #endif
