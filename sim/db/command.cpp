@@ -4,6 +4,7 @@
 
 #include "host/error.h"
 #include "sim/db/sqlite_connection.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/recordset/mem_recordset.h"
 
 namespace zq::sim {
@@ -28,7 +29,10 @@ class SqliteParameter : public ado::Parameter {
     void SetPrecision(std::uint8_t p) override { precision_ = p; }
     void SetNumericScale(std::uint8_t s) override { scale_ = s; }
     Variant Value() const override { return value_; }
-    void SetValue(const Variant& v) override { value_ = v; }
+    void SetValue(const Variant& v) override {
+        FaultPoint point(FaultKind::Set, "Parameter.Value");
+        value_ = v;
+    }
 
   private:
     std::string name_;
@@ -42,21 +46,38 @@ class SqliteParameter : public ado::Parameter {
 
 class SqliteCommand : public ado::Command {
   public:
-    void SetActiveConnection(const ado::ConnectionPtr& c) override { connection_ = c; }
+    void SetActiveConnection(const ado::ConnectionPtr& c) override {
+        FaultPoint point(FaultKind::Set, "Command.ActiveConnection");
+        connection_ = c;
+    }
     ado::ConnectionPtr ActiveConnection() const override { return connection_; }
-    void SetCommandText(std::string_view text) override { text_ = text; }
+    void SetCommandText(std::string_view text) override {
+        FaultPoint point(FaultKind::Set, "Command.CommandText");
+        text_ = text;
+    }
     std::string CommandText() const override { return text_; }
-    void SetCommandType(std::int32_t type) override { type_ = type; }
+    void SetCommandType(std::int32_t type) override {
+        FaultPoint point(FaultKind::Set, "Command.CommandType");
+        type_ = type;
+    }
     std::int32_t CommandType() const override { return type_; }
-    void SetCommandTimeout(std::int32_t seconds) override { timeout_ = seconds; }
-    void SetNamedParameters(bool named) override { named_ = named; }
+    void SetCommandTimeout(std::int32_t seconds) override {
+        FaultPoint point(FaultKind::Set, "Command.CommandTimeout");
+        timeout_ = seconds;
+    }
+    void SetNamedParameters(bool named) override {
+        FaultPoint point(FaultKind::Set, "Command.NamedParameters");
+        named_ = named;
+    }
 
     ado::ParameterPtr CreateParameter(std::string_view name, std::int32_t type,
                                       std::int32_t direction, std::int32_t size,
                                       const Variant& value) override {
+        FaultPoint point(FaultKind::Method, "Command.CreateParameter");
         return std::make_shared<SqliteParameter>(std::string(name), type, direction, size, value);
     }
     void AppendParameter(const ado::ParameterPtr& p) override {
+        FaultPoint point(FaultKind::Method, "Command.Parameters.Append");
         if (!p) RaiseObjectNotSet("Append");
         params_.push_back(p);
     }
@@ -71,6 +92,7 @@ class SqliteCommand : public ado::Command {
         return params_[static_cast<size_t>(index)];
     }
     ado::ParameterPtr ParameterByName(std::string_view name) const override {
+        FaultPoint point(FaultKind::Method, "Command.Parameters.Item");
         for (const auto& p : params_)
             if (SameName(p->Name(), name)) return p;
         Raise(err::AdoItemNotFound, "ADODB.Parameters",
@@ -79,6 +101,8 @@ class SqliteCommand : public ado::Command {
     }
 
     ado::RecordsetPtr Execute(Variant* recordsAffected, std::int32_t options) override {
+        FaultPoint point(
+            type_ == ado::adCmdStoredProc ? FaultKind::Procedure : FaultKind::Statement, text_);
         auto conn = std::dynamic_pointer_cast<SqliteConnection>(connection_);
         if (!conn)
             Raise(err::AdoClosed, "ADODB.Command",

@@ -7,6 +7,7 @@
 #include "host/error.h"
 #include "sim/db/sqlite_values.h"
 #include "sim/db/statement_cache.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/recordset/mem_recordset.h"
 
 namespace zq::sim {
@@ -249,8 +250,44 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
     return result;
 }
 
+namespace {
+
+// An EXEC[UTE] call, as the dialect layer dispatches it to a procedure.
+bool StartsWithExec(std::string_view text) {
+    const std::string t = TrimBlanks(text);
+    if (t.size() < 4) return false;
+    std::string head = t.substr(0, 4);
+    for (char& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return head == "EXEC";
+}
+
+// A statement's site for the fault plan: its opening words, blanks folded; a procedure
+// call: the procedure's name.
+std::string StatementSite(std::string_view text) {
+    std::string site;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\r' || c == '\n' || c == '\t';
+        if (blank && (site.empty() || site.back() == ' ')) continue;
+        site += blank ? ' ' : c;
+        if (site.size() >= 60) break;
+    }
+    if (StartsWithExec(site)) {
+        const auto start = site.find(' ');
+        const auto end = start == std::string::npos ? start : site.find(' ', start + 1);
+        return start == std::string::npos ? site : site.substr(start + 1, end - start - 1);
+    }
+    return site;
+}
+
+}  // namespace
+
 ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Variant* recordsAffected,
                                             std::int32_t options) {
+    const bool procedura =
+        ((options & 0xFF) == ado::adCmdStoredProc && options != ado::adOptionUnspecified) ||
+        StartsWithExec(commandText);
+    FaultPoint point(procedura ? FaultKind::Procedure : FaultKind::Statement,
+                     StatementSite(commandText));
     NoteStatement(commandText, options);
     lastTsql_ = std::string(commandText);
     if (recordsAffected) *recordsAffected = Variant::Int32(-1);
@@ -275,7 +312,9 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
         *recordsAffected = Variant::Int32(static_cast<std::int32_t>(q.hasColumns ? -1 : changes));
     if (options != ado::adOptionUnspecified && (options & ado::adExecuteNoRecords)) return nullptr;
     if (!q.hasColumns) return nullptr;
-    return MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
+    ado::RecordsetPtr rs = MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
+    LabelRecordset(rs, "query");
+    return rs;
 }
 
 ado::RecordsetPtr SqliteConnection::QuerySqlite(std::string_view sql,

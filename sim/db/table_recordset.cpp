@@ -117,9 +117,11 @@ ado::RecordsetPtr OpenTable(const SqliteConnectionPtr& conn, std::string_view ta
     for (auto& f : q.fields)
         for (const auto& k : keys)
             if (SameName(k, f.name)) f.attributes |= ado::adFldKeyColumn;
-    return MakeRecordset(std::move(q.fields), std::move(q.rows),
-                         std::make_shared<TableWriter>(conn, std::string(table), std::move(keys)),
-                         conn->Cursor());
+    ado::RecordsetPtr rs = MakeRecordset(
+        std::move(q.fields), std::move(q.rows),
+        std::make_shared<TableWriter>(conn, std::string(table), std::move(keys)), conn->Cursor());
+    LabelRecordset(rs, std::string(table));
+    return rs;
 }
 
 }  // namespace zq::sim

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "sim/fault/fault_plan.h"
+
 namespace zq::sim {
 
 std::string DispatchObject::Fold(std::string_view name) {
@@ -28,6 +30,13 @@ void DispatchObject::RemoveMember(std::string_view name) {
 
 Variant DispatchObject::Invoke(std::string_view member, CallKind kind, std::span<Variant> args) {
     auto it = members_.find(Fold(member));
+    // A method is a method however it is called; a property is read or written.
+    const FaultKind faultKind = it != members_.end() && it->second.call ? FaultKind::Method
+                                : kind == CallKind::Set                 ? FaultKind::Set
+                                : kind == CallKind::Method && it == members_.end()
+                                    ? FaultKind::Method
+                                    : FaultKind::Get;
+    FaultPoint point(faultKind, SiteName() + "." + std::string(member));
     if (it == members_.end()) {
         if (kind == CallKind::Get || (kind == CallKind::Method && args.empty())) {
             if (auto v = GetDynamic(member)) return *v;

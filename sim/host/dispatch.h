@@ -34,6 +34,9 @@ class DispatchObject : public Object {
     Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
 
     bool HasMember(std::string_view name) const;
+    // The object's name in fault sites ("<name>.<member>"): its type name unless it says
+    // more (a control says its own name).
+    virtual std::string SiteName() const { return TypeName(); }
     // Removes a member: later calls of it raise 438.
     void RemoveMember(std::string_view name);
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "host/hresult.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/plugin_ref.h"
 #include "sim/host/sim_host.h"
 
@@ -161,7 +162,12 @@ void HostDriver::RaiseEvent(std::string name, Call&& call, std::vector<Variant> 
     const std::size_t at = events_.size();
     events_.push_back({std::move(name), std::move(args), {}, HResult()});
     std::vector<Variant> results;
-    HResult r = call(results);
+    HResult r;
+    {
+        // The plug-in's calls inside the event are the ones a fault plan counts.
+        PluginCallFrame frame;
+        r = call(results);
+    }
     events_[at].results = std::move(results);
     events_[at].result = std::move(r);
 }

@@ -3,7 +3,10 @@
 //
 // What the simulated host does for them:
 // - typing into a bound body control writes the text into the field of the current line's
-//   row as well (the host's data binding), as a pending edit;
+//   row as well (the host's data binding), as a pending edit; the control holds whatever
+//   was typed, and the field takes it only when it converts to the field's type (Italian
+//   locale: "1,5" and "1.5" alike), as a bound text box does: "abc" or "1e309" typed into
+//   a quantity leave the field as it was;
 // - storing a line raises UIBeforeUpdateDocBody and commits the pending edits of the line's
 //   rows only when the plug-in did not refuse, then raises UIAfterUpdateDocBody;
 // - deleting a line raises UIBeforeDeleteDocBody and, unless refused, BeginDeleteDocCorpo,
@@ -46,7 +49,11 @@ void HostDriver::EditLineField(std::string_view field, const std::string& text) 
     if (!rs || rs->BOF() || rs->EOF_())
         Raise(err::AdoBofEof, "HostDriver",
               "The current line has no row for " + std::string(field));
-    rs->Set(field, text.empty() ? Variant::Null() : Variant(text));
+    try {
+        rs->Set(field, text.empty() ? Variant::Null() : Variant(text));
+    } catch (const HostError&) {
+        // Text that is no value of the field's type stays in the control only.
+    }
 }
 
 bool HostDriver::StoreLine() {

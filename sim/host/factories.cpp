@@ -2,6 +2,7 @@
 
 #include "data/ado.h"
 #include "host/regdoc.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/sim_funzioni.h"
 #include "sim/recordset/mem_recordset.h"
 
@@ -9,13 +10,20 @@ namespace zq::sim {
 
 HostFactories::HostFactories(ObjectFactory commandFactory) {
     if (commandFactory)
-        command_ = std::make_unique<ScopedObjectFactory>(std::string(ado::kProgIdCommand),
-                                                         std::move(commandFactory));
-    recordset_ = std::make_unique<ScopedObjectFactory>(
-        std::string(ado::kProgIdRecordset), [] { return ObjectPtr(MakeClosedRecordset()); });
-    funzioni_ = std::make_unique<ScopedObjectFactory>(
-        std::string(host::kProgIdFunzioniGlobali),
-        [] { return ObjectPtr(std::make_shared<SimFunzioniGlobali>()); });
+        command_ = std::make_unique<ScopedObjectFactory>(
+            std::string(ado::kProgIdCommand), [make = std::move(commandFactory)] {
+                FaultPoint point(FaultKind::Method, "CreateObject(ADODB.Command)");
+                return make();
+            });
+    recordset_ = std::make_unique<ScopedObjectFactory>(std::string(ado::kProgIdRecordset), [] {
+        FaultPoint point(FaultKind::Method, "CreateObject(ADODB.Recordset)");
+        return ObjectPtr(MakeClosedRecordset());
+    });
+    funzioni_ =
+        std::make_unique<ScopedObjectFactory>(std::string(host::kProgIdFunzioniGlobali), [] {
+            FaultPoint point(FaultKind::Method, "CreateObject(HostFunzioni.FunzioniGlobali)");
+            return ObjectPtr(std::make_shared<SimFunzioniGlobali>());
+        });
 }
 
 HostFactories::~HostFactories() {

@@ -6,8 +6,21 @@
 
 namespace zq::sim {
 
-std::string NewBracedGuid() {
+namespace {
+
+std::mt19937_64& Generator() {
     static thread_local std::mt19937_64 gen{std::random_device{}()};
+    return gen;
+}
+
+}  // namespace
+
+void SeedGuids(std::uint64_t seed) {
+    Generator().seed(seed);
+}
+
+std::string NewBracedGuid() {
+    std::mt19937_64& gen = Generator();
     std::uint64_t hi = gen();
     std::uint64_t lo = gen();
     hi = (hi & 0xFFFFFFFFFFFF0FFFull) | 0x0000000000004000ull;  // version 4

@@ -47,6 +47,7 @@ class SimControl : public DispatchObject {
   public:
     explicit SimControl(ControlDef def);
     std::string TypeName() const override { return "Control"; }
+    std::string SiteName() const override { return def_.name; }
 
     const std::string& Name() const { return def_.name; }
     void Rename(std::string name) { def_.name = std::move(name); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/regdoc.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/call_log.h"
 
 namespace zq::sim {
@@ -14,12 +15,16 @@ class SimDocUI : public host::IDocUI {
     SimDocUI(CallLogPtr log, bool gestLotti, std::int16_t decimaliPrezzo,
              std::int16_t indicatoreAttesa);
 
-    std::int16_t IndicatoreAttesa() const override { return indicatore_; }
+    std::int16_t IndicatoreAttesa() const override {
+        return Read(indicatore_, "clsDocUI.IndicatoreAttesa");
+    }
     void SetIndicatoreAttesa(std::int16_t v) override;
     void SetGestCorpoVert(VBool v) override;
     void SetGestCorpoOrd(VBool v) override;
-    VBool GestLotti() const override { return gestLotti_; }
-    std::int16_t DecimaliPrezzo() const override { return decimaliPrezzo_; }
+    VBool GestLotti() const override { return Read(gestLotti_, "clsDocUI.GestLotti"); }
+    std::int16_t DecimaliPrezzo() const override {
+        return Read(decimaliPrezzo_, "clsDocUI.DecimaliPrezzo");
+    }
 
     // For tests: what the plug-in left, and every value it wrote to the indicator.
     VBool GestCorpoVert() const { return gestCorpoVert_; }

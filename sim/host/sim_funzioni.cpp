@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/fault/fault_plan.h"
+
 namespace zq::sim {
 
 namespace {
@@ -38,6 +40,7 @@ std::string FormatDate(double oleDate) {
 }  // namespace
 
 std::string SimFunzioniGlobali::ValoreTesto(const Variant& v) const {
+    FaultPoint point(FaultKind::Method, "FunzioniGlobali.ValoreTesto");
     switch (v.Type()) {
         case VarType::Empty:
         case VarType::Null:
@@ -52,6 +55,7 @@ std::string SimFunzioniGlobali::ValoreTesto(const Variant& v) const {
 }
 
 double SimFunzioniGlobali::ValoreNumero(const Variant& v) const {
+    FaultPoint point(FaultKind::Method, "FunzioniGlobali.ValoreNumero");
     switch (v.Type()) {
         case VarType::Empty:
         case VarType::Null:

@@ -1,5 +1,7 @@
 #include "sim/host/sim_messaggi.h"
 
+#include "sim/fault/fault_plan.h"
+
 namespace zq::sim {
 
 inline constexpr std::int32_t kAnswerOk = 1;
@@ -7,6 +9,7 @@ inline constexpr std::int32_t kAnswerOk = 1;
 void SimMessaggi::MostraMessaggio(std::string_view testo, std::int32_t stile,
                                   std::string_view titolo, const ObjectPtr&,
                                   std::int32_t& risposta) {
+    FaultPoint point(FaultKind::Message, "Messaggi.MostraMessaggio");
     shown_.push_back({std::string(testo), stile, std::string(titolo)});
     if (answers_.empty()) {
         risposta = kAnswerOk;

@@ -3,17 +3,20 @@
 namespace zq::sim {
 
 void SimProgramma::SetAbilitato(VBool v) {
+    FaultPoint point(FaultKind::Set, "Programma.Abilitato");
     abilitato_ = v;
     history_.push_back(v);
 }
 
 void SimAmbiente::RegistraProgramma(host::ProgrammaPtr& programma) {
+    FaultPoint point(FaultKind::Method, "Ambiente.RegistraProgramma");
     log_->Record("Ambiente.RegistraProgramma", {Variant(ObjectPtr(programma))});
 }
 
 void SimAmbiente::EseguiProgramma(std::int32_t& handle, const Variant& progId, VBool a,
                                   std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t e,
                                   std::int32_t f, VBool g, VBool h, host::ProgrammaPtr& programma) {
+    FaultPoint point(FaultKind::Method, "Ambiente.EseguiProgramma");
     LaunchedProgram run{
         progId,
         {Variant::Bool(IsTrue(a)), Variant::Int32(b), Variant::Int32(c), Variant::Int32(d),

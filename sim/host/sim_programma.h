@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/regdoc.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/call_log.h"
 #include "sim/host/sim_messaggi.h"
 
@@ -17,7 +18,7 @@ namespace zq::sim {
 class SimDitta : public host::IDitta {
   public:
     explicit SimDitta(Variant codice) : codice_(std::move(codice)) {}
-    Variant CodiceDitta() const override { return codice_; }
+    Variant CodiceDitta() const override { return Read(codice_, "Ditta.CodiceDitta"); }
 
   private:
     Variant codice_;
@@ -33,6 +34,7 @@ class SimProgramma : public host::IProgramma {
         : nome_(std::move(nome)), weakAmbiente_(std::move(ambiente)) {}
 
     host::AmbientePtr Ambiente() const override {
+        FaultPoint point(FaultKind::Get, "Programma.Ambiente");
         return ambiente_ ? ambiente_ : weakAmbiente_.lock();
     }
     VBool Abilitato() const override { return abilitato_; }
@@ -66,8 +68,12 @@ class SimAmbiente : public host::IAmbiente {
                 std::shared_ptr<SimMessaggi> messaggi)
         : log_(std::move(log)), ditta_(std::move(ditta)), messaggi_(std::move(messaggi)) {}
 
-    host::DittaPtr DittaAmbiente() const override { return ditta_; }
-    host::MessaggiPtr Messaggi() const override { return messaggi_; }
+    host::DittaPtr DittaAmbiente() const override {
+        return Read<host::DittaPtr>(ditta_, "Ambiente.DittaAmbiente");
+    }
+    host::MessaggiPtr Messaggi() const override {
+        return Read<host::MessaggiPtr>(messaggi_, "Ambiente.Messaggi");
+    }
     void RegistraProgramma(host::ProgrammaPtr& programma) override;
     void EseguiProgramma(std::int32_t& handle, const Variant& progId, VBool a, std::int32_t b,
                          std::int32_t c, std::int32_t d, std::int32_t e, std::int32_t f, VBool g,

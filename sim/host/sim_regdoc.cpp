@@ -78,6 +78,7 @@ ado::RecordsetPtr SimRegDoc::Open(const Section& s, std::string_view extraCondit
 }
 
 ado::RecordsetPtr SimRegDoc::Sub(std::string_view member) const {
+    FaultPoint point(FaultKind::Get, "gclsRegDoc." + std::string(member));
     for (std::size_t i = 0; i < kSottoSezioni.size(); ++i)
         if (kSottoSezioni[i].member == member) return sub_[i];
     return nullptr;
@@ -200,27 +201,32 @@ void SimRegDoc::Save() {
 }
 
 void SimRegDoc::SetElencoDocRiferiti(std::string_view elenco) {
+    FaultPoint point(FaultKind::Set, "gclsRegDoc.ElencoDocRiferiti");
     elencoDocRiferiti_ = std::string(elenco);
     log_->Record("gclsRegDoc.ElencoDocRiferiti", {Variant(elenco)});
 }
 
 void SimRegDoc::SetInElaborazione(VBool v) {
+    FaultPoint point(FaultKind::Set, "gclsRegDoc.InElaborazione");
     inElaborazione_ = v;
     log_->Record("gclsRegDoc.InElaborazione", {B(v)});
 }
 
 void SimRegDoc::ApriRstDocCorpoVert(std::string_view condizione) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.ApriRstDocCorpoVert");
     log_->Record("gclsRegDoc.ApriRstDocCorpoVert", {Variant(condizione)});
     corpoVert_ = Open(kCorpoVert, condizione);
 }
 
 void SimRegDoc::ApriRstDocCorpoOrd(std::string_view condizione) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.ApriRstDocCorpoOrd");
     log_->Record("gclsRegDoc.ApriRstDocCorpoOrd", {Variant(condizione)});
     corpoOrd_ = Open(kCorpoOrd, condizione);
 }
 
 void SimRegDoc::ImpostaQuantita(double qta, VBool ricalcola, VBool aggiornaControlli,
                                 std::int16_t opzioni) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.ImpostaQuantita");
     log_->Record("gclsRegDoc.ImpostaQuantita",
                  {Variant(qta), B(ricalcola), B(aggiornaControlli), Variant::Int16(opzioni)});
     auto& rs = Required(corpo_, "rstDocCorpo");
@@ -232,6 +238,7 @@ void SimRegDoc::ImpostaQuantita(double qta, VBool ricalcola, VBool aggiornaContr
 
 void SimRegDoc::AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std::int32_t progPadre,
                                   VBool copiaTestata) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AggiungiRigaCorpo");
     log_->Record("gclsRegDoc.AggiungiRigaCorpo", {Variant::Int32(tipo), Variant::Int32(progRiga),
                                                   Variant::Int32(progPadre), B(copiaTestata)});
     auto& rs = Required(corpo_, "rstDocCorpo");
@@ -246,6 +253,7 @@ void SimRegDoc::AggiungiRigaCorpo(std::int32_t tipo, std::int32_t progRiga, std:
 }
 
 void SimRegDoc::AggiungiRigaCorpoOrd(std::int16_t opzioni) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AggiungiRigaCorpoOrd");
     log_->Record("gclsRegDoc.AggiungiRigaCorpoOrd", {Variant::Int16(opzioni)});
     auto& rs = Required(corpoOrd_, "rstDocCorpoOrd");
     CommitPendingEdit(rs);
@@ -254,6 +262,7 @@ void SimRegDoc::AggiungiRigaCorpoOrd(std::int16_t opzioni) {
 }
 
 void SimRegDoc::AggiungiRigaCorpoVert(std::int16_t opzioni) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AggiungiRigaCorpoVert");
     log_->Record("gclsRegDoc.AggiungiRigaCorpoVert", {Variant::Int16(opzioni)});
     auto& rs = Required(corpoVert_, "rstDocCorpoVert");
     CommitPendingEdit(rs);
@@ -262,6 +271,7 @@ void SimRegDoc::AggiungiRigaCorpoVert(std::int16_t opzioni) {
 }
 
 void SimRegDoc::AggiungiRigaTestaVert(std::int16_t opzioni) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AggiungiRigaTestaVert");
     log_->Record("gclsRegDoc.AggiungiRigaTestaVert", {Variant::Int16(opzioni)});
     auto& rs = Required(testaVert_, "rstDocTestaVert");
     CommitPendingEdit(rs);
@@ -271,6 +281,7 @@ void SimRegDoc::AggiungiRigaTestaVert(std::int16_t opzioni) {
 
 void SimRegDoc::ImpostaArticoloOpzione(const Variant& articolo, const Variant& opzione, VBool a,
                                        VBool b, VBool c) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.ImpostaArticoloOpzione");
     log_->Record("gclsRegDoc.ImpostaArticoloOpzione", {articolo, opzione, B(a), B(b), B(c)});
     auto& rs = Required(corpo_, "rstDocCorpo");
     rs->Set("DO30_CODART_MG66", articolo);
@@ -279,6 +290,7 @@ void SimRegDoc::ImpostaArticoloOpzione(const Variant& articolo, const Variant& o
 }
 
 void SimRegDoc::ImpostaDepositoCollegato(const Variant& deposito) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.ImpostaDepositoCollegato");
     log_->Record("gclsRegDoc.ImpostaDepositoCollegato", {deposito});
     auto& rs = Required(corpo_, "rstDocCorpo");
     rs->Set("DO30_CODDEPCOL_MG58", deposito);
@@ -286,27 +298,32 @@ void SimRegDoc::ImpostaDepositoCollegato(const Variant& deposito) {
 }
 
 void SimRegDoc::AcquisisciTestaVert() {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AcquisisciTestaVert");
     log_->Record("gclsRegDoc.AcquisisciTestaVert");
     CommitPendingEdit(testaVert_);
 }
 
 void SimRegDoc::AcquisisciCorpoVert() {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AcquisisciCorpoVert");
     log_->Record("gclsRegDoc.AcquisisciCorpoVert");
     CommitPendingEdit(corpoVert_);
 }
 
 void SimRegDoc::AggiornaTestata() {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.AggiornaTestata");
     log_->Record("gclsRegDoc.AggiornaTestata");
     CommitPendingEdit(testaOrd_);
 }
 
 void SimRegDoc::InizioAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d, VBool e) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.InizioAggiornaGriglia");
     log_->Record("gclsRegDoc.InizioAggiornaGriglia",
                  {B(a), Variant::Int32(b), Variant::Int32(c), B(d), B(e)});
     ++gridSuspend_;
 }
 
 void SimRegDoc::FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBool d, VBool e) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.FineAggiornaGriglia");
     log_->Record("gclsRegDoc.FineAggiornaGriglia",
                  {B(a), Variant::Int32(b), Variant::Int32(c), B(d), B(e)});
     if (gridSuspend_ > 0) --gridSuspend_;
@@ -322,18 +339,22 @@ void SimRegDoc::FineAggiornaGriglia(VBool a, std::int32_t b, std::int32_t c, VBo
 }
 
 void SimRegDoc::DopoRigaCorpo(std::int32_t progRiga) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.DopoRigaCorpo");
     log_->Record("gclsRegDoc.DopoRigaCorpo", {Variant::Int32(progRiga)});
 }
 
 void SimRegDoc::RicalcolaTotali(VBool a, VBool b, VBool c, VBool d, VBool e, VBool f, VBool g) {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.RicalcolaTotali");
     log_->Record("gclsRegDoc.RicalcolaTotali", {B(a), B(b), B(c), B(d), B(e), B(f), B(g)});
 }
 
 void SimRegDoc::RicalcolaIva() {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.RicalcolaIva");
     log_->Record("gclsRegDoc.RicalcolaIva");
 }
 
 void SimRegDoc::RicalcolaScadenze() {
+    FaultPoint point(FaultKind::Method, "gclsRegDoc.RicalcolaScadenze");
     log_->Record("gclsRegDoc.RicalcolaScadenze");
 }
 

@@ -32,6 +32,7 @@
 #include <string>
 
 #include "host/regdoc.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/call_log.h"
 #include "sim/host/host_database.h"
 #include "sim/host/sections.h"
@@ -69,12 +70,24 @@ class SimRegDoc : public host::IRegDoc {
                                            CallLogPtr log);
 
     // host::IRegDoc
-    ado::RecordsetPtr rstDocTestata() const override { return testata_; }
-    ado::RecordsetPtr rstDocTestaOrd() const override { return testaOrd_; }
-    ado::RecordsetPtr rstDocTestaVert() const override { return testaVert_; }
-    ado::RecordsetPtr rstDocCorpo() const override { return corpo_; }
-    ado::RecordsetPtr rstDocCorpoOrd() const override { return corpoOrd_; }
-    ado::RecordsetPtr rstDocCorpoVert() const override { return corpoVert_; }
+    ado::RecordsetPtr rstDocTestata() const override {
+        return Read(testata_, "gclsRegDoc.rstDocTestata");
+    }
+    ado::RecordsetPtr rstDocTestaOrd() const override {
+        return Read(testaOrd_, "gclsRegDoc.rstDocTestaOrd");
+    }
+    ado::RecordsetPtr rstDocTestaVert() const override {
+        return Read(testaVert_, "gclsRegDoc.rstDocTestaVert");
+    }
+    ado::RecordsetPtr rstDocCorpo() const override {
+        return Read(corpo_, "gclsRegDoc.rstDocCorpo");
+    }
+    ado::RecordsetPtr rstDocCorpoOrd() const override {
+        return Read(corpoOrd_, "gclsRegDoc.rstDocCorpoOrd");
+    }
+    ado::RecordsetPtr rstDocCorpoVert() const override {
+        return Read(corpoVert_, "gclsRegDoc.rstDocCorpoVert");
+    }
     ado::RecordsetPtr rstDocCorpoProv() const override { return Sub("rstDocCorpoProv"); }
     ado::RecordsetPtr rstDocCorpoRif() const override { return Sub("rstDocCorpoRif"); }
     ado::RecordsetPtr rstDocCorpoPers() const override { return Sub("rstDocCorpoPers"); }
@@ -90,10 +103,18 @@ class SimRegDoc : public host::IRegDoc {
     ado::RecordsetPtr rstDocCorpoCoin() const override { return Sub("rstDocCorpoCoin"); }
     ado::RecordsetPtr rstDocCorpoRatei() const override { return Sub("rstDocCorpoRatei"); }
 
-    host::DocUIPtr clsDocUI() const override { return docUI_; }
-    host::RigaCorpoPtr objRigaCorpo() const override { return riga_; }
-    std::int16_t DecimaliPrezzo() const override { return type_.decimaliPrezzo; }
-    VBool InElaborazione() const override { return inElaborazione_; }
+    host::DocUIPtr clsDocUI() const override {
+        return Read<host::DocUIPtr>(docUI_, "gclsRegDoc.clsDocUI");
+    }
+    host::RigaCorpoPtr objRigaCorpo() const override {
+        return Read<host::RigaCorpoPtr>(riga_, "gclsRegDoc.objRigaCorpo");
+    }
+    std::int16_t DecimaliPrezzo() const override {
+        return Read(type_.decimaliPrezzo, "gclsRegDoc.DecimaliPrezzo");
+    }
+    VBool InElaborazione() const override {
+        return Read(inElaborazione_, "gclsRegDoc.InElaborazione");
+    }
     void SetInElaborazione(VBool v) override;
     void SetElencoDocRiferiti(std::string_view elenco) override;
 

@@ -21,16 +21,19 @@ bool SameGuid(std::string_view a, std::string_view b) {
 }
 
 void SimRigaCorpo::SetGuidRiga(std::string_view guid) {
+    FaultPoint point(FaultKind::Set, "objRigaCorpo.GuidRiga");
     guid_ = std::string(guid);
     log_->Record("objRigaCorpo.GuidRiga", {Variant(guid_)});
 }
 
 void SimRigaCorpo::SetStatoRiga(std::int32_t idStato) {
+    FaultPoint point(FaultKind::Set, "objRigaCorpo.StatoRiga");
     stato_ = idStato;
     log_->Record("objRigaCorpo.StatoRiga", {Variant::Int32(idStato)});
 }
 
 void SimRigaCorpo::AcquisisciStato() {
+    FaultPoint point(FaultKind::Method, "objRigaCorpo.AcquisisciStato");
     log_->Record("objRigaCorpo.AcquisisciStato", {Variant(guid_), Variant::Int32(stato_)});
     acquired_[guid_] = stato_;
     if (db_ && !guid_.empty()) db_->SetFlowState(guid_, stato_, flusso_);

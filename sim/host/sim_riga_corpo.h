@@ -16,6 +16,7 @@
 #include <string>
 
 #include "host/regdoc.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/call_log.h"
 #include "sim/host/host_database.h"
 
@@ -26,11 +27,11 @@ class SimRigaCorpo : public host::IRigaCorpo {
     SimRigaCorpo(CallLogPtr log, HostDatabasePtr db, std::int32_t idFlusso)
         : log_(std::move(log)), db_(std::move(db)), flusso_(idFlusso) {}
 
-    std::string GuidRiga() const override { return guid_; }
+    std::string GuidRiga() const override { return Read(guid_, "objRigaCorpo.GuidRiga"); }
     void SetGuidRiga(std::string_view guid) override;
-    std::int32_t StatoRiga() const override { return stato_; }
+    std::int32_t StatoRiga() const override { return Read(stato_, "objRigaCorpo.StatoRiga"); }
     void SetStatoRiga(std::int32_t idStato) override;
-    std::int32_t IdFlusso() const override { return flusso_; }
+    std::int32_t IdFlusso() const override { return Read(flusso_, "objRigaCorpo.IdFlusso"); }
     void AcquisisciStato() override;
 
     // The host follows the current line without logging a call.

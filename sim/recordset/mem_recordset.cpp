@@ -10,6 +10,12 @@ ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> r
         std::make_shared<RowTable>(std::move(fields), std::move(rows), std::move(writer), cursor));
 }
 
+void LabelRecordset(const ado::RecordsetPtr& rs, std::string label) {
+    if (auto mem = std::dynamic_pointer_cast<MemRecordset>(rs);
+        mem && mem->State() == ado::adStateOpen)
+        mem->SetLabel(std::move(label));
+}
+
 ado::RecordsetPtr MakeClosedRecordset() {
     return std::make_shared<MemRecordset>();
 }

@@ -85,6 +85,9 @@ ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> r
 // the cost of a road in filters is measured by.
 std::uint64_t RowsExamined();
 
+// Names a recordset (and its clones) in the fault plan's sites: its table, or "query".
+void LabelRecordset(const ado::RecordsetPtr& rs, std::string label);
+
 // A closed recordset without fields, as `New ADODB.Recordset` gives.
 ado::RecordsetPtr MakeClosedRecordset();
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "sim/fault/fault_plan.h"
 #include "sim/recordset/ado_errors.h"
 #include "sim/recordset/field_impl.h"
 #include "sim/recordset/recordset_impl.h"
@@ -138,8 +139,18 @@ RowId MemRecordset::IdAt(std::size_t pos) const {
     return Filtered() ? view_[pos] : static_cast<RowId>(pos + 1);
 }
 
+std::string MemRecordset::Site(std::string_view operation) const {
+    return (table_ ? table_->Label() : std::string("Recordset")) + "." + std::string(operation);
+}
+
 bool MemRecordset::LiveAt(std::size_t pos) const {
-    return table_->At(IdAt(pos)).Live();
+    return OnView(table_->At(IdAt(pos)));
+}
+
+// The pending-records filter shows the rows deleted since the last batch as well, as ADO
+// does, so that their deletion can be looked at and cancelled row by row.
+bool MemRecordset::OnView(const RowRec& rec) const {
+    return filterKind_ == FilterKind::Pending ? !rec.gone : rec.Live();
 }
 
 bool MemRecordset::PositionOf(RowId id, std::size_t& pos) const {
@@ -197,11 +208,12 @@ bool MemRecordset::EOF_() const {
 std::int32_t MemRecordset::RecordCount() const {
     RequireOpen();
     if (!Filtered()) return static_cast<std::int32_t>(table_->LiveCount());
-    return static_cast<std::int32_t>(
-        std::count_if(view_.begin(), view_.end(), [&](RowId id) { return table_->At(id).Live(); }));
+    return static_cast<std::int32_t>(std::count_if(
+        view_.begin(), view_.end(), [&](RowId id) { return OnView(table_->At(id)); }));
 }
 
 void MemRecordset::MoveFirst() {
+    FaultPoint point(FaultKind::Move, Site("MoveFirst"));
     RequireOpen();
     CommitEdit();
     std::size_t p = 0;
@@ -211,6 +223,7 @@ void MemRecordset::MoveFirst() {
 }
 
 void MemRecordset::MoveLast() {
+    FaultPoint point(FaultKind::Move, Site("MoveLast"));
     RequireOpen();
     CommitEdit();
     std::size_t p = 0;
@@ -220,6 +233,7 @@ void MemRecordset::MoveLast() {
 }
 
 void MemRecordset::MoveNext() {
+    FaultPoint point(FaultKind::Move, Site("MoveNext"));
     RequireOpen();
     if (EOF_()) RaiseBofEof();
     CommitEdit();
@@ -234,6 +248,7 @@ void MemRecordset::MoveNext() {
 }
 
 void MemRecordset::MovePrevious() {
+    FaultPoint point(FaultKind::Move, Site("MovePrevious"));
     RequireOpen();
     if (BOF()) RaiseBofEof();
     CommitEdit();
@@ -282,10 +297,11 @@ RowId IdFromBookmark(const Variant& bm) {
 // Going to a row that was deleted raises 3021 (no current record there); going to a
 // row the filter hides, or to a value that is no bookmark of this table, raises 3001.
 void MemRecordset::SetBookmark(const Variant& bookmark) {
+    FaultPoint point(FaultKind::Move, Site("Bookmark"));
     RequireOpen();
     const RowId id = IdFromBookmark(bookmark);
     if (!table_->Valid(id)) RaiseArgumentsWrong("not a bookmark of this recordset");
-    if (!table_->At(id).Live()) RaiseBofEof();
+    if (!OnView(table_->At(id))) RaiseBofEof();
     std::size_t p = 0;
     if (!PositionOf(id, p)) RaiseArgumentsWrong("the bookmark names a row the filter hides");
     CommitEdit();
@@ -359,6 +375,7 @@ FilterRequest ReadFilter(const Variant& filter) {
 }  // namespace
 
 void MemRecordset::SetFilter(const Variant& filter) {
+    FaultPoint point(FaultKind::Move, Site("Filter"));
     RequireOpen();
     // Read the whole filter before touching anything, so that a bad one leaves the
     // recordset as it was.
@@ -392,6 +409,7 @@ void MemRecordset::SetFilter(const Variant& filter) {
 // from EOF a backward one at the last; a forward search from EOF finds nothing.
 void MemRecordset::Find(std::string_view criteria, std::int32_t skipRecords,
                         std::int32_t searchDirection, const Variant& start) {
+    FaultPoint point(FaultKind::Move, Site("Find"));
     RequireOpen();
     const Clause clause =
         ParseFindCriterion(criteria, [this](std::string_view n) { return table_->FindField(n); });

@@ -1,6 +1,7 @@
 // Field values, edits, additions, deletions and the batch (UpdateBatch, CancelBatch).
 #include <algorithm>
 
+#include "sim/fault/fault_plan.h"
 #include "sim/recordset/ado_errors.h"
 #include "sim/recordset/recordset_impl.h"
 
@@ -53,7 +54,7 @@ Variant MemRecordset::ValueAt(int column) const {
     if (where_ != Where::Row) RaiseBofEof();
     const RowId id = CurrentId();
     const RowRec& rec = table_->At(id);
-    if (!rec.Live()) RaiseBofEof();
+    if (!OnView(rec)) RaiseBofEof();
     if (editMode_ != ado::adEditNone && editRow_ == id) {
         for (const auto& [c, v] : edits_) {
             if (c == column) return v;
@@ -93,6 +94,19 @@ void MemRecordset::SetValueAt(int column, const Variant& value) {
     edits_.emplace_back(column, std::move(v));
 }
 
+std::int32_t MemRecordset::Status() const {
+    RequireOpen();
+    if (where_ != Where::Row) RaiseBofEof();
+    const RowId id = CurrentId();
+    const RowRec& rec = table_->At(id);
+    if (rec.gone) RaiseBofEof();
+    if (rec.deleted) return ado::adRecDeleted;
+    if (rec.inserted || (editMode_ == ado::adEditAdd && editRow_ == id)) return ado::adRecNew;
+    if (rec.modified || (editMode_ == ado::adEditInProgress && editRow_ == id))
+        return ado::adRecModified;
+    return ado::adRecUnmodified;
+}
+
 std::int32_t MemRecordset::EditMode() const {
     RequireOpen();
     if (editMode_ != ado::adEditNone) return editMode_;
@@ -118,6 +132,7 @@ void MemRecordset::DropEdit() {
 }
 
 void MemRecordset::Update() {
+    FaultPoint point(FaultKind::Write, Site("Update"));
     RequireOpen();
     CommitEdit();
 }
@@ -136,6 +151,7 @@ void MemRecordset::CancelUpdate() {
 }
 
 void MemRecordset::AddNew() {
+    FaultPoint point(FaultKind::Write, Site("AddNew"));
     RequireOpen();
     CommitEdit();
     beforeAddWhere_ = where_;
@@ -190,6 +206,7 @@ std::vector<RowId> MemRecordset::Scope(std::int32_t affectRecords, bool pendingO
 // moves; a pending edit of it is dropped, and deleting a row added since the last batch
 // removes it for good.
 void MemRecordset::Delete(std::int32_t affectRecords) {
+    FaultPoint point(FaultKind::Write, Site("Delete"));
     RequireOpen();
     if (affectRecords == ado::adAffectCurrent) {
         if (where_ != Where::Row) RaiseBofEof();
@@ -204,6 +221,7 @@ void MemRecordset::Delete(std::int32_t affectRecords) {
 }
 
 void MemRecordset::UpdateBatch(std::int32_t affectRecords) {
+    FaultPoint point(FaultKind::Write, Site("UpdateBatch"));
     RequireOpen();
     CommitEdit();  // ADO calls Update first when an edit is pending
     table_->WriteBatch(Scope(affectRecords, true));

@@ -6,7 +6,8 @@
 // afterwards (ADO keeps a row the recordset added on view until the filter is set again),
 // minus rows deleted since. A change that makes a row stop matching does not hide it
 // until the filter is set again. adFilterPendingRecords (1) shows the rows with pending
-// batch changes at the moment it is set.
+// batch changes at the moment it is set, deleted rows included: their values can be read,
+// Status tells adRecDeleted, and CancelBatch(adAffectCurrent) takes the deletion back.
 //
 // Editing. Field writes go to an edit buffer of this recordset; Update copies them into
 // the shared rows, where every clone sees them (still pending for the batch). AddNew
@@ -53,6 +54,7 @@ class MemRecordset final : public ado::Recordset {
     void Open() override;
     void Close() override;
     std::int32_t EditMode() const override;
+    std::int32_t Status() const override;
 
     // Cursor
     bool BOF() const override;
@@ -77,6 +79,8 @@ class MemRecordset final : public ado::Recordset {
     void Delete(std::int32_t affectRecords) override;
     void UpdateBatch(std::int32_t affectRecords) override;
     void CancelBatch(std::int32_t affectRecords) override;
+
+    void SetLabel(std::string label) { table_->SetLabel(std::move(label)); }
 
     // Used by MemField.
     const FieldDef& Def(int column) const;
@@ -103,6 +107,7 @@ class MemRecordset final : public ado::Recordset {
     std::size_t ViewSize() const;
     RowId IdAt(std::size_t pos) const;
     bool LiveAt(std::size_t pos) const;
+    bool OnView(const RowRec& rec) const;
     bool PositionOf(RowId id, std::size_t& pos) const;
     // The first live position from `from` stepping by `step` (+1/-1); false when none.
     bool Seek(std::ptrdiff_t from, int step, std::size_t& pos) const;
@@ -111,6 +116,9 @@ class MemRecordset final : public ado::Recordset {
     bool SearchView(const Clause& clause, std::ptrdiff_t from, int step, std::size_t& pos) const;
     RowId CurrentId() const;  // requires where_ == Row
     std::vector<RowId> Scope(std::int32_t affectRecords, bool pendingOnly) const;
+
+    // "<label>.<operation>", the fault plan's site of a call on this recordset.
+    std::string Site(std::string_view operation) const;
 
     // Commits a pending edit or addition before the cursor moves.
     void CommitEdit();

@@ -40,6 +40,9 @@ class RowTable {
              std::shared_ptr<BatchWriter> writer, CursorOptions cursor = {});
 
     const std::vector<FieldDef>& Fields() const { return fields_; }
+    // The name the rows go by in fault sites: their table, or "query".
+    const std::string& Label() const { return label_; }
+    void SetLabel(std::string label) { label_ = std::move(label); }
     int FindField(std::string_view name) const;  // -1 when unknown
 
     std::size_t Size() const { return rows_.size(); }
@@ -92,6 +95,7 @@ class RowTable {
     std::set<RowId> pending_;
     std::vector<std::unique_ptr<ColumnIndex>> indexes_;
     std::shared_ptr<BatchWriter> writer_;
+    std::string label_ = "Recordset";
     CursorOptions cursor_;
 };
 

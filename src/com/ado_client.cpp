@@ -119,6 +119,9 @@ void DispRecordset::Close() {
 std::int32_t DispRecordset::EditMode() const {
     return Read("EditMode").ToLong();
 }
+std::int32_t DispRecordset::Status() const {
+    return Read("Status").ToLong();
+}
 bool DispRecordset::BOF() const {
     return Read("BOF").ToBool();
 }

@@ -56,6 +56,7 @@ class DispRecordset : public ado::Recordset, public ByName {
     void Open() override;
     void Close() override;
     std::int32_t EditMode() const override;
+    std::int32_t Status() const override;
     bool BOF() const override;
     bool EOF_() const override;
     std::int32_t RecordCount() const override;

@@ -57,6 +57,12 @@ inline constexpr std::int32_t adEditNone = 0;
 inline constexpr std::int32_t adEditInProgress = 1;
 inline constexpr std::int32_t adEditAdd = 2;
 inline constexpr std::int32_t adEditDelete = 4;
+// RecordStatusEnum (the pending state of the current row)
+inline constexpr std::int32_t adRecOK = 0;
+inline constexpr std::int32_t adRecNew = 1;
+inline constexpr std::int32_t adRecModified = 2;
+inline constexpr std::int32_t adRecDeleted = 4;
+inline constexpr std::int32_t adRecUnmodified = 8;
 // DataTypeEnum
 inline constexpr std::int32_t adEmpty = 0;
 inline constexpr std::int32_t adSmallInt = 2;
@@ -157,6 +163,9 @@ class Recordset : public Object {
     virtual void Open() = 0;  // no source, no connection: a disconnected recordset
     virtual void Close() = 0;
     virtual std::int32_t EditMode() const = 0;
+    // RecordStatusEnum of the current row: adRecNew, adRecModified, adRecDeleted for a
+    // change waiting for UpdateBatch, adRecUnmodified otherwise. 3021 when BOF or EOF.
+    virtual std::int32_t Status() const = 0;
 
     // Cursor
     virtual bool BOF() const = 0;

@@ -6,18 +6,19 @@ namespace zq {
 
 RecordsetGuard::RecordsetGuard(ado::RecordsetPtr rst, Keep keep) : rst_(std::move(rst)) {
     if (!rst_) return;
-    if (keep & kFilter) hasFilter_ = IgnoreErrors([&] { filter_ = rst_->Filter(); });
-    if (keep & kBookmark) hasBookmark_ = IgnoreErrors([&] { bookmark_ = rst_->Bookmark(); });
+    // A recordset on no row has no bookmark: that is an answer, not a failure.
+    if (keep & kFilter) hasFilter_ = Probe([&] { filter_ = rst_->Filter(); });
+    if (keep & kBookmark) hasBookmark_ = Probe([&] { bookmark_ = rst_->Bookmark(); });
 }
 
 RecordsetGuard::~RecordsetGuard() {
     if (hasFilter_) {
         // An unchanged filter is left alone: setting it again would move the cursor.
-        IgnoreErrors([&] {
+        CleanUp([&] {
             if (!rst_->Filter().SameAs(filter_)) rst_->SetFilter(filter_);
         });
     }
-    if (hasBookmark_) IgnoreErrors([&] { rst_->SetBookmark(bookmark_); });
+    if (hasBookmark_) CleanUp([&] { rst_->SetBookmark(bookmark_); });
 }
 
 }  // namespace zq

@@ -35,6 +35,8 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
     // Steps up to the keying of the master: an error ends the procedure quietly with the
     // flag cleared, the refresh bracket closed and the busy indicator restored.
     try {
+        // Nothing is done while the user has unsaved edits, nor to a line that already has
+        // a cancellation line or is one: the caller gives the line back as it was.
         if (ModificheInSospeso()) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
@@ -93,6 +95,7 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         const std::int32_t progMaster = GetProgRigaByGuid(corpoRs, G, VTrue).ToLong();
         ScriviRigaAnnullo(progMaster, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
     } catch (const HostError&) {
+        NoteTrappedFailure();
         InterrompiCreaAnnullo(true);
         return 0;
     }
@@ -114,8 +117,8 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
         if (completata) return;
         blnCreaAnnulloInCorso = VFalse;
         if (displaySospeso) {
-            IgnoreErrors([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
-            IgnoreErrors([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
+            CleanUp([&] { SetProp(frmDocCorpoVert, ui::kRedraw, B(true)); });
+            CleanUp([&] { SetProp(frmDocCorpo, ui::kRedraw, B(true)); });
         }
         InterrompiCreaAnnullo(grigliaSospesa);
     });

@@ -25,8 +25,13 @@ constexpr std::string_view kDocumentoAnnullato =
 // while the line still counts, for the reversal after the deletion. Without a cancelled
 // header state configured no order is cancelled as a whole, and the other two guards
 // stand as in any order that is not.
+//
+// A deletion is one user road from here to UIAfterDeleteDocBody: it completes, or the line
+// comes back with everything it had. A capture that fails refuses the deletion.
 HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        const CampiPercorso campi = FotografaCampi();
         if (IsTrue(IsAnnulliOffTestata())) return;
         if (!TestaAnnullata()) {
             auto riga = RegDoc().objRigaCorpo();
@@ -37,12 +42,22 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
                 host::ShowHostMessage(objProgramma, kRigaConAnnullo, 64, kTitolo);
                 return;
             }
+            PercorsoUtente percorso(*this, campi);
+            if (percorso.Fallito()) {
+                Cancel = VTrue;
+                return;
+            }
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
                 ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
             // The lots are captured as the document's type manages them, as on every other
             // road: a lots working set of a document without lots would be reversed again.
             CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG",
                            "#STORNA_PROGLOTTI", "#STORNA_PROGPROGETTI");
+            if (percorso.Fallito()) {
+                Cancel = VTrue;
+                return;
+            }
+            percorso.Trattieni();
             return;
         }
         intAttesaSalvata = DocUI().IndicatoreAttesa();
@@ -55,6 +70,9 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
 
 HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
     return ComBoundary([&] {
+        // The deletion's road goes on in UIAfterDeleteDocBody, whatever happens here.
+        PercorsoUtente percorso(*this, std::move(percorsoAperto));
+        percorso.Trattieni();
         if (!IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) MemorizzaRigaCancellata();
     });
 }
@@ -85,6 +103,8 @@ void CLSRF_REGDOC_STATI::MemorizzaRigaCancellata() {
 // the line it stands on now is the current one.
 HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
     return ComBoundary([&] {
+        // The road the deletion began; a failure anywhere in it brings the line back.
+        PercorsoUtente percorso(*this, std::move(percorsoAperto));
         if (IsTrue(IsAnnulliOffCorpo())) return;
         // The pending line is forgotten however the clean-up ends.
         ScopeExit dimentica([&] {
@@ -92,13 +112,14 @@ HResult CLSRF_REGDOC_STATI::UIAfterDeleteDocBody() {
             lngProgRigaCancellata = 0;
             SeguiRigaCorrente();
         });
-        if (strGuidRigaCancellata.ToString().empty()) return;
+        if (strGuidRigaCancellata.ToString().empty() || percorso.Fallito()) return;
         RipristinaMasterAnnullo(strGuidRigaCancellata, lngProgRigaCancellata);
+        // After a failure nothing more reaches the database: the road is undone instead.
         if (IsTrue(blnStornoPronto)) {
-            AggiornaBatchCorpo();
-            EseguiProgMagDoc();
+            if (!percorso.Fallito()) AggiornaBatchCorpo();
+            if (!percorso.Fallito()) EseguiProgMagDoc();
         }
-        CallMethod(frmCorrente, "SalvaDocumento");
+        if (!percorso.Fallito()) SalvaDocumento();
     });
 }
 

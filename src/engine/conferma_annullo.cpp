@@ -22,6 +22,8 @@ constexpr std::string_view kOltreResiduo =
     "consegnata ";
 constexpr std::string_view kNonTotalmente =
     "Riga Parzialmente evasa: Impossibile annullare totalmente";
+constexpr std::string_view kQtaNonValida =
+    "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
 constexpr std::string_view kMasterAnnullato =
     "Non è possibile annullare un ordine che ha generato righe di annullo!";
 constexpr std::int32_t kRigaParzialmenteEvasa = 2;
@@ -119,7 +121,18 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
 
         const std::string guidRiga = corpo->Get("DO30_GUID").ToString();
         objRiga.SetGuidRiga(guidRiga);
-        double qtaAnnullo = ui::QtaDi(ctlQtaAnnullo);
+        // A cancelled quantity that is no number, negative or too large is refused: the
+        // line goes back as it was, its state and its stored quantity included (a negative
+        // number the binding took is not left waiting to be saved); the control keeps what
+        // was typed, marked invalid.
+        const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo);
+        if (!digitata) {
+            host::ShowHostMessage(objProgramma, kQtaNonValida, 64, kTitolo);
+            RipristinaRiga(FotografaRiga(guidRiga), std::nullopt);
+            IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
+            return;
+        }
+        double qtaAnnullo = *digitata;
 
         auto evasione = OpenQuery(Cnn(), QueryEvasioneDocumento(corpo->Get("DO30_DITTA_CG18"),
                                                                 corpo->Get("DO30_NUMREG_CO99")));

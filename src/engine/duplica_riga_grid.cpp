@@ -96,6 +96,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         ScriviRigaAnnullo(P, Variant(G), Variant(G), dblQtaAnnullo, dblQtaOrdine);
     } catch (const HostError& e) {
         blnCreaAnnulloInCorso = VFalse;
+        NoteTrappedFailure();
         host::ShowHostMessage(objProgramma, "DuplicaRigaCorpoGrid " + e.Description(), 0, "");
         InterrompiCreaAnnullo(true);
         return 0;

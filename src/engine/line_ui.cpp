@@ -21,6 +21,19 @@ Variant Testo(const ObjectPtr& ctl) {
     return GetProp(ctl, "Text");
 }
 
+std::optional<double> QuantitaDigitata(const ObjectPtr& ctl) {
+    const Variant testo = NvlVar(Testo(ctl), Variant::Int32(0));
+    if (testo.IsString() && !testo.IsNumeric()) return std::nullopt;
+    double q = 0;
+    try {
+        q = testo.ToDouble();
+    } catch (const HostError&) {
+        return std::nullopt;  // a number too large for the host (Overflow)
+    }
+    if (!std::isfinite(q) || q < 0) return std::nullopt;
+    return q;
+}
+
 std::string TestoDi(const ObjectPtr& ctl) {
     return NvlVar(Testo(ctl), Variant("")).ToString();
 }

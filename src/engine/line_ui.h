@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ ado::RecordsetPtr Richiesto(ado::RecordsetPtr rs, std::string_view member);
 void Mostra(const ObjectPtr& ctl, const Variant& value);
 // The control's Text as the host gives it (Empty, Null or text).
 Variant Testo(const ObjectPtr& ctl);
+// A quantity the user typed into a control, as the host reads it (the Italian locale of
+// Variant's conversion: "1,5" and "1.5" alike; blank is 0). Nothing when the text is no
+// number, or is negative or too large: the plug-in refuses such a quantity.
+std::optional<double> QuantitaDigitata(const ObjectPtr& ctl);
 // The control's Text as a text ("" for Empty or Null) and as a quantity (0 for Empty or
 // Null).
 std::string TestoDi(const ObjectPtr& ctl);

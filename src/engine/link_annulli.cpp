@@ -36,9 +36,10 @@ Variant LookupRow(ado::RecordsetPtr& rst, std::string_view keyField, const Varia
     bool empty = true;
     IgnoreErrors([&] { empty = IsEmptyRecordset(*rst); });
     if (empty) return result;
+    bool bloccato = false;  // a lock that was never taken is not given back
     {
         RecordsetGuard keep(rst, RecordsetGuard::kBookmark);
-        if (IsTrue(blocca)) IgnoreErrors([&] { CallMethod(frmDocCorpo, "Lock"); });
+        if (IsTrue(blocca)) bloccato = IgnoreErrors([&] { CallMethod(frmDocCorpo, "Lock"); });
         IgnoreErrors([&] { rst->MoveFirst(); });
         for (;;) {
             bool atEnd = true;
@@ -54,7 +55,12 @@ Variant LookupRow(ado::RecordsetPtr& rst, std::string_view keyField, const Varia
             if (!IgnoreErrors([&] { rst->MoveNext(); })) break;
         }
     }
-    if (IsTrue(blocca)) IgnoreErrors([&] { CallMethod(frmDocCorpo, "Unlock"); });
+    // A lock the plug-in took is given back: when giving it back fails, the road has failed
+    // and it is tried once more, so that the grid keeps drawing.
+    if (bloccato && !CleanUp([&] { CallMethod(frmDocCorpo, "Unlock"); })) {
+        NoteTrappedFailure();
+        CleanUp([&] { CallMethod(frmDocCorpo, "Unlock"); });
+    }
     return result;
 }
 

@@ -113,8 +113,8 @@ void CLSRF_REGDOC_STATI::ChiudiAnnulloTotale(host::IRegDoc& doc) {
 void CLSRF_REGDOC_STATI::InterrompiCreaAnnullo(bool chiudiGriglia) {
     blnCreaAnnulloInCorso = VFalse;
     if (chiudiGriglia && gclsRegDoc)
-        IgnoreErrors([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
-    IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        CleanUp([&] { gclsRegDoc->FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+    CleanUp([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
 }
 
 void CLSRF_REGDOC_STATI::RegistraUltimoAnnullo(const std::string& guid, ado::Recordset& corpo) {

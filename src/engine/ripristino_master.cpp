@@ -140,16 +140,15 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
     if (!completato) {
         // An error ends the restoration where it stands; the grid's repaint lock taken for
         // the row deletions is given back so that the form keeps drawing.
-        if (bloccato) IgnoreErrors([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
+        if (bloccato) CleanUp([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
         blnRipristinoInCorso = VFalse;
         return;
     }
     if (ctlCodCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
     if (ctlDesCausaleRiga) IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
-    IgnoreErrors([&] {
-        if (const ObjectPtr flag = GetObject(frmCorrente, "TXT_DO31_FLGNONPIUEV"))
-            ui::Mostra(flag, Zero());
-    });
+    ObjectPtr flag;
+    IgnoreErrors([&] { flag = ControlloPerNome(frmCorrente, "TXT_DO31_FLGNONPIUEV"); });
+    if (flag) IgnoreErrors([&] { ui::Mostra(flag, Zero()); });
     IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, B); });
     blnRipristinoInCorso = VFalse;
     SeguiRigaCorrente();

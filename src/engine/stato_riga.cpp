@@ -17,9 +17,17 @@ namespace zq::plugin {
 // plug-in's own roads move the grid (a split, a fold-back, a master restored): none of those
 // is the user's, so they are only remembered, and the road brings the current line in step
 // when it ends.
+//
+// The settlement is a user road: it completes, or it leaves the order, the line's state
+// included, as it was.
 HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
                                              std::int32_t IdFlusso) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        // The host has already given the line the state the user picked: a failure from here
+        // on takes the pick back with whatever the road did.
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        RicordaStatoRiga(strGuidRigaCorrente, lngStatoRigaCorrente, IdFlusso);
         bool fuori = false;
         IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });
         if (fuori || TestaAnnullata() || IsTrue(blnGrigliaInCorso)) return;
@@ -56,7 +64,10 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
                                progRiga == lngProgRigaCorrente && guid == strGuidRigaCorrente;
         lngStatoRigaPrecedente = lngStatoRigaCorrente;
         lngStatoRigaCorrente = stato;
-        if (!daGestire) return;
+        if (!daGestire || percorso.Fallito()) return;
+
+        percorso.Fotografa();
+        if (percorso.Fallito()) return;
 
         IgnoreErrors([&] {
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(

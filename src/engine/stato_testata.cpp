@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/line_ui.h"
+#include "form/form_access.h"
 #include "host/control_text.h"
 #include "host/host_access.h"
 #include "host/policy.h"
@@ -66,6 +67,19 @@ HResult CLSRF_REGDOC_STATI::ControllaDati(VBool& Cancel) {
 HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
                                                std::int32_t IdFlusso) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        // The host has already written the state the user picked into the state control and
+        // its field: the road, which completes or leaves the order, its header state
+        // included, as it was, begins with the event.
+        PercorsoUtente percorso(*this, FotografaCampi());
+        RicordaStatoTestata();
+        EndQuietly([&] { CambiaStatoTestata(IdStato, IdFlusso); });
+    });
+}
+
+// The steps of the header state change, inside its road.
+void CLSRF_REGDOC_STATI::CambiaStatoTestata(std::int32_t IdStato, std::int32_t IdFlusso) {
+    {
         if (IsTrue(IsAnnulliOffTestata())) return;
         lngStatoTesta = IdStato;
         lngFlussoTesta = IdFlusso;
@@ -104,12 +118,15 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
         };
         // The header flag control, or null on a form without it.
         ObjectPtr ctlFlag;
-        IgnoreErrors([&] { ctlFlag = GetObject(frmCorrente, "TXT_DO18_FLGNONPIUEV"); });
+        IgnoreErrors([&] { ctlFlag = ControlloPerNome(frmCorrente, "TXT_DO18_FLGNONPIUEV"); });
 
         if (IdStato == lngStatoAnnulloTesta) {
             if (strCausaleDefault.empty()) {
+                // Refused: the header state goes back to the one the order had, so that no
+                // cancelled order without a reason is left waiting to be saved.
                 host::ShowHostMessage(objProgramma, kNessunaCausaleDefault, 64, kTitolo);
                 blnCambioStatoTesta = VFalse;
+                RifiutaPercorso();
                 return;
             }
             IgnoreErrors([&] { SetProp(ctlCodCausaleTesta, "Enabled", kAbilitato); });
@@ -158,9 +175,9 @@ HResult CLSRF_REGDOC_STATI::StatiTESTATAChange(Variant&, std::int32_t IdStato,
             IgnoreErrors([&] { PropagaStatoTestata(); });
 
         IgnoreErrors([&] { GetDocumentiRiferiti(); });
-        IgnoreErrors([&] { CallMethod(frmCorrente, "SalvaDocumento"); });
+        IgnoreErrors([&] { SalvaDocumento(); });
         blnCambioStatoTesta = VFalse;
-    });
+    }
 }
 
 // Carries the header state down to every line: the cancelled line state with the header
@@ -216,8 +233,14 @@ void CLSRF_REGDOC_STATI::AggiornaGrigliaCorpo() {
     const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
     if (!corpo || corpo->BOF() || corpo->EOF_()) return;
     RegDoc().InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    // The refresh bracket opened is closed however the move or the closing itself went.
+    bool chiusa = false;
+    ScopeExit chiudi([&] {
+        if (!chiusa) CleanUp([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
+    });
     if (!corpo->EOF_()) corpo->MoveFirst();
     RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
+    chiusa = true;
     if (frmDocCorpo && !corpo->EOF_())
         IgnoreErrors([&] { ui::VaiABookmark(frmDocCorpo, corpo->Bookmark()); });
 }

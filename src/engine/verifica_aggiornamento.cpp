@@ -24,6 +24,8 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
     return ComBoundary([&] {
         // The plug-in's own writes of lines are not the user's edits.
         if (IsTrue(blnCreaAnnulloInCorso) || IsTrue(blnGrigliaInCorso)) return;
+        if (IsTrue(blnAnnullaPercorso)) return;
+        const CampiPercorso campi = FotografaCampi();
 
         SetProp(frmDocCorpo, ui::kMsgOnUpdate, Variant::Bool(false));
         SetProp(frmDocCorpoVert, ui::kMsgOnUpdate, Variant::Bool(false));
@@ -57,6 +59,10 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
         bool daPulire = true;
         IgnoreErrors([&] { daPulire = VarNe(Q, Variant::Int32(0)) || !C.ToString().empty(); });
         if (!daPulire) return;
+
+        // Cleaning the line is a user road: when a call fails the store is refused, so that
+        // the line is never stored half cleaned.
+        PercorsoUtente percorso(*this, campi);
         IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
         IgnoreErrors([&] {
             ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
@@ -67,7 +73,18 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
             ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
                 ->Set("DO77_DESCAU_ZQ63", Variant::Null());
         });
+        // A cancelled quantity belongs to a cancelled line or to the master of a pair; any
+        // other line loses it with the reason, so that it never reaches the database.
+        Variant dettaglio;
+        if (!IsTrue(FindDetailGuid(G, dettaglio))) {
+            IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
+            IgnoreErrors([&] {
+                ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                    ->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+            });
+        }
         IgnoreErrors([&] { doc.AcquisisciCorpoVert(); });
+        if (percorso.Fallito()) Cancel = VTrue;
     });
 }
 

@@ -11,6 +11,13 @@ namespace {
 
 constexpr std::string_view kFlagRiga = "TXT_DO31_FLGNONPIUEV";
 
+// The line flag control, or null on a form without it (or when the form cannot tell).
+ObjectPtr FlagRiga(const ObjectPtr& form) {
+    ObjectPtr ctl;
+    IgnoreErrors([&] { ctl = ControlloPerNome(form, kFlagRiga); });
+    return ctl;
+}
+
 }  // namespace
 
 // Without its reason controls the header form is not one the cancellation handling knows;
@@ -42,7 +49,7 @@ void CLSRF_REGDOC_STATI::SbloccaControlliRiga() {
     for (const ObjectPtr* ctl :
          {&ctlStatoRiga, &ctlQta1, &ctlTipoRiga, &ctlCodCausaleRiga, &ctlQtaAnnullo})
         ImpostaEnabled(*ctl, true);
-    ImpostaEnabled(ControlloPerNome(frmCorrente, kFlagRiga), true);
+    ImpostaEnabled(FlagRiga(frmCorrente), true);
 }
 
 // A cancellation line carries what was cancelled: neither its quantity, type, state nor
@@ -51,14 +58,14 @@ void CLSRF_REGDOC_STATI::BloccaControlliRiga() {
     if (IsTrue(IsAnnulliOffCorpo())) return;
     for (const ObjectPtr* ctl : {&ctlQta1, &ctlTipoRiga, &ctlQtaAnnullo, &ctlStatoRiga})
         ImpostaEnabled(*ctl, false);
-    ImpostaEnabled(ControlloPerNome(frmCorrente, kFlagRiga), false);
+    ImpostaEnabled(FlagRiga(frmCorrente), false);
 }
 
 // A master line keeps the reason its cancellation line was made with.
 void CLSRF_REGDOC_STATI::BloccaCausaleRiga() {
     if (IsTrue(IsAnnulliOffCorpo())) return;
     ImpostaEnabled(ctlCodCausaleRiga, false);
-    ImpostaEnabled(ControlloPerNome(frmCorrente, kFlagRiga), false);
+    ImpostaEnabled(FlagRiga(frmCorrente), false);
 }
 
 void CLSRF_REGDOC_STATI::AggiornaControlliCorpo() {

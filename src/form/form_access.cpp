@@ -24,7 +24,9 @@ std::vector<ObjectPtr> ControlliForm(const ObjectPtr& form) {
 
 ObjectPtr ControlloPerNome(const ObjectPtr& form, std::string_view name) {
     ObjectPtr ctl;
-    IgnoreErrors([&] { ctl = GetObject(form, name); });
+    // A form without that control answers "no such member": the answer is "none". Any
+    // other failure is raised.
+    ProbeMember([&] { ctl = GetObject(form, name); });
     return ctl;
 }
 

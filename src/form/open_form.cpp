@@ -150,13 +150,13 @@ void CLSRF_REGDOC_STATI::CercaControlliForm(const ObjectPtr& Form, std::int16_t 
 // Controls that are not bound to a column have no DBField member at all.
 std::string CLSRF_REGDOC_STATI::GetDBField(const ObjectPtr& ctl) {
     std::string campo;
-    IgnoreErrors([&] { campo = GetProp(ctl, "DBField").ToString(); });
+    IgnoreErrors([&] { ProbeMember([&] { campo = GetProp(ctl, "DBField").ToString(); }); });
     return campo;
 }
 
 std::string CLSRF_REGDOC_STATI::GetNomeControllo(const ObjectPtr& ctl) {
     std::string nome;
-    IgnoreErrors([&] { nome = GetProp(ctl, "Name").ToString(); });
+    IgnoreErrors([&] { ProbeMember([&] { nome = GetProp(ctl, "Name").ToString(); }); });
     return nome;
 }
 

@@ -8,9 +8,12 @@ namespace zq::host {
 std::int32_t ShowHostMessage(const ProgrammaPtr& objProgramma, std::string_view testo,
                              std::int32_t stile, std::string_view titolo) {
     std::int32_t risposta = 0;
+    // A road that has already failed shows nothing more before its own report.
+    if (detail::RoadSkips()) return risposta;
     // One statement under "resume next": whichever link of the chain fails, the answer
-    // stays 0 and nothing reaches the caller.
-    IgnoreErrors([&] {
+    // stays 0 and nothing reaches the caller. A message that cannot be shown changes
+    // nothing of the order, so it is no failure of the road.
+    Probe([&] {
         MessaggiPtr messaggi = Ref(Ref(objProgramma, "Ambiente").Ambiente(), "Messaggi").Messaggi();
         Ref(messaggi, "MostraMessaggio").MostraMessaggio(testo, stile, titolo, nullptr, risposta);
     });

@@ -44,7 +44,9 @@ bool IsDigit(char c) {
 }
 
 // A decimal number as the host reads it from text: blanks around it, an optional sign,
-// digits with an optional "." and an optional exponent. Returns nothing when the text is
+// digits with an optional decimal separator and an optional exponent. The host works in an
+// Italian locale: the separator is "," and "." is taken as one too ("1,5" and "1.5" are
+// both one and a half); there is no thousands separator. Returns nothing when the text is
 // not a number; raises Overflow when it is one too large for a double.
 std::optional<double> ParseNumber(std::string_view text) {
     std::string_view s = TrimBlanks(text);
@@ -57,7 +59,8 @@ std::optional<double> ParseNumber(std::string_view text) {
     std::size_t i = 0;
     std::size_t digits = 0;
     while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
+    const std::size_t separatore = i;
+    if (i < s.size() && (s[i] == '.' || s[i] == ',')) {
         ++i;
         while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
     }
@@ -73,6 +76,7 @@ std::optional<double> ParseNumber(std::string_view text) {
 
     // strtod wants a terminated buffer; it reports ERANGE for overflow and for underflow.
     std::string buffer(s);
+    if (separatore < buffer.size() && buffer[separatore] == ',') buffer[separatore] = '.';
     errno = 0;
     double value = std::strtod(buffer.c_str(), nullptr);
     if (errno == ERANGE && std::isinf(value)) RaiseOverflow();

@@ -21,14 +21,14 @@ CLSRF_REGDOC_STATI::CLSRF_REGDOC_STATI() {
 CLSRF_REGDOC_STATI::~CLSRF_REGDOC_STATI() {
     (void)ComBoundary([&] {
         if (objGriglia) {
-            IgnoreErrors([&] { CallMethod(objGriglia, grid::kGrigliaUnload); });
+            CleanUp([&] { CallMethod(objGriglia, grid::kGrigliaUnload); });
             objGriglia.reset();
         }
         if (objRegistraGriglia) {
             const Variant nothing{ObjectPtr()};
-            IgnoreErrors([&] { SetProp(objRegistraGriglia, grid::kRegistraGriglia, nothing); });
-            IgnoreErrors([&] { SetProp(objRegistraGriglia, grid::kRegistraConnessione, nothing); });
-            IgnoreErrors([&] { SetProp(objRegistraGriglia, grid::kRegistraProgramma, nothing); });
+            CleanUp([&] { SetProp(objRegistraGriglia, grid::kRegistraGriglia, nothing); });
+            CleanUp([&] { SetProp(objRegistraGriglia, grid::kRegistraConnessione, nothing); });
+            CleanUp([&] { SetProp(objRegistraGriglia, grid::kRegistraProgramma, nothing); });
             objRegistraGriglia.reset();
         }
         for (ObjectPtr* ctl : {&ctlCodCausaleTesta, &ctlDesCausaleTesta, &ctlQtaOrig,
@@ -93,7 +93,7 @@ HResult CLSRF_REGDOC_STATI::Initialize(Variant Param, ado::ConnectionPtr& cnn,
 
 HResult CLSRF_REGDOC_STATI::Terminate() {
     return ComBoundary([&] {
-        IgnoreErrors([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        CleanUp([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
         cnnDB.reset();
         gclsRegDoc.reset();
         objProgramma.reset();

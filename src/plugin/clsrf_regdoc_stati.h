@@ -21,6 +21,7 @@
 #include "host/variant.h"
 #include "plugin/do77.h"
 #include "plugin/keyed_collection.h"
+#include "plugin/percorso.h"
 
 namespace zq::plugin {
 
@@ -166,6 +167,7 @@ class CLSRF_REGDOC_STATI : public Object,
 
   private:
     friend struct ClsrfTestAccess;
+    friend class PercorsoUtente;
 
     // ---- host objects of the run (set by Initialize, released by Terminate) ----
     std::string strParamInit;
@@ -271,6 +273,33 @@ class CLSRF_REGDOC_STATI : public Object,
     ObjectPtr objGriglia;          // the size-grid component of the current command
     ObjectPtr objRegistraGriglia;  // the posting component
     LayoutGriglia layoutGriglia;
+
+    // ---- user roads: they complete, or leave the order as it was (plugin/percorso.cpp) ----
+    Percorso* percorsoCorrente = nullptr;      // the road being carried out
+    std::unique_ptr<Percorso> percorsoAperto;  // a road kept open across host events
+    VBool blnAnnullaPercorso = VFalse;         // a road is being undone: events stand aside
+    CampiPercorso FotografaCampi() const;
+    void RipristinaCampi(const CampiPercorso& c);
+    void FotografaDocumento(Percorso& p);
+    // The state the current line had before the user picked another one.
+    void RicordaStatoRiga(const std::string& guid, std::int32_t stato, std::int32_t flusso);
+    // The header state the order was saved with, for the header state control and field.
+    void RicordaStatoTestata();
+    void RiportaStatoTestata(const StatoTestataSalvato& st);
+    std::optional<StatoTestataSalvato> LeggiStatoTestataSalvato();
+    // Undone when it failed or was refused; returns whether it completed.
+    bool ConcludiPercorso(Percorso& p);
+    void ChiudiPercorsoAperto();
+    void AnnullaPercorso(Percorso& p);
+    void AvvisaPercorsoAnnullato();
+    // The header state change's steps, inside the road StatiTESTATAChange opens.
+    void CambiaStatoTestata(std::int32_t IdStato, std::int32_t IdFlusso);
+    // The current road was refused with a message: it leaves the order as it was.
+    void RifiutaPercorso();
+    // The current road has posted to the warehouse progressives.
+    void RegistraProgressivi();
+    // The form saves the whole document (and the host posts the progressives).
+    void SalvaDocumento();
 
     // ---- access to host objects; a missing one raises error 91 ----
     ado::Connection& Cnn() const;

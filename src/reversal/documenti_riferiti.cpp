@@ -54,7 +54,7 @@ void CLSRF_REGDOC_STATI::AggiornaBatchCorpo() {
     Variant segnalibri[3];
     bool salvato[3] = {false, false, false};
     for (int i = 0; i < 3; ++i)
-        salvato[i] = IgnoreErrors([&] { segnalibri[i] = sezione(kCorrenti[i]).Bookmark(); });
+        salvato[i] = Probe([&] { segnalibri[i] = sezione(kCorrenti[i]).Bookmark(); });
     for (Sezione s : kCorrenti)
         IgnoreErrors([&] { sezione(s).SetFilter(Variant::Int32(ado::adFilterNone)); });
 
@@ -78,7 +78,7 @@ void CLSRF_REGDOC_STATI::AggiornaBatchCorpo() {
 
     // A recordset that had no current row has no bookmark to go back to.
     for (int i = 0; i < 3; ++i) {
-        if (salvato[i]) IgnoreErrors([&] { sezione(kCorrenti[i]).SetBookmark(segnalibri[i]); });
+        if (salvato[i]) CleanUp([&] { sezione(kCorrenti[i]).SetBookmark(segnalibri[i]); });
     }
 }
 

@@ -120,7 +120,10 @@ void CLSRF_REGDOC_STATI::EseguiProgMagDoc() {
     assegna("@FLAG_STORNA", Variant::Int16(1));
     assegna("@NOME_TABELLA_STORNA", Variant(kTabellaStorno));
 
-    IgnoreErrors([&] { comando().Execute(nullptr, ado::adExecuteNoRecords); });
+    IgnoreErrors([&] {
+        comando().Execute(nullptr, ado::adExecuteNoRecords);
+        RegistraProgressivi();
+    });
 }
 
 void CLSRF_REGDOC_STATI::ConcludiStorno() {
@@ -128,7 +131,7 @@ void CLSRF_REGDOC_STATI::ConcludiStorno() {
         IgnoreErrors([&] { AggiornaBatchCorpo(); });
         IgnoreErrors([&] { EseguiProgMagDoc(); });
     }
-    IgnoreErrors([&] { CallMethod(frmCorrente, "SalvaDocumento"); });
+    IgnoreErrors([&] { SalvaDocumento(); });
 }
 
 }  // namespace zq::plugin

@@ -80,6 +80,7 @@ class RecordsetFacade : public DispatchObject {
         DefineProperty("Fields", [fields] { return Obj(fields); });
         DefineProperty("State", [rs] { return Variant::Int32(rs->State()); });
         DefineProperty("EditMode", [rs] { return Variant::Int32(rs->EditMode()); });
+        DefineProperty("Status", [rs] { return Variant::Int32(rs->Status()); });
         DefineProperty("BOF", [rs] { return Variant::Bool(rs->BOF()); });
         DefineProperty("EOF", [rs] { return Variant::Bool(rs->EOF_()); });
         DefineProperty("RecordCount", [rs] { return Variant::Int32(rs->RecordCount()); });

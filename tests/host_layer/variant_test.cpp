@@ -65,8 +65,19 @@ struct NumberCase {
 
 TEST(VariantToDouble, ReadsNumbersFromText) {
     const NumberCase cases[] = {
-        {"12", 12}, {" 12.5 ", 12.5}, {"\t-3\t", -3},  {"+4", 4}, {".5", 0.5},
-        {"5.", 5},  {"1E+16", 1e16},  {"1e-06", 1e-6}, {"-0", 0},
+        {"12", 12},
+        {" 12.5 ", 12.5},
+        {"\t-3\t", -3},
+        {"+4", 4},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1E+16", 1e16},
+        {"1e-06", 1e-6},
+        {"-0", 0},
+        // The host's Italian locale: the comma is the decimal separator, and so is a point.
+        {"1,5", 1.5},
+        {" -0,25 ", -0.25},
+        {",5", 0.5},
     };
     for (const NumberCase& c : cases) {
         EXPECT_EQ(Variant(c.text).ToDouble(), c.value) << c.text;
@@ -74,8 +85,8 @@ TEST(VariantToDouble, ReadsNumbersFromText) {
 }
 
 TEST(VariantToDouble, RejectsWhatIsNotANumber) {
-    for (const char* text :
-         {"abc", "", "   ", "1,5", "1.2.3", "12a", "E5", "1E", "inf", "nan", "- 1", "True"}) {
+    for (const char* text : {"abc", "", "   ", "1,5,0", "1.2.3", "1,2.3", "1.000,5", "12a", "E5",
+                             "1E", "inf", "nan", "- 1", "True"}) {
         EXPECT_EQ(ErrorOf([&] { Variant(text).ToDouble(); }), err::TypeMismatch) << text;
         EXPECT_FALSE(Variant(text).IsNumeric()) << text;
     }

@@ -122,8 +122,11 @@ TEST(GridDuplicate, AFailureBeforeTheNewLineIsReportedAndCleansUp) {
     Session s(SevenLines());
     s.Open();
     const std::int16_t saved = s.Indicatore();
-    s.Arm({Fault::Kind::HostCall, "gclsRegDoc.ImpostaQuantita", 1});
-    const auto esito = Duplica(s, 10, 3);
+    s.faults.FailMatching(sim::FaultKind::Method, "gclsRegDoc.ImpostaQuantita", 1);
+    const auto esito = [&] {
+        sim::PluginCallFrame frame;  // called as the size-grid write-back calls it
+        return Duplica(s, 10, 3);
+    }();
     EXPECT_TRUE(esito.ok);
     EXPECT_EQ(s.TakeMessages(),
               (std::vector<ShownMessage>{

@@ -87,15 +87,8 @@ sim::DocumentType SessionOptions::StandardType() {
     return t;
 }
 
-struct Session::Armed {
-    bool fired = false;
-    int seen = 0;
-};
-
 Session::Session(SessionOptions o)
-    : options(std::move(o)),
-      conn(sim::SqliteConnection::Open(":memory:")),
-      armed_(std::make_shared<Armed>()) {
+    : options(std::move(o)), conn(sim::SqliteConnection::Open(":memory:")) {
     if (options.lines) {
         BuildOrder(*conn, options);
     } else {
@@ -151,7 +144,7 @@ void Session::Open() {
 
 void Session::Close() {
     // The plug-in goes before the host objects it refers to; no fault outlives the host.
-    db->recording->failWhen = nullptr;
+    faults.Disarm();
     driver.reset();
     reasons.reset();
     host.reset();
@@ -255,35 +248,6 @@ Variant Session::HostValue(std::int32_t progRiga, std::string_view field) const 
 
 std::int16_t Session::Indicatore() const {
     return host->doc->DocUI()->IndicatoreAttesa();
-}
-
-void Session::Arm(Fault fault) {
-    Load();
-    auto armed = armed_;
-    *armed = Armed{};
-    // Counts the matching calls from now and strikes, once, on the chosen one.
-    auto strike = [armed, n = fault.occurrence] {
-        if (armed->fired || ++armed->seen != n) return false;
-        armed->fired = true;
-        return true;
-    };
-    switch (fault.kind) {
-        case Fault::Kind::HostCall:
-            host->log->beforeRecord = [strike, fault](const std::string& member) {
-                if (member == fault.target && strike())
-                    Raise(err::AdoProviderError, member, "Injected failure of " + member);
-            };
-            break;
-        case Fault::Kind::Statement:
-            db->recording->failWhen = [strike, fault](std::string_view text) {
-                return text.find(fault.target) != std::string_view::npos && strike();
-            };
-            break;
-    }
-}
-
-bool Session::FaultFired() const {
-    return armed_->fired;
 }
 
 }  // namespace zq::test

@@ -20,9 +20,9 @@
 // saved document again with a new plug-in object, as a user reopening it does.
 //
 // The plug-in's connection is a RecordingConnection (spies.h): Statements() lists what the
-// plug-in sent; the ADO commands it creates note into `commands`. Arm() makes the n-th
-// matching host call or statement from now fail; Close() disarms it, so arm it again after
-// Reopen().
+// plug-in sent; the ADO commands it creates note into `commands`. `faults` is the session's
+// fault plan (sim/fault/fault_plan.h), installed for its life: arm it to make a call of the
+// plug-in fail; Close() disarms it, so arm it again after Reopen().
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,7 @@
 #include "plugin/clsrf_regdoc_stati.h"
 #include "sim/db/fixture.h"
 #include "sim/db/progressives.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/driver.h"
 #include "sim/host/reasons_program.h"
 #include "sim/host/sim_host.h"
@@ -108,18 +109,6 @@ struct DbLine {
     bool IsNull(const std::string& name) const;
 };
 
-// A call made to fail on purpose. Further kinds (a command's Execute, a recordset
-// operation) go here, each armed in Session::Arm.
-struct Fault {
-    enum class Kind {
-        HostCall,   // a host member by its log name, e.g. "gclsRegDoc.AggiungiRigaCorpo"
-        Statement,  // a statement the plug-in sends whose text contains `target`
-    };
-    Kind kind = Kind::HostCall;
-    std::string target;
-    int occurrence = 1;  // the n-th matching call from the moment it is armed fails
-};
-
 class Session {
   public:
     explicit Session(SessionOptions options = {});
@@ -182,8 +171,7 @@ class Session {
     std::vector<std::string> StatementTexts() const { return db->recording->Texts(); }
 
     // ---- faults ----
-    void Arm(Fault fault);
-    bool FaultFired() const;
+    bool FaultFired() const { return faults.Fired() > 0; }
 
     SessionOptions options;
     sim::SqliteConnectionPtr conn;
@@ -193,9 +181,10 @@ class Session {
     std::unique_ptr<sim::HostDriver> driver;
     std::optional<sim::ReasonsProgram> reasons;
 
+    sim::FaultPlan faults;
+
   private:
-    struct Armed;
-    std::shared_ptr<Armed> armed_;
+    sim::ActiveFaultPlan activeFaults_{faults};
 };
 
 }  // namespace zq::test

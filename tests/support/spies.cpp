@@ -2,6 +2,7 @@
 
 #include "host/error.h"
 #include "sim/db/command.h"
+#include "sim/fault/fault_plan.h"
 
 namespace zq::test {
 
@@ -48,7 +49,10 @@ class SpyParameter : public ado::Parameter {
     void SetPrecision(std::uint8_t v) override { p_->precision = v; }
     void SetNumericScale(std::uint8_t v) override { p_->scale = v; }
     Variant Value() const override { return p_->values.empty() ? Variant() : p_->values.back(); }
-    void SetValue(const Variant& v) override { p_->values.push_back(v); }
+    void SetValue(const Variant& v) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Parameter.Value");
+        p_->values.push_back(v);
+    }
     const std::shared_ptr<NotedParameter>& Noted() const { return p_; }
 
   private:
@@ -61,32 +65,38 @@ class SpyCommand : public ado::Command {
         : log_(std::move(log)), db_(std::move(db)) {}
 
     void SetActiveConnection(const ado::ConnectionPtr& c) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Command.ActiveConnection");
         Note("ActiveConnection");
         connection_ = c;
         log_->activeConnectionSet = c != nullptr;
     }
     ado::ConnectionPtr ActiveConnection() const override { return connection_; }
     void SetCommandText(std::string_view text) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Command.CommandText");
         Note("CommandText");
         log_->text = text;
     }
     std::string CommandText() const override { return log_->text; }
     void SetCommandType(std::int32_t type) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Command.CommandType");
         Note("CommandType");
         log_->type = type;
     }
     std::int32_t CommandType() const override { return log_->type; }
     void SetCommandTimeout(std::int32_t seconds) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Command.CommandTimeout");
         Note("CommandTimeout");
         log_->timeout = seconds;
     }
     void SetNamedParameters(bool named) override {
+        sim::FaultPoint point(sim::FaultKind::Set, "Command.NamedParameters");
         Note("NamedParameters");
         log_->named = named;
     }
     ado::ParameterPtr CreateParameter(std::string_view name, std::int32_t type,
                                       std::int32_t direction, std::int32_t size,
                                       const Variant& value) override {
+        sim::FaultPoint point(sim::FaultKind::Method, "Command.CreateParameter");
         Note("CreateParameter");
         auto p = std::make_shared<NotedParameter>();
         p->name = name;
@@ -98,6 +108,7 @@ class SpyCommand : public ado::Command {
         return std::make_shared<SpyParameter>(p);
     }
     void AppendParameter(const ado::ParameterPtr& p) override {
+        sim::FaultPoint point(sim::FaultKind::Method, "Command.Parameters.Append");
         Note("Append");
         auto spy = std::dynamic_pointer_cast<SpyParameter>(p);
         if (!spy) RaiseObjectNotSet("Append");
@@ -112,6 +123,7 @@ class SpyCommand : public ado::Command {
         return appended_[static_cast<std::size_t>(i)];
     }
     ado::ParameterPtr ParameterByName(std::string_view name) const override {
+        sim::FaultPoint point(sim::FaultKind::Method, "Command.Parameters.Item");
         for (const auto& p : appended_)
             if (SameName(p->Name(), name)) return p;
         Raise(err::AdoItemNotFound, "Parameters", std::string(name));
@@ -119,6 +131,9 @@ class SpyCommand : public ado::Command {
 
     // Runs the command as built on the database behind the connection.
     ado::RecordsetPtr Execute(Variant* recordsAffected, std::int32_t options) override {
+        sim::FaultPoint point(log_->type == ado::adCmdStoredProc ? sim::FaultKind::Procedure
+                                                                 : sim::FaultKind::Statement,
+                              log_->text);
         Note("Execute");
         log_->executeOptions = options;
         ++log_->executed;

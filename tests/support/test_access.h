@@ -17,6 +17,7 @@ struct ClsrfTestAccess {
     // ---- busy flags, read and set ----
     static VBool& DecodeCausaleTesta(P& p) { return p.blnDecodeCausaleTesta; }
     static VBool& CambioStatoTesta(P& p) { return p.blnCambioStatoTesta; }
+    static VBool& PropagaInCorso(P& p) { return p.blnPropagaInCorso; }
     static VBool& ApplicaInCorso(P& p) { return p.blnApplicaInCorso; }
     static VBool& ConfermaInCorso(P& p) { return p.blnConfermaInCorso; }
     static VBool& CreaAnnulloInCorso(P& p) { return p.blnCreaAnnulloInCorso; }
