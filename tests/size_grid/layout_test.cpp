@@ -28,7 +28,9 @@ SessionOptions WithDimensions(std::vector<Dim> dims) {
     return o;
 }
 
+// Called as from inside a host event, so that the faults armed count its calls.
 const LayoutGriglia& ReadLayout(Session& s, bool expectRead = true) {
+    sim::PluginCallFrame asThePlugin;
     EXPECT_EQ(ClsrfTestAccess::GetDimeConf(s.Plugin(), kDitta), ToVBool(expectRead));
     return ClsrfTestAccess::Layout(s.Plugin());
 }
@@ -112,7 +114,8 @@ TEST(GetDimeConf, ACompanyWithoutGridDimensionsReadsAsNoGrid) {
 TEST(GetDimeConf, AFailedQueryAnswersFalseAndShowsNothing) {
     Session s;
     s.Open();
-    s.Arm({Fault::Kind::Statement, "MG5F_DIMECONF"});
+    // A statement is known by its first words: this one reads the dimensions.
+    s.faults.FailMatching(sim::FaultKind::Statement, "SELECT MG5F_CODICEVAR, MG5F_INDGRIGLIA");
     const LayoutGriglia& l = ReadLayout(s, false);
     EXPECT_TRUE(s.FaultFired());
     EXPECT_EQ(l.blnDim1Trovata, VFalse);
@@ -142,12 +145,13 @@ TEST(Get_MG5T_CODICE, ASeasonOfTheCompanyGivesItsCodeAnyOtherTheEmptyText) {
 TEST(Get_MG5T_CODICE, AnErrorReachesTheCallerWithTheProcedureInItsSource) {
     Session s;
     s.Open();
-    s.Arm({Fault::Kind::Statement, "MG5T_STAGIONI"});
+    s.faults.FailMatching(sim::FaultKind::Statement, "MG5T_STAGIONI");
+    sim::PluginCallFrame asThePlugin;
     try {
         ClsrfTestAccess::Get_MG5T_CODICE(s.Plugin(), 1);
         ADD_FAILURE() << "no error";
     } catch (const HostError& e) {
-        EXPECT_EQ(e.Number(), err::AdoProviderError);
+        EXPECT_EQ(e.Number(), sim::kInjectedFailure);
         EXPECT_EQ(e.Source().rfind("Get_MG5T_CODICE:\r\n", 0), 0u) << e.Source();
         EXPECT_GT(e.Source().size(), std::string("Get_MG5T_CODICE:\r\n").size());
         EXPECT_FALSE(e.Description().empty());
