@@ -50,8 +50,21 @@ HResult CLSRF_REGDOC_STATI::ControlEventGotFocus(ObjectPtr&, ObjectPtr& Control)
     });
 }
 
-HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr&) {
-    return ComBoundary([] {});
+// The host raises the decode of a typed code before the lost focus, so the description
+// compared here is already the one of the code the user left.
+HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control) {
+    return ComBoundary([&] {
+        const std::string campo = GetDBField(Control);
+        if (campo.empty()) return;
+        if (intTipoForm == 1 && campo == "DO76_CODCAU_ZQ63") {
+            const std::string descrizione =
+                NvlVar(host::Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert")
+                           .Get("DO76_DESCAU_ZQ63"),
+                       Variant(""))
+                    .ToString();
+            if (descrizione != strDesCausaleTestaPrec) AggiornaCausaleTestata();
+        }
+    });
 }
 
 // "annulla", "conferma" and the "Gestione annulli" item; "griglia" and the menu item come
