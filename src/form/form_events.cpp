@@ -63,6 +63,14 @@ HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control
                        Variant(""))
                     .ToString();
             if (descrizione != strDesCausaleTestaPrec) AggiornaCausaleTestata();
+        } else if (intTipoForm == 2 && !IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) {
+            if (campo == "DO77_ZQ_QTA_ANNULLO") {
+                QtaAnnulloChange();
+            } else if (campo == "DO30_QTA1") {
+                QtaCorpoChange();
+            } else if (campo == "DO77_CODCAU_ZQ63") {
+                CausaleCorpoChange();
+            }
         }
     });
 }

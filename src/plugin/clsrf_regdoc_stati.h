@@ -426,6 +426,9 @@ class CLSRF_REGDOC_STATI : public Object,
     void CausaleCorpoChange();
     void QtaCorpoChange();
     void QtaAnnulloChange();
+    void LimitaQtaAnnullo();
+    bool RigaDaRegolare();
+    void AllineaQtaOrigCoppia(const Variant& guidMaster, const Variant& guidDettaglio);
 
     // ---- navigator buttons and menus ----
     // Capture, `cambio` (answers whether it carried a change out), then write-back and
