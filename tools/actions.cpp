@@ -88,14 +88,29 @@ const std::vector<ActionDef>& Actions() {
          {{"state", A::Integer, true}},
          [](Session& s, const StepArgs& a) { s.Driver().SetLineState(a.Int("state")); }},
         {"focus",
-         {{"form", A::Form, true}, {"control", A::Text}},
+         {{"form", A::Form, true}, {"control", A::Text}, {"events", A::Flag}},
          [](Session& s, const StepArgs& a) {
-             auto form = a.Form("form") == 1 ? s.Host().header : s.Host().body;
+             const std::int16_t tipo = a.Form("form");
              const std::string name = a.Text("control");
+             if (a.Flag("events", true)) {
+                 s.Driver().MoveFocus(tipo, name);
+                 return;
+             }
+             auto form = tipo == 1 ? s.Host().header : s.Host().body;
              if (!name.empty() && !form->Control(name))
                  Raise(err::MemberNotFound, form->Name(), "the form has no control " + name);
              form->SetActiveControl(name);
          }},
+        {"navigatorButton",
+         {{"navigator", A::Text, true}, {"key", A::Text, true}},
+         [](Session& s, const StepArgs& a) {
+             using N = sim::HostDriver::Navigator;
+             const std::string nav = a.Text("navigator");
+             if (nav != "grid" && nav != "inner")
+                 throw ScenarioError("a navigator is \"grid\" or \"inner\", not \"" + nav + "\"");
+             s.Driver().PressNavigatorButton(nav == "grid" ? N::Grid : N::Inner, a.Text("key"));
+         }},
+        {"undoLine", {}, [](Session& s, const StepArgs&) { s.Driver().UndoLine(); }},
         {"typeAndLeave",
          {{"form", A::Form, true}, {"control", A::Text, true}, {"text", A::Text, true}},
          [](Session& s, const StepArgs& a) {

@@ -340,6 +340,13 @@ std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
              s.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "10");
              s.Driver().SetLineState(kStatoRigheAnnullato);
          }},
+        {"Type a cancelled quantity and tab out",
+         "on the cancelled line 1 the user types 3 in the cancelled-quantity field "
+         "TXT_DO77_ZQ_QTA_ANNULLO and leaves it with the tab key",
+         "leaving the field settles the line: line 1 keeps 7 as the master, a new line " + nuova +
+             " of 3 pieces carries the cancellation; the body is written back, line 1's 7 "
+             "pieces come back into the progressives and the order is saved",
+         [](Session& s) { s.Driver().TypeAndLeave(2, "TXT_DO77_ZQ_QTA_ANNULLO", "3"); }},
         {"Close the order",
          "the user closes the header and body forms; the host terminates the plug-in",
          "it lets both forms close and releases what it holds",

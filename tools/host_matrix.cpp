@@ -37,6 +37,11 @@ const std::vector<HostOption>& HostOptions() {
          "the row the body recordset stands on; without it a row the plug-in moved the "
          "recordset to is not followed until the grid is moved there",
          [](sim::HostBehaviour& b, const Json& v) { b.refreshPairRebinds = v.get<bool>(); }},
+        {"beforeItemOnFocus",
+         {true, false},
+         "moving the focus to a control raises ControlEventBeforeItem for it before the lost "
+         "focus of the control left; without it only the two focus events",
+         [](sim::HostBehaviour& b, const Json& v) { b.beforeItemOnFocus = v.get<bool>(); }},
     };
     return options;
 }

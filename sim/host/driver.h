@@ -122,8 +122,25 @@ class HostDriver {
     // Marks the header (1) or body (2) form as having unsaved edits (edit state 2), or not.
     void SetUnsavedEdits(std::int16_t tipoForm, bool pending);
 
-    // --- further user actions (navigator buttons, menu items) go here, each raising its
-    // events in host order ---
+    // --- focus and navigators (driver_focus.cpp) ---
+    // The user moves the focus to a control of a form (an empty name: to no control). The
+    // host raises ControlEventBeforeItem for the control entered (HostBehaviour::
+    // beforeItemOnFocus), ControlEventLostFocus of the control left, then
+    // ControlEventGotFocus of the control entered; moving to the control that already has
+    // the focus raises nothing. Error 438 when the form has no such control.
+    void MoveFocus(std::int16_t tipoForm, std::string_view controlName);
+    // The user presses a button of one of the body form's navigators: the host raises the
+    // navigator's ButtonClick, does what the key does in the host ("annulla": the undo of
+    // the current line's pending edits, UndoLine), then raises its AfterButtonClick.
+    enum class Navigator { Grid, Inner };
+    void PressNavigatorButton(Navigator navigator, const std::string& key);
+    // The host's undo of the current line's pending edits: the line's rows lose them (a
+    // line appended and not saved goes), and the landing is announced as any move no click
+    // made. No event of its own.
+    void UndoLine();
+
+    // --- further user actions (menu items) go here, each raising its events in host
+    // order ---
 
     // --- what happened ---
     const std::vector<RaisedEvent>& Events() const { return events_; }

@@ -40,6 +40,9 @@ struct HostBehaviour {
     // row rstDocCorpo stands on. Without it the grid only redraws: a row the plug-in moved
     // rstDocCorpo to by itself is not followed until the grid is moved to it.
     bool refreshPairRebinds = true;
+    // Moving the focus to a control raises ControlEventBeforeItem for it, before the lost
+    // focus of the control left. Without it the host raises only the two focus events.
+    bool beforeItemOnFocus = true;
 };
 
 struct HostSettings {

@@ -154,6 +154,10 @@ class SimRegDoc : public host::IRegDoc {
     // the last), as the body form's row deletion does; the line's DO31/DO77 rows stay.
     // Answers what the grid shows now.
     Landing DeleteCurrentRow();
+    // The host's undo of the current line (sim_regdoc_undo.cpp): the pending edits of the
+    // line's DO30, DO31 and DO77 rows are dropped (a line appended and not saved goes),
+    // and the grid stands on the line again, or on the last one when it went.
+    Landing UndoCurrentLine();
     // Filters rstDocCorpoOrd/rstDocCorpoVert on the current line, points objRigaCorpo at it
     // and shows it in the bound controls: what the host does whenever the current line
     // changes.

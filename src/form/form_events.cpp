@@ -1,39 +1,130 @@
 // Host events of the document form: control focus and keys, navigator buttons and the
 // general-functions menu.
 
+#include <cctype>
+
+#include "host/host_access.h"
+#include "host/nvl.h"
 #include "host/policy.h"
+#include "host/screen.h"
 #include "plugin/clsrf_regdoc_stati.h"
 
 namespace zq::plugin {
 
-// Focus, key-menu and lost-focus drivers: come with the control events.
-HResult CLSRF_REGDOC_STATI::ControlEventBeforeItem(ObjectPtr&, ObjectPtr&) {
-    return ComBoundary([] {});
-}
-HResult CLSRF_REGDOC_STATI::ControlEventGotFocus(ObjectPtr&, ObjectPtr&) {
-    return ComBoundary([] {});
-}
-HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr&) {
-    return ComBoundary([] {});
+namespace {
+
+constexpr std::string_view kStatoRiga = "TXT_DO30_STATO";
+
+std::string Minuscolo(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
 }
 
-// "annulla", "conferma", "griglia" and the "Gestione annulli" item: come with the
-// navigator buttons and menus.
+}  // namespace
+
+// Entering the line-state field means a line change may follow: "conferma" settles it.
+HResult CLSRF_REGDOC_STATI::ControlEventBeforeItem(ObjectPtr&, ObjectPtr& Control) {
+    return ComBoundary([&] {
+        if (IsTrue(IsAnnulliOffCorpo())) return;
+        if (GetNomeControllo(Control) == kStatoRiga) blnRigaDaConfermare = VTrue;
+    });
+}
+
+HResult CLSRF_REGDOC_STATI::ControlEventGotFocus(ObjectPtr&, ObjectPtr& Control) {
+    return ComBoundary([&] {
+        if (intTipoForm == 1 && GetDBField(Control) == "DO76_CODCAU_ZQ63") {
+            // The description as it was: leaving the field re-applies the reason only when
+            // the user's edit changed it.
+            strDesCausaleTestaPrec = NvlVar(host::Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert")
+                                                .Get("DO76_DESCAU_ZQ63"),
+                                            Variant(""))
+                                         .ToString();
+        } else if (intTipoForm == 2) {
+            const std::string nome = GetNomeControllo(Control);
+            if (nome == kStatoRiga) {
+                blnRigaDaConfermare = VTrue;
+            } else if (nome.find("TXT_") != std::string::npos) {
+                blnRigaDaConfermare = VFalse;
+            }
+        }
+    });
+}
+
+// The host raises the decode of a typed code before the lost focus, so the description
+// compared here is already the one of the code the user left.
+HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control) {
+    return ComBoundary([&] {
+        const std::string campo = GetDBField(Control);
+        if (campo.empty()) return;
+        if (intTipoForm == 1 && campo == "DO76_CODCAU_ZQ63") {
+            const std::string descrizione =
+                NvlVar(host::Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert")
+                           .Get("DO76_DESCAU_ZQ63"),
+                       Variant(""))
+                    .ToString();
+            if (descrizione != strDesCausaleTestaPrec) AggiornaCausaleTestata();
+        } else if (intTipoForm == 2 && !IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) {
+            if (campo == "DO77_ZQ_QTA_ANNULLO") {
+                QtaAnnulloChange();
+            } else if (campo == "DO30_QTA1") {
+                QtaCorpoChange();
+            } else if (campo == "DO77_CODCAU_ZQ63") {
+                CausaleCorpoChange();
+            }
+        }
+    });
+}
+
+// "annulla", "conferma" and the "Gestione annulli" item; "griglia" and the menu item come
+// with the size grid's commands.
 HResult CLSRF_REGDOC_STATI::FunzGenMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant,
                                                  Variant&, Variant&) {
     return ComBoundary([] {});
 }
-HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) {
-    return ComBoundary([] {});
+
+// The host has undone the line's pending edits: what the recordsets hold now is what the
+// links are, and no line change waits any more.
+void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
+    blnRigaDaConfermare = VFalse;
+    CaricaLinkAnnulli(RegDoc().rstDocCorpoVert(), RegDoc().rstDocCorpo());
+}
+
+HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {
+    return ComBoundary([&] {
+        if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
+        if (Minuscolo(Chiave) == "annulla") AnnullaModificheRiga();
+    });
 }
 HResult CLSRF_REGDOC_STATI::GridnavButtonClick(ObjectPtr&, std::int16_t, std::string&) {
     return ComBoundary([] {});
 }
-HResult CLSRF_REGDOC_STATI::InternavAfterButtonClick(ObjectPtr&, std::int16_t, std::string&) {
-    return ComBoundary([] {});
+HResult CLSRF_REGDOC_STATI::InternavAfterButtonClick(ObjectPtr&, std::int16_t,
+                                                     std::string& Chiave) {
+    return ComBoundary([&] {
+        if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
+        if (Minuscolo(Chiave) == "annulla") AnnullaModificheRiga();
+    });
 }
-HResult CLSRF_REGDOC_STATI::InternavButtonClick(ObjectPtr&, std::int16_t, std::string&) {
-    return ComBoundary([] {});
+
+// "conferma" settles a line change the user left pending and asks no save: the user saves
+// the document. The settlement still runs inside the capture and the progressive procedure,
+// since the flow-state store takes the line's new state at once and the progressives must
+// follow it (docs/decisions.md).
+HResult CLSRF_REGDOC_STATI::InternavButtonClick(ObjectPtr&, std::int16_t TipoForm,
+                                                std::string& Chiave) {
+    return ComBoundary([&] {
+        if (TipoForm != 2 || IsTrue(IsAnnulliOffCorpo()) || Minuscolo(Chiave) != "conferma" ||
+            TestaAnnullata())
+            return;
+        auto screen = host::Screen();
+        screen->SetMousePointer(host::vbHourglass);
+        ScopeExit puntatore(
+            [&] { IgnoreErrors([&] { screen->SetMousePointer(host::vbDefault); }); });
+        if (IsTrue(blnRigaDaConfermare)) {
+            SequenzaStorno([&] { return IsTrue(ConfermaAnnulloRiga(VFalse)); }, false);
+            blnRigaDaConfermare = VFalse;
+        }
+    });
 }
 
 }  // namespace zq::plugin

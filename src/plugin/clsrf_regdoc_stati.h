@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -454,8 +455,15 @@ class CLSRF_REGDOC_STATI : public Object,
     void CausaleCorpoChange();
     void QtaCorpoChange();
     void QtaAnnulloChange();
+    void LimitaQtaAnnullo();
+    bool RigaDaRegolare();
+    void AllineaQtaOrigCoppia(const Variant& guidMaster, const Variant& guidDettaglio);
 
     // ---- navigator buttons and menus ----
+    // Capture, `cambio` (answers whether it carried a change out), then write-back and
+    // progressive procedure, and the save when `salva`. Answers what `cambio` answered.
+    bool SequenzaStorno(const std::function<bool()>& cambio, bool salva);
+    void AnnullaModificheRiga();  // the undo reaction of the navigators' "annulla"
     void RicalcolaQtaAnnulloGriglia(VBool DopoGriglia);
 
     // ---- size-grid command ----

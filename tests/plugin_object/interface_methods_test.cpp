@@ -150,8 +150,8 @@ std::vector<Case> AllMethods() {
         {FORM(ControlEventCloseLookup, a.form, a.control, a.v1)},
         {FORM(ControlEventGotFocus, a.form, a.control)},
         {FORM(ControlEventKeyButtonMenuPress, a.form, a.control, a.v1, a.v2)},
-        {FORM(ControlEventLostFocus, a.form, a.control)},
         // The reason fields are known by their bound column; the bare control has none.
+        {FORM(ControlEventLostFocus, a.form, a.control), {}, {"control.DBField"}},
         {FORM(ControlEventStartDecode, a.form, a.control, a.flag, a.v1, a.v2, a.v3),
          {},
          {"control.DBField"}},

@@ -1,0 +1,125 @@
+// The body fields' lost-focus drivers: the line reason, the cancelled quantity and the line
+// quantity settle the current line against what the user left in them.
+
+#include "engine/line_ui.h"
+#include "host/control_text.h"
+#include "host/host_access.h"
+#include "host/nvl.h"
+#include "host/policy.h"
+#include "plugin/clsrf_regdoc_stati.h"
+
+namespace zq::plugin {
+
+namespace {
+
+// Settling answers a change carried out; a road that failed in the middle answers nothing.
+bool Eseguito(VBool v) {
+    return IsTrue(v);
+}
+
+}  // namespace
+
+// A typed cancelled quantity above the line's starting quantity is taken as the whole of it:
+// the pair's arithmetic would otherwise leave the master a negative quantity.
+void CLSRF_REGDOC_STATI::LimitaQtaAnnullo() {
+    double iniziale = ui::QtaDi(ctlQtaOrig);
+    if (iniziale <= 0) iniziale = ui::QtaDi(ctlQta1);
+    if (iniziale <= 0 || ui::QtaDi(ctlQtaAnnullo) <= iniziale) return;
+    ui::Mostra(ctlQtaAnnullo, Variant(iniziale));
+    IgnoreErrors([&] {
+        ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
+            ->Set("DO77_ZQ_QTA_ANNULLO", Variant(iniziale));
+    });
+}
+
+// Only a line in the cancelled state, or a line of a pair, has a cancellation to settle: on
+// any other line the quantity the user left waits for the cancelled state, and the checks
+// against delivered quantities would only warn about a cancellation nobody asked for.
+bool CLSRF_REGDOC_STATI::RigaDaRegolare() {
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+    if (riga && riga->StatoRiga() == lngStatoAnnulloRighe) return true;
+    const Variant guid(host::GetGuidRiga(riga));
+    Variant altra;
+    return IsTrue(FindMasterGuid(guid, altra)) || IsTrue(FindDetailGuid(guid, altra));
+}
+
+void CLSRF_REGDOC_STATI::CausaleCorpoChange() {
+    if (IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnGrigliaInCorso)) return;
+    if (host::LeggiTesto(ctlCodCausaleRiga).empty()) {
+        host::ScriviTesto(ctlDesCausaleRiga, Variant(std::string()));
+        host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
+            .Set("DO77_DESCAU_ZQ63", Variant::Null());
+        if (GetProp(ctlQtaAnnullo, "Enabled").ToBool())
+            host::ScriviTesto(ctlQtaAnnullo, Variant::Int32(0));
+        return;
+    }
+    if (!RigaDaRegolare()) return;
+    IgnoreErrors([&] { LimitaQtaAnnullo(); });
+    SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
+}
+
+void CLSRF_REGDOC_STATI::QtaAnnulloChange() {
+    if (IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnGrigliaInCorso) || TestaAnnullata()) return;
+    if (!RigaDaRegolare()) return;
+    IgnoreErrors([&] { LimitaQtaAnnullo(); });
+    SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
+}
+
+// A line of a pair re-aligns the other one and reverses nothing: the pair's open quantity
+// does not change with it. An ordinary line with a cancelled quantity is settled.
+void CLSRF_REGDOC_STATI::QtaCorpoChange() {
+    if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnCreaAnnulloInCorso) ||
+        !gclsRegDoc)
+        return;
+    for (const ObjectPtr* ctl : {&ctlCodCausaleRiga, &ctlQtaAnnullo, &ctlStatoRiga, &ctlQta1,
+                                 &ctlGuidMaster, &ctlGuidDetail})
+        if (!*ctl) return;
+    auto& ui = DocUI();
+    ui.SetIndicatoreAttesa(0);
+    ScopeExit attesa([&] { IgnoreErrors([&] { ui.SetIndicatoreAttesa(intAttesaSalvata); }); });
+
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+    const Variant guid(host::GetGuidRiga(riga));
+    const double qtaAnnullo = ui::QtaDi(ctlQtaAnnullo);
+    const double qta = ui::QtaDi(ctlQta1);
+    Variant altra;
+    if (IsTrue(FindMasterGuid(guid, altra))) {
+        ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VTrue);
+    } else if (IsTrue(FindDetailGuid(guid, altra))) {
+        ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VFalse);
+        AllineaQtaOrigCoppia(guid, altra);
+    } else if (qtaAnnullo > 0 && RigaDaRegolare()) {
+        IgnoreErrors([&] { LimitaQtaAnnullo(); });
+        SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
+    }
+}
+
+}  // namespace zq::plugin
+
+namespace zq::plugin {
+
+// The user changed a master's own quantity: the pair's starting quantity, held on both of
+// its lines, becomes what the two lines hold now, so that folding the pair back gives the
+// master exactly that.
+void CLSRF_REGDOC_STATI::AllineaQtaOrigCoppia(const Variant& guidMaster,
+                                              const Variant& guidDettaglio) {
+    ado::RecordsetPtr corpo = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
+    const Variant progMaster = GetProgRigaByGuid(corpo, guidMaster.ToString(), VFalse);
+    const Variant progDettaglio = GetProgRigaByGuid(corpo, guidDettaglio.ToString(), VFalse);
+    const auto qta = [&](const Variant& prog) {
+        return NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse),
+                      Variant::Int32(0))
+            .ToDouble();
+    };
+    const double origine = qta(progMaster) + qta(progDettaglio);
+    ado::RecordsetPtr vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")->Clone();
+    for (const Variant& prog : {progMaster, progDettaglio}) {
+        vert->SetFilter(Variant("DO77_PROGRIGA = " + std::to_string(prog.ToLong())));
+        if (vert->BOF() || vert->EOF_()) continue;
+        vert->Set("DO77_ZQ_QTA_ORIG", Variant(origine));
+        vert->Update();
+    }
+    if (ctlQtaOrig) IgnoreErrors([&] { ui::Mostra(ctlQtaOrig, Variant(origine)); });
+}
+
+}  // namespace zq::plugin
