@@ -55,6 +55,17 @@ ObjectPtr WrapDispatch(IDispatch* d) {
     return std::make_shared<DispObject>(held);
 }
 
+const void* DispatchHolder::Identity() const {
+    IDispatch* d = Dispatch();
+    if (!d) return nullptr;
+    IUnknown* unknown = nullptr;
+    if (FAILED(d->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown))) || !unknown)
+        return d;
+    // The adapter holds the object: its IUnknown stays valid while the adapter lives.
+    unknown->Release();
+    return unknown;
+}
+
 ComPtr<IDispatch> ExposeObject(const ObjectPtr& o) {
     if (!o) return nullptr;
     if (auto* holder = dynamic_cast<DispatchHolder*>(o.get()))

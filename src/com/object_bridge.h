@@ -13,15 +13,18 @@
 #include <functional>
 
 #include "com/com_types.h"
+#include "host/identity.h"
 #include "host/object.h"
 
 namespace zq::com {
 
-// Implemented by every adapter that wraps an IDispatch of another module.
-class DispatchHolder {
+// Implemented by every adapter that wraps an IDispatch of another module. Its identity is
+// the object's IUnknown, as COM defines it: the same for every interface and every
+// adapter of one object.
+class DispatchHolder : public ForeignObject {
   public:
-    virtual ~DispatchHolder() = default;
     virtual IDispatch* Dispatch() const = 0;
+    const void* Identity() const override;
 };
 
 ObjectPtr WrapDispatch(IDispatch* d);

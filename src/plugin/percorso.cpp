@@ -7,6 +7,7 @@
 #include "engine/line_ui.h"
 #include "form/form_access.h"
 #include "host/host_access.h"
+#include "host/identity.h"
 #include "host/nvl.h"
 #include "plugin/clsrf_regdoc_stati.h"
 
@@ -249,7 +250,7 @@ void CLSRF_REGDOC_STATI::RicordaStatoTestata() {
     ado::RecordsetPtr testata;
     if (!CleanUp([&] { testata = RegDoc().rstDocTestata(); })) p.watch.Note();
     for (SezionePercorso& s : p.sezioni) {
-        if (!testata || s.rst != testata) continue;
+        if (!testata || !SameObject(s.rst, testata)) continue;
         const int riga = s.immagine.RowAt(s.immagine.bookmark);
         const int colonna = s.immagine.FieldIndex(st.campo);
         if (riga < 0 || colonna < 0) return;
@@ -259,7 +260,7 @@ void CLSRF_REGDOC_STATI::RicordaStatoTestata() {
         s.ripristinaStato = false;
     }
     for (ControlloPercorso& cp : p.controlli)
-        if (cp.ctl == st.ctl)
+        if (SameObject(cp.ctl, st.ctl))
             cp.testo = st.salvato.IsNull() ? Variant("") : Variant(st.salvato.ToString());
 }
 
@@ -313,7 +314,7 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
     for (SezionePercorso& s : p.sezioni) {
         RestoreResult r;
         if (!CleanUp([&] { r = RestoreSection(s.rst, s.immagine); })) continue;
-        if (s.rst == corpo && s.immagine.RowAt(s.immagine.bookmark) >= 0)
+        if (SameObject(s.rst, corpo) && s.immagine.RowAt(s.immagine.bookmark) >= 0)
             segnalibroCorpo = r.Bookmark(s.immagine.bookmark.ToDouble());
     }
     if (p.registrato) CleanUp([&] { EseguiProgMagDoc(); });

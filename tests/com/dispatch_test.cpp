@@ -10,6 +10,7 @@
 #include "com/variant_convert.h"
 #include "com_test_support.h"
 #include "host/error.h"
+#include "host/identity.h"
 
 namespace zq::comtest {
 namespace {
@@ -157,6 +158,25 @@ TEST(ObjectDispatch, AnObjectComesBackAsItselfOnlyInTheModuleThatExposedIt) {
     EXPECT_EQ(com::ExposeObject(wrapped).Get(), static_cast<IDispatch*>(fake.Get()));
     wrapped.reset();
     EXPECT_EQ(fake->Refs(), 1u);
+}
+
+// Each crossing of another module's object gives a new adapter; the plug-in's comparisons
+// (the section a road pictured against the one the host hands it now, a control kept
+// against one found by name) must still see one object.
+TEST(ObjectDispatch, AdaptersOfOneForeignObjectAreTheSameObject) {
+    auto fake = FakeDispatch::Create({});
+    auto other = FakeDispatch::Create({});
+    const ObjectPtr first = com::WrapDispatch(fake.Get());
+    const ObjectPtr second = com::WrapDispatch(fake.Get());
+    ASSERT_NE(first, second);
+    EXPECT_TRUE(SameObject(first, second));
+    EXPECT_FALSE(SameObject(first, com::WrapDispatch(other.Get())));
+    EXPECT_FALSE(SameObject(first, nullptr));
+    EXPECT_TRUE(SameObject(nullptr, nullptr));
+    // This module's own objects keep their identity as they are.
+    auto control = std::make_shared<Control>();
+    EXPECT_TRUE(SameObject(com::WrapDispatch(com::ExposeObject(control).Get()), control));
+    EXPECT_FALSE(SameObject(control, first));
 }
 
 }  // namespace

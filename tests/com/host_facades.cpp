@@ -35,9 +35,34 @@ std::shared_ptr<T> Unwrapped(const Variant& v) {
 
 // ---- ADO ----
 
+class PropertyFacade : public DispatchObject {
+  public:
+    explicit PropertyFacade(ado::PropertyPtr p) {
+        DefineProperty("Name", [p] { return Variant(p->Name()); });
+        DefineProperty(
+            "Value", [p] { return p->Value(); }, [p](const Variant& v) { p->SetValue(v); });
+    }
+    std::string TypeName() const override { return "Property"; }
+};
+
+// A field's dynamic properties, by name as ADO's Properties collection gives them: the
+// provider answers 3265 for a name its cursor does not offer.
+class PropertiesFacade : public DispatchObject {
+  public:
+    explicit PropertiesFacade(ado::FieldPtr f) {
+        DefineMethod("Item", [f](Args a) {
+            RequireArgs(a, 1, "Item");
+            return Obj(f->Properties(a[0].ToString()));
+        });
+    }
+    std::string TypeName() const override { return "Properties"; }
+};
+
 class FieldFacade : public DispatchObject {
   public:
     explicit FieldFacade(ado::FieldPtr f) {
+        auto properties = std::make_shared<PropertiesFacade>(f);
+        DefineProperty("Properties", [properties] { return Obj(properties); });
         DefineProperty("Name", [f] { return Variant(f->Name()); });
         DefineProperty("Type", [f] { return Variant::Int32(f->Type()); });
         DefineProperty("DefinedSize", [f] { return Variant::Int32(f->DefinedSize()); });
@@ -409,7 +434,8 @@ ComPtr<IDispatch> Try(const ObjectPtr& o, std::vector<IID> ids = {}) {
 ComPtr<IDispatch> ExposeHostObject(const ObjectPtr& o) {
     ComPtr<IDispatch> d;
     (d = Try<ado::Recordset, RecordsetFacade>(o, {com::kIidAdoRecordset15})) ||
-        (d = Try<ado::Field, FieldFacade>(o)) || (d = Try<ado::Connection, ConnectionFacade>(o)) ||
+        (d = Try<ado::Field, FieldFacade>(o)) || (d = Try<ado::Property, PropertyFacade>(o)) ||
+        (d = Try<ado::Connection, ConnectionFacade>(o)) ||
         (d = Try<ado::Command, CommandFacade>(o)) ||
         (d = Try<ado::Parameter, ParameterFacade>(o)) ||
         (d = Try<host::IRegDoc, RegDocFacade>(o)) || (d = Try<host::IDocUI, DocUIFacade>(o)) ||

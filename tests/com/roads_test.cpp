@@ -65,6 +65,10 @@ TEST(Roads, PartialLineThenWholeOrderCancellationAcrossTheBoundary) {
         d.SetHeaderState(kStatoTestaAnnullato);
         // The split saved, the user saved, the whole-order cancellation saved.
         EXPECT_EQ(d.SaveCount(), 3);
+        // Every call the roads made through the host's objects (the fields' dynamic
+        // properties among them) answered: none was put back with the failure message.
+        for (const sim::ShownMessage& m : s.Host().messaggi->Shown())
+            EXPECT_NE(m.stile, 48) << m.testo;
         const sim::RaisedEvent* check = d.Last("ControllaDati");
         ASSERT_NE(check, nullptr);
         EXPECT_TRUE(check->result.Succeeded());
