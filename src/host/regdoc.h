@@ -130,6 +130,18 @@ class IRegDoc : public Object {
 
     std::string TypeName() const override { return "gclsRegDoc"; }
 };
+
+// A section of the document, by its member.
+using SezioneDoc = ado::RecordsetPtr (IRegDoc::*)() const;
+
+// The sections that hold a line's own rows besides the body (DO30): the ones the batch
+// write of the body stores, and that a road must therefore be able to put back.
+inline constexpr SezioneDoc kSezioniRiga[] = {
+    &IRegDoc::rstDocCorpoOrd,   &IRegDoc::rstDocCorpoVert,  &IRegDoc::rstDocCorpoProge,
+    &IRegDoc::rstDocCorpoPers,  &IRegDoc::rstDocCorOrdDet,  &IRegDoc::rstDocCorpoConf,
+    &IRegDoc::rstDocCorpoEst,   &IRegDoc::rstDocCorpoGrid,  &IRegDoc::rstDocCorpoLot,
+    &IRegDoc::rstDocCorpoProv,  &IRegDoc::rstDocCorpoRaggr, &IRegDoc::rstDocCorpoRif,
+    &IRegDoc::rstDocCorpoScMag, &IRegDoc::rstDocCorpoUbic};
 using RegDocPtr = std::shared_ptr<IRegDoc>;
 
 class IDitta : public Object {

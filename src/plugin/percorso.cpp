@@ -22,17 +22,11 @@ constexpr std::string_view kModificaNonEseguita =
 
 using Sezione = ado::RecordsetPtr (host::IRegDoc::*)() const;
 
-// Every section a road may change or write: the header and body sections it changes, and
-// the per-line sections the batch write of the body stores.
-constexpr Sezione kSezioni[] = {&host::IRegDoc::rstDocTestata,    &host::IRegDoc::rstDocTestaOrd,
-                                &host::IRegDoc::rstDocTestaVert,  &host::IRegDoc::rstDocCorpo,
-                                &host::IRegDoc::rstDocCorpoOrd,   &host::IRegDoc::rstDocCorpoVert,
-                                &host::IRegDoc::rstDocCorpoProge, &host::IRegDoc::rstDocCorpoPers,
-                                &host::IRegDoc::rstDocCorOrdDet,  &host::IRegDoc::rstDocCorpoConf,
-                                &host::IRegDoc::rstDocCorpoEst,   &host::IRegDoc::rstDocCorpoGrid,
-                                &host::IRegDoc::rstDocCorpoLot,   &host::IRegDoc::rstDocCorpoProv,
-                                &host::IRegDoc::rstDocCorpoRaggr, &host::IRegDoc::rstDocCorpoRif,
-                                &host::IRegDoc::rstDocCorpoScMag, &host::IRegDoc::rstDocCorpoUbic};
+// Every section a road may change or write: the header sections, the body, and the
+// per-line sections the batch write of the body stores.
+constexpr Sezione kSezioniTestaCorpo[] = {
+    &host::IRegDoc::rstDocTestata, &host::IRegDoc::rstDocTestaOrd, &host::IRegDoc::rstDocTestaVert,
+    &host::IRegDoc::rstDocCorpo};
 
 // The controls found on the form by name rather than kept by the plug-in.
 constexpr std::string_view kControlliPerNome[] = {"TXT_DO31_FLGNONPIUEV", "TXT_DO18_FLGNONPIUEV",
@@ -202,12 +196,14 @@ void CLSRF_REGDOC_STATI::RipristinaCampi(const CampiPercorso& c) {
 // road then changes nothing (its statements are passed over) before it is undone.
 void CLSRF_REGDOC_STATI::FotografaDocumento(Percorso& p) {
     if (!gclsRegDoc) return;
-    for (Sezione s : kSezioni) {
+    const auto fotografa = [&](Sezione s) {
         EndQuietly([&] {
             const ado::RecordsetPtr rst = (RegDoc().*s)();
             if (rst) p.sezioni.push_back({rst, TakeSectionImage(rst)});
         });
-    }
+    };
+    for (Sezione s : kSezioniTestaCorpo) fotografa(s);
+    for (Sezione s : host::kSezioniRiga) fotografa(s);
     std::vector<ObjectPtr> controlli = {
         ctlCodCausaleTesta, ctlDesCausaleTesta, ctlCodCausaleRiga, ctlDesCausaleRiga, ctlQtaAnnullo,
         ctlQtaOrig,         ctlStatoRiga,       ctlQta1,           ctlTipoRiga,       ctlQta2,

@@ -60,15 +60,7 @@ void CLSRF_REGDOC_STATI::AggiornaBatchCorpo() {
 
     IgnoreErrors(
         [&] { sezione(&host::IRegDoc::rstDocCorpo).UpdateBatch(ado::adAffectAllChapters); });
-    constexpr Sezione kSezioni[] = {
-        &host::IRegDoc::rstDocCorpoOrd,   &host::IRegDoc::rstDocCorpoVert,
-        &host::IRegDoc::rstDocCorpoProge, &host::IRegDoc::rstDocCorpoPers,
-        &host::IRegDoc::rstDocCorOrdDet,  &host::IRegDoc::rstDocCorpoConf,
-        &host::IRegDoc::rstDocCorpoEst,   &host::IRegDoc::rstDocCorpoGrid,
-        &host::IRegDoc::rstDocCorpoLot,   &host::IRegDoc::rstDocCorpoProv,
-        &host::IRegDoc::rstDocCorpoRaggr, &host::IRegDoc::rstDocCorpoRif,
-        &host::IRegDoc::rstDocCorpoScMag, &host::IRegDoc::rstDocCorpoUbic};
-    for (Sezione s : kSezioni) {
+    for (Sezione s : host::kSezioniRiga) {
         IgnoreErrors([&] {
             if (const ado::RecordsetPtr rst = (RegDoc().*s)()) rst->UpdateBatch(ado::adAffectAll);
         });
