@@ -15,6 +15,8 @@ class SimScreen : public host::IScreen {
     explicit SimScreen(CallLogPtr log) : log_(std::move(log)) {}
     std::int16_t MousePointer() const override { return pointer_; }
     void SetMousePointer(std::int16_t pointer) override;
+    // MousePointer by name, as a late-bound caller reaches it.
+    Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
     // Every value written, in order.
     const std::vector<std::int16_t>& History() const { return history_; }
 

@@ -5,9 +5,11 @@
 
 #include "com/ado_client.h"
 #include "com/host_client.h"
+#include "com/screen_client.h"
 #include "data/ado.h"
 #include "host/create_object.h"
 #include "host/regdoc.h"
+#include "host/screen.h"
 
 namespace zq::com {
 
@@ -50,6 +52,7 @@ void RegisterHostObjectFactories() {
             FactoryOf<DispFunzioniGlobali>(std::string(host::kProgIdFunzioniGlobali)));
         RegisterObjectFactory(kProgIdCausali,
                               FactoryOf<DispProgramma>(std::string(kProgIdCausali)));
+        RegisterObjectFactory(host::kProgIdScreen, [] { return CreateScreen(); });
     });
 }
 

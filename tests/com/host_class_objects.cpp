@@ -6,6 +6,7 @@
 #include "data/ado.h"
 #include "host/create_object.h"
 #include "host/regdoc.h"
+#include "host/screen.h"
 
 namespace zq::comtest {
 
@@ -81,7 +82,9 @@ HKEY RegisterProgId(const std::string& progId, const CLSID& clsid) {
 HostClassObjects::HostClassObjects() {
     const std::string names[] = {
         std::string(ado::kProgIdCommand), std::string(ado::kProgIdRecordset),
-        std::string(host::kProgIdFunzioniGlobali), "ZQUO_CAUANNULLO.CLSZQ_CAUANNULLO"};
+        std::string(host::kProgIdFunzioniGlobali), "ZQUO_CAUANNULLO.CLSZQ_CAUANNULLO",
+        // The session's screen, so that the pointer the plug-in sets is seen and logged.
+        std::string(host::kProgIdScreen)};
     int n = 0;
     for (const std::string& progId : names) {
         Served s{progId};

@@ -11,8 +11,8 @@ namespace {
 
 TEST(TestHost, ServesTheObjectsThePluginCreatesByProgId) {
     tool::Session s{tool::SessionSetup{}};
-    for (const wchar_t* progId :
-         {L"ADODB.Command", L"ADODB.Recordset", L"HostFunzioni.FunzioniGlobali"}) {
+    for (const wchar_t* progId : {L"ADODB.Command", L"ADODB.Recordset",
+                                  L"HostFunzioni.FunzioniGlobali", L"HostRuntime.Screen"}) {
         CLSID clsid;
         ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << com::Narrow(progId, wcslen(progId));
         com::ComPtr<IDispatch> d;
