@@ -182,7 +182,7 @@ Cell ReadCell(sqlite3_stmt* stmt, int c) {
 // SQLite's values until the last row shows what its type is. The columns are read after
 // the first step, when a statement kept from an earlier run has been compiled again for
 // a table made again since.
-QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
+QueryResult ReadRows(sqlite3_stmt* stmt, int* rc, bool pack) {
     QueryResult result;
     result.hasColumns = true;
     const auto cols = static_cast<size_t>(sqlite3_column_count(stmt));
@@ -193,9 +193,11 @@ QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
             sqlite3_column_name(stmt, static_cast<int>(c)), decl ? decl : ""));
         if (result.fields.back().type == ado::adEmpty) undeclared.push_back(c);
     }
+    if (pack) result.packed.emplace(result.fields);
     std::vector<std::vector<Cell>> pending(undeclared.size());
+    Row row;
     for (; *rc == SQLITE_ROW; *rc = sqlite3_step(stmt)) {
-        Row row;
+        row.clear();
         row.reserve(cols);
         for (size_t c = 0, u = 0; c < cols; ++c) {
             Cell cell = ReadCell(stmt, static_cast<int>(c));
@@ -206,15 +208,26 @@ QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
                 row.push_back(Convert(cell, result.fields[c].type));
             }
         }
-        result.rows.push_back(std::move(row));
+        if (pack) {
+            result.packed->Add(row);
+        } else {
+            result.rows.push_back(std::move(row));
+            row = Row();
+        }
     }
     for (size_t u = 0; u < undeclared.size(); ++u) {
         const size_t c = undeclared[u];
         const bool declared = sqlite3_column_decltype(stmt, static_cast<int>(c)) != nullptr;
         FieldDef& f = result.fields[c];
         f = FieldFromValues(std::move(f.name), pending[u], declared);
-        for (size_t r = 0; r < result.rows.size(); ++r)
-            result.rows[r][c] = Convert(pending[u][r], f.type);
+        if (pack) {
+            result.packed->SetField(c, f);
+            for (size_t r = 0; r < pending[u].size(); ++r)
+                result.packed->Set(r, c, Convert(pending[u][r], f.type));
+        } else {
+            for (size_t r = 0; r < result.rows.size(); ++r)
+                result.rows[r][c] = Convert(pending[u][r], f.type);
+        }
     }
     return result;
 }
@@ -222,7 +235,7 @@ QueryResult ReadRows(sqlite3_stmt* stmt, int* rc) {
 }  // namespace
 
 QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Variant>& binds,
-                                      std::int64_t* changes) {
+                                      std::int64_t* changes, bool pack) {
     QueryResult result;
     *changes = -1;
     const char* tail = sql.data();
@@ -243,7 +256,7 @@ QueryResult SqliteConnection::RunText(std::string_view sql, const std::vector<Va
             *changes = (*changes < 0 ? 0 : *changes) + sqlite3_changes(db_.get());
             continue;
         }
-        QueryResult rows = ReadRows(stmt.get(), &rc);
+        QueryResult rows = ReadRows(stmt.get(), &rc, pack);
         if (rc != SQLITE_DONE) RaiseDbError();
         result = std::move(rows);
     }
@@ -298,7 +311,8 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
         lastSqlite_ = "(procedure " + TrimBlanks(commandText) + ")";
         return nullptr;
     }
-    RewrittenSql r = RewriteTsql(commandText);
+    // A copy: a procedure runs statements of its own, which may start the cache over.
+    const RewrittenSql r = Rewritten(commandText);
     if (r.isProcCall) {
         CallProcedure(r.call);
         lastTsql_ = std::string(commandText);
@@ -307,20 +321,33 @@ ado::RecordsetPtr SqliteConnection::Execute(std::string_view commandText, Varian
     }
     lastSqlite_ = r.sql;
     std::int64_t changes = -1;
-    QueryResult q = RunText(r.sql, {}, &changes);
+    QueryResult q = RunText(r.sql, {}, &changes, true);
     if (recordsAffected)
         *recordsAffected = Variant::Int32(static_cast<std::int32_t>(q.hasColumns ? -1 : changes));
     if (options != ado::adOptionUnspecified && (options & ado::adExecuteNoRecords)) return nullptr;
     if (!q.hasColumns) return nullptr;
-    ado::RecordsetPtr rs = MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
+    ado::RecordsetPtr rs = q.packed->Finish(nullptr, cursor_);
     LabelRecordset(rs, "query");
     return rs;
 }
 
+const RewrittenSql& SqliteConnection::Rewritten(std::string_view tsql) {
+    if (const auto it = rewrites_.find(tsql); it != rewrites_.end()) return it->second;
+    RewrittenSql r = RewriteTsql(tsql);  // raises before anything is kept
+    if (rewrites_.size() >= kRewritesKept) rewrites_.clear();
+    return rewrites_.emplace(std::string(tsql), std::move(r)).first->second;
+}
+
 ado::RecordsetPtr SqliteConnection::QuerySqlite(std::string_view sql,
                                                 const std::vector<Variant>& binds) {
-    QueryResult q = QueryRows(sql, binds);
-    return MakeRecordset(std::move(q.fields), std::move(q.rows), nullptr, cursor_);
+    QueryResult q = QueryPacked(sql, binds);
+    if (!q.hasColumns) return MakeRecordset({}, {}, nullptr, cursor_);
+    return q.packed->Finish(nullptr, cursor_);
+}
+
+QueryResult SqliteConnection::QueryPacked(std::string_view sql, const std::vector<Variant>& binds) {
+    std::int64_t changes = 0;
+    return RunText(sql, binds, &changes, true);
 }
 
 QueryResult SqliteConnection::QueryRows(std::string_view sql, const std::vector<Variant>& binds) {

@@ -12,8 +12,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/ado.h"
@@ -40,6 +42,8 @@ struct QueryResult {
     bool hasColumns = false;
     std::vector<FieldDef> fields;
     std::vector<Row> rows;
+    // Instead of `rows`, when the query was read for a recordset: the rows packed as read.
+    std::optional<RowsBuilder> packed;
     // Value of a named column in row `r`; raises 3265 for an unknown name.
     const Variant& At(size_t r, std::string_view column) const;
 };
@@ -92,6 +96,8 @@ class SqliteConnection : public ado::Connection {
     // Host-side access that bypasses the dialect: SQLite text with `?` parameters.
     ado::RecordsetPtr QuerySqlite(std::string_view sql, const std::vector<Variant>& binds = {});
     QueryResult QueryRows(std::string_view sql, const std::vector<Variant>& binds = {});
+    // The rows packed for a recordset (QueryResult::packed), as a table recordset reads them.
+    QueryResult QueryPacked(std::string_view sql, const std::vector<Variant>& binds = {});
     std::int64_t RunSqlite(std::string_view sql, const std::vector<Variant>& binds = {});
     void RunScript(std::string_view sql);     // several statements, no parameters
     bool TableExists(std::string_view name);  // main or temp
@@ -121,13 +127,27 @@ class SqliteConnection : public ado::Connection {
   private:
     explicit SqliteConnection(DbHandle db) : db_(std::move(db)) {}
     // Runs every statement of the text; the result is the last one that had columns.
+    // `pack`: the rows go into QueryResult::packed rather than QueryResult::rows.
     QueryResult RunText(std::string_view sql, const std::vector<Variant>& binds,
-                        std::int64_t* changes);
+                        std::int64_t* changes, bool pack = false);
     [[noreturn]] void RaiseDbError() const;
+    // The dialect layer's rewrite of a text, kept for the next Execute of the same text:
+    // the rewrite is a pure function of the text, and the capture statements the host's
+    // save and the reversal run on every call cost as much to rewrite as a small query to
+    // run. At most kRewritesKept texts; the cache starts over when full.
+    const RewrittenSql& Rewritten(std::string_view tsql);
 
     DbHandle db_;
     StatementCache statements_;  // declared after db_: finalized before the database closes
     std::map<std::string, StoredProcedure> procedures_;  // upper-case name
+    static constexpr std::size_t kRewritesKept = 128;
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    std::unordered_map<std::string, RewrittenSql, TextHash, std::equal_to<>> rewrites_;
     std::string lastTsql_;
     std::string lastSqlite_;
     std::shared_ptr<StatementLog> log_;

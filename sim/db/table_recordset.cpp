@@ -113,12 +113,14 @@ ado::RecordsetPtr OpenTable(const SqliteConnectionPtr& conn, std::string_view ta
         sql += " ORDER BY ";
         for (size_t i = 0; i < keys.size(); ++i) sql += (i ? "," : "") + Quote(keys[i]);
     }
-    QueryResult q = conn->QueryRows(sql);
-    for (auto& f : q.fields)
+    QueryResult q = conn->QueryPacked(sql);
+    for (std::size_t c = 0; c < q.fields.size(); ++c) {
+        FieldDef f = q.fields[c];
         for (const auto& k : keys)
             if (SameName(k, f.name)) f.attributes |= ado::adFldKeyColumn;
-    ado::RecordsetPtr rs = MakeRecordset(
-        std::move(q.fields), std::move(q.rows),
+        q.packed->SetField(c, std::move(f));
+    }
+    ado::RecordsetPtr rs = q.packed->Finish(
         std::make_shared<TableWriter>(conn, std::string(table), std::move(keys)), conn->Cursor());
     LabelRecordset(rs, std::string(table));
     return rs;

@@ -385,32 +385,49 @@ class Parser {
 
 // Orders a field value against the literal, or nullopt when the two do not meet (Null,
 // objects, a number against a text that is not a number).
-std::optional<int> CompareToLiteral(const Variant& v, const Literal& lit) {
-    switch (v.Type()) {
+std::optional<int> CompareToLiteral(const ValueView& v, const Literal& lit) {
+    switch (v.type) {
         case VarType::String:
-            return CompareText(v.RawString(), lit.text);
+            return CompareText(v.text, lit.text);
         case VarType::Integer:
         case VarType::Long:
         case VarType::Double:
         case VarType::Date:
         case VarType::Boolean: {
             if (!lit.hasNumber) return std::nullopt;
-            const double d = v.ToDouble();
-            return d < lit.number ? -1 : (d > lit.number ? 1 : 0);
+            return v.number < lit.number ? -1 : (v.number > lit.number ? 1 : 0);
         }
         default:
             return std::nullopt;
     }
 }
 
-bool LikeMatches(const Clause& c, const Variant& v) {
-    std::string text;
-    if (v.IsString()) {
-        text = v.RawString();
-    } else if (v.Type() == VarType::Object || v.Type() == VarType::Array) {
+// The text LIKE reads of a value that is not a text: its CStr.
+std::string TextOf(const ValueView& v) {
+    switch (v.type) {
+        case VarType::Integer:
+            return Variant::Int16(static_cast<std::int16_t>(v.number)).ToString();
+        case VarType::Long:
+            return Variant::Int32(static_cast<std::int32_t>(v.number)).ToString();
+        case VarType::Date:
+            return Variant::Date(v.number).ToString();
+        case VarType::Boolean:
+            return Variant::Bool(v.number != 0).ToString();
+        default:
+            return Variant(v.number).ToString();
+    }
+}
+
+bool LikeMatches(const Clause& c, const ValueView& v) {
+    std::string converted;
+    std::string_view text;
+    if (v.type == VarType::String) {
+        text = v.text;
+    } else if (v.type == VarType::Object || v.type == VarType::Array) {
         return false;
     } else {
-        text = v.ToString();
+        converted = TextOf(v);
+        text = converted;
     }
     const std::string& pattern = c.value.text;
     switch (c.like) {
@@ -418,7 +435,7 @@ bool LikeMatches(const Clause& c, const Variant& v) {
             return CompareText(text, pattern) == 0;
         case LikeKind::Prefix:
             return text.size() >= pattern.size() &&
-                   CompareText(std::string_view(text).substr(0, pattern.size()), pattern) == 0;
+                   CompareText(text.substr(0, pattern.size()), pattern) == 0;
         case LikeKind::Contains:
             return FoldCase(text).find(FoldCase(pattern)) != std::string::npos;
     }
@@ -435,8 +452,8 @@ Clause ParseFindCriterion(std::string_view text, const FieldLookup& lookup) {
     return Parser(text, lookup).ParseSingle();
 }
 
-bool Matches(const Clause& c, const Variant& v) {
-    const bool valueIsNull = v.IsNull() || v.IsEmpty();
+bool Matches(const Clause& c, const ValueView& v) {
+    const bool valueIsNull = v.type == VarType::Null || v.type == VarType::Empty;
     if (c.value.isNull) return c.op == CompareOp::Equal ? valueIsNull : !valueIsNull;
     if (valueIsNull) return false;
     if (c.op == CompareOp::Like) return LikeMatches(c, v);
@@ -461,18 +478,15 @@ bool Matches(const Clause& c, const Variant& v) {
     return false;
 }
 
-bool Matches(const Criteria& criteria, const Row& values) {
-    for (const auto& group : criteria.anyOf) {
-        bool all = true;
-        for (const auto& clause : group) {
-            if (!Matches(clause, values[static_cast<std::size_t>(clause.column)])) {
-                all = false;
-                break;
-            }
-        }
-        if (all) return true;
+bool Matches(const Clause& c, const Variant& v) {
+    ValueView view;
+    view.type = v.Type();
+    if (v.IsString()) {
+        view.text = v.RawString();
+    } else if (v.IsNumeric() || view.type == VarType::Date) {
+        view.number = view.type == VarType::Empty ? 0 : v.ToDouble();
     }
-    return false;
+    return Matches(c, view);
 }
 
 }  // namespace zq::sim

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/cell_store.h"
 #include "host/variant.h"
 #include "sim/recordset/mem_recordset.h"
 
@@ -58,8 +59,23 @@ Criteria ParseCriteria(std::string_view text, const FieldLookup& lookup);
 // Find takes exactly one clause.
 Clause ParseFindCriterion(std::string_view text, const FieldLookup& lookup);
 
+bool Matches(const Clause& clause, const ValueView& value);
 bool Matches(const Clause& clause, const Variant& value);
-bool Matches(const Criteria& criteria, const Row& values);
+// Whether a row matches; `column(c)` gives the ValueView of the row's column c.
+template <class ColumnView>
+bool Matches(const Criteria& criteria, const ColumnView& column) {
+    for (const auto& group : criteria.anyOf) {
+        bool all = true;
+        for (const auto& clause : group) {
+            if (!Matches(clause, column(clause.column))) {
+                all = false;
+                break;
+            }
+        }
+        if (all) return true;
+    }
+    return false;
+}
 
 // Texts in criteria compare without regard to the case of ASCII letters, as the client
 // cursor engine compares them; other bytes compare by value.

@@ -80,6 +80,28 @@ ado::RecordsetPtr MakeRecordset(std::vector<FieldDef> fields, std::vector<Row> r
                                 std::shared_ptr<BatchWriter> writer = nullptr,
                                 CursorOptions cursor = {});
 
+class RowTable;
+
+// The rows of a recordset as a query reads them, packed into the engine's compact cells
+// one row at a time: the rows of a large query never exist as Variants all at once.
+class RowsBuilder {
+  public:
+    explicit RowsBuilder(std::vector<FieldDef> fields);
+    const std::vector<FieldDef>& Fields() const;
+    // A field's definition, while the rows are being read (a computed column's type is
+    // known after its last row).
+    void SetField(std::size_t column, FieldDef def);
+    void Add(const Row& row);
+    std::size_t Size() const;
+    // Replaces a value of an added row (0-based), as fetched: no pending change.
+    void Set(std::size_t row, std::size_t column, const Variant& value);
+    // The open recordset over the rows, standing on the first; the builder is spent.
+    ado::RecordsetPtr Finish(std::shared_ptr<BatchWriter> writer, CursorOptions cursor);
+
+  private:
+    std::shared_ptr<RowTable> table_;
+};
+
 // The rows the engine has read to answer Filter and Find since the program started: every
 // row a scan visits, every row an index hands over, every row read to build an index. What
 // the cost of a road in filters is measured by.

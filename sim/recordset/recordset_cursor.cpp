@@ -462,8 +462,8 @@ bool MemRecordset::SearchView(const Clause& clause, std::ptrdiff_t from, int ste
     const auto size = static_cast<std::ptrdiff_t>(ViewSize());
     if (from < 0 || from >= size) return false;
     auto matches = [&](std::size_t p) {
-        const RowRec& rec = table_->At(IdAt(p));
-        return rec.Live() && Matches(clause, rec.values[static_cast<std::size_t>(clause.column)]);
+        const RowId id = IdAt(p);
+        return table_->At(id).Live() && Matches(clause, table_->View(id, clause.column));
     };
     const auto start = static_cast<std::size_t>(from);
     if (const auto ids = IndexedCandidates(*table_, clause)) {

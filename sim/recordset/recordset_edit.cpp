@@ -60,7 +60,7 @@ Variant MemRecordset::ValueAt(int column) const {
             if (c == column) return v;
         }
     }
-    return rec.values[static_cast<std::size_t>(column)];
+    return table_->Value(id, column);
 }
 
 // The value as fetched: the kept original of a changed row, the value itself of an
@@ -71,8 +71,7 @@ Variant MemRecordset::OriginalValueAt(int column) const {
     const RowRec& rec = table_->At(CurrentId());
     if (rec.gone) RaiseBofEof();
     if (rec.inserted) return Variant::Null();
-    const Row& row = rec.modified ? rec.original : rec.values;
-    return row[static_cast<std::size_t>(column)];
+    return table_->FetchedValue(CurrentId(), column);
 }
 
 void MemRecordset::SetValueAt(int column, const Variant& value) {

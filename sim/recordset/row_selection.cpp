@@ -47,14 +47,14 @@ std::vector<RowId> SelectRows(const RowTable& table, const Criteria& criteria) {
             candidates = std::move(merged);
         }
         for (RowId id : candidates) {
-            if (Matches(criteria, table.At(id).values)) out.push_back(id);
+            if (Matches(criteria, [&](int c) { return table.View(id, c); })) out.push_back(id);
         }
         return out;
     }
     NoteRowsExamined(table.Size());
     for (RowId id = 1; id <= table.Size(); ++id) {
-        const RowRec& rec = table.At(id);
-        if (rec.Live() && Matches(criteria, rec.values)) out.push_back(id);
+        if (table.At(id).Live() && Matches(criteria, [&](int c) { return table.View(id, c); }))
+            out.push_back(id);
     }
     return out;
 }

@@ -28,16 +28,16 @@ std::string TextKey(std::string_view s) {
 
 // The index key under which an equality clause finds the value; none for Null and objects.
 // Numbers of every width share one key space, so 5 (16-bit), 5 (32-bit) and 5.0 meet.
-std::optional<std::string> KeyOf(const Variant& v) {
-    switch (v.Type()) {
+std::optional<std::string> KeyOf(const ValueView& v) {
+    switch (v.type) {
         case VarType::String:
-            return TextKey(v.RawString());
+            return TextKey(v.text);
         case VarType::Integer:
         case VarType::Long:
         case VarType::Double:
         case VarType::Date:
         case VarType::Boolean:
-            return NumberKey(v.ToDouble());
+            return NumberKey(v.number);
         default:
             return std::nullopt;
     }
@@ -81,11 +81,36 @@ RowTable::RowTable(std::vector<FieldDef> fields, std::vector<Row> rows,
                                 std::to_string(fields_.size()) + " fields");
         }
         RowRec rec;
-        rec.values = std::move(r);
+        rec.values = Pack(r);
+        Row().swap(r);  // the Variants go as soon as their cells are made
         rows_.push_back(std::move(rec));
     }
     live_ = rows_.size();
     indexes_.resize(fields_.size());
+}
+
+void RowTable::AppendFetched(const Row& row) {
+    if (row.size() != fields_.size()) {
+        RaiseArgumentsWrong("a row has " + std::to_string(row.size()) + " values for " +
+                            std::to_string(fields_.size()) + " fields");
+    }
+    RowRec rec;
+    rec.values = Pack(row);
+    rows_.push_back(std::move(rec));
+    ++live_;
+}
+
+void RowTable::SetFetched(RowId id, int column, const Variant& value) {
+    rows_[id - 1].values[static_cast<std::size_t>(column)] = cells_.Pack(value);
+}
+
+void RowTable::SetFieldDef(std::size_t column, FieldDef def) {
+    fields_.at(column) = std::move(def);
+}
+
+void RowTable::Attach(std::shared_ptr<BatchWriter> writer, CursorOptions cursor) {
+    writer_ = std::move(writer);
+    cursor_ = cursor;
 }
 
 int RowTable::FindField(std::string_view name) const {
@@ -93,9 +118,44 @@ int RowTable::FindField(std::string_view name) const {
     return it == byName_.end() ? -1 : it->second;
 }
 
+CellRow RowTable::Pack(const Row& row) {
+    CellRow cells = std::make_unique<Cell[]>(fields_.size());
+    for (std::size_t c = 0; c < fields_.size(); ++c) cells[c] = cells_.Pack(row[c]);
+    return cells;
+}
+
+CellRow RowTable::Copy(const CellRow& cells) const {
+    CellRow out = std::make_unique<Cell[]>(fields_.size());
+    std::copy(cells.get(), cells.get() + fields_.size(), out.get());
+    return out;
+}
+
+Row RowTable::Unpack(const CellRow& cells) const {
+    Row row;
+    row.reserve(fields_.size());
+    for (std::size_t c = 0; c < fields_.size(); ++c) row.push_back(cells_.Unpack(cells[c]));
+    return row;
+}
+
+Variant RowTable::Value(RowId id, int column) const {
+    return cells_.Unpack(rows_[id - 1].values[static_cast<std::size_t>(column)]);
+}
+
+Variant RowTable::FetchedValue(RowId id, int column) const {
+    const RowRec& rec = rows_[id - 1];
+    const CellRow& row = rec.modified ? rec.original : rec.values;
+    return cells_.Unpack(row[static_cast<std::size_t>(column)]);
+}
+
+ValueView RowTable::View(RowId id, int column) const {
+    return cells_.View(rows_[id - 1].values[static_cast<std::size_t>(column)]);
+}
+
 RowId RowTable::Append() {
     RowRec rec;
-    rec.values.assign(fields_.size(), Variant::Null());
+    rec.values = std::make_unique<Cell[]>(fields_.size());
+    const Cell null = cells_.Pack(Variant::Null());
+    std::fill(rec.values.get(), rec.values.get() + fields_.size(), null);
     rec.inserted = true;
     rows_.push_back(std::move(rec));
     ++live_;
@@ -107,23 +167,25 @@ RowId RowTable::Append() {
 void RowTable::SetValue(RowId id, int column, Variant value) {
     RowRec& rec = rows_[id - 1];
     if (!rec.inserted && !rec.modified) {
-        rec.original = rec.values;
+        rec.original = Copy(rec.values);
         rec.modified = true;
         pending_.insert(id);
     }
-    ChangeValue(id, column, std::move(value));
+    ChangeCell(id, column, cells_.Pack(value));
 }
 
-void RowTable::ChangeValue(RowId id, int column, Variant value) {
-    Variant& slot = rows_[id - 1].values[static_cast<std::size_t>(column)];
+void RowTable::ChangeCell(RowId id, int column, Cell cell) {
+    Cell& slot = rows_[id - 1].values[static_cast<std::size_t>(column)];
     if (const auto& index = indexes_[static_cast<std::size_t>(column)]) {
-        if (const auto oldKey = KeyOf(slot)) {
+        if (const auto oldKey = KeyOf(cells_.View(slot))) {
             const auto it = index->buckets.find(*oldKey);
             if (it != index->buckets.end()) EraseSorted(it->second, id);
         }
-        if (const auto newKey = KeyOf(value)) InsertSorted(index->buckets[*newKey], id);
+        if (const auto newKey = KeyOf(cells_.View(cell))) {
+            InsertSorted(index->buckets[*newKey], id);
+        }
     }
-    slot = std::move(value);
+    slot = cell;
 }
 
 void RowTable::MarkDeleted(RowId id) {
@@ -160,16 +222,16 @@ void RowTable::WriteBatch(const std::vector<RowId>& ids) {
         // Each row loses its pending mark only once the writer took it: a writer that
         // raises leaves this row and the later ones pending.
         if (rec.deleted) {
-            if (writer_) writer_->Delete(fields_, rec.modified ? rec.original : rec.values);
+            if (writer_) writer_->Delete(fields_, Unpack(rec.modified ? rec.original : rec.values));
             rec.deleted = false;
             rec.gone = true;
         } else if (rec.inserted) {
-            if (writer_) writer_->Insert(fields_, rec.values);
+            if (writer_) writer_->Insert(fields_, Unpack(rec.values));
         } else if (writer_) {
-            writer_->Update(fields_, rec.original, rec.values);
+            writer_->Update(fields_, Unpack(rec.original), Unpack(rec.values));
         }
         rec.inserted = rec.modified = false;
-        rec.original.clear();
+        rec.original.reset();
         pending_.erase(id);
     }
 }
@@ -188,12 +250,12 @@ void RowTable::CancelBatch(const std::vector<RowId>& ids) {
         }
         if (rec.modified) {
             for (std::size_t c = 0; c < fields_.size(); ++c) {
-                if (!rec.values[c].SameAs(rec.original[c])) {
-                    ChangeValue(id, static_cast<int>(c), rec.original[c]);
+                if (!cells_.Same(rec.values[c], rec.original[c])) {
+                    ChangeCell(id, static_cast<int>(c), rec.original[c]);
                 }
             }
             rec.modified = false;
-            rec.original.clear();
+            rec.original.reset();
         }
         pending_.erase(id);
     }
@@ -209,7 +271,8 @@ void RowTable::SetIndexed(int column, bool indexed) {
     auto index = std::make_unique<ColumnIndex>();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].gone) continue;
-        if (const auto key = KeyOf(rows_[i].values[static_cast<std::size_t>(column)])) {
+        if (const auto key =
+                KeyOf(cells_.View(rows_[i].values[static_cast<std::size_t>(column)]))) {
             index->buckets[*key].push_back(static_cast<RowId>(i + 1));
         }
     }

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/cell_store.h"
 #include "sim/recordset/criteria.h"
 #include "sim/recordset/mem_recordset.h"
 
@@ -20,9 +21,10 @@ namespace zq::sim {
 
 using RowId = std::uint32_t;
 
+// A row's values are cells of the table's CellStore, one per field.
 struct RowRec {
-    Row values;
-    Row original;           // the row as fetched; kept from its first change on
+    CellRow values;
+    CellRow original;       // the row as fetched; kept from its first change on
     bool inserted = false;  // added since the last batch write
     bool modified = false;  // changed since the last batch write (never set on inserted rows)
     bool deleted = false;   // deleted, waiting for the batch write
@@ -50,6 +52,19 @@ class RowTable {
     bool Valid(RowId id) const { return id >= 1 && id <= rows_.size(); }
     std::size_t LiveCount() const { return live_; }
 
+    // Values of a row: as it stands, as fetched (the kept original of a changed row), and
+    // what matching reads of one.
+    Variant Value(RowId id, int column) const;
+    Variant FetchedValue(RowId id, int column) const;
+    ValueView View(RowId id, int column) const;
+
+    // Building the rows of a query (RowsBuilder): a row as fetched, a value of one replaced
+    // as fetched, a field's definition, and the writer and cursor once the rows are in.
+    void AppendFetched(const Row& row);
+    void SetFetched(RowId id, int column, const Variant& value);
+    void SetFieldDef(std::size_t column, FieldDef def);
+    void Attach(std::shared_ptr<BatchWriter> writer, CursorOptions cursor);
+
     RowId Append();  // a row of Nulls, marked inserted
     void SetValue(RowId id, int column, Variant value);
     void MarkDeleted(RowId id);  // an inserted row becomes a tombstone at once
@@ -76,8 +91,10 @@ class RowTable {
         std::unordered_map<std::string, std::vector<RowId>> buckets;
     };
 
-    void ChangeValue(RowId id, int column, Variant value);
-    void SetPending(RowId id);
+    void ChangeCell(RowId id, int column, Cell cell);
+    CellRow Pack(const Row& row);
+    CellRow Copy(const CellRow& cells) const;
+    Row Unpack(const CellRow& cells) const;
 
     std::vector<FieldDef> fields_;
     // Names compare without regard to case; looked up by string_view without copying.
@@ -90,6 +107,7 @@ class RowTable {
         bool operator()(std::string_view a, std::string_view b) const;
     };
     std::unordered_map<std::string, int, FoldHash, FoldEq> byName_;
+    CellStore cells_;
     std::vector<RowRec> rows_;
     std::size_t live_ = 0;
     std::set<RowId> pending_;

@@ -1,6 +1,8 @@
 #include "data/section_image.h"
 
+#include <algorithm>
 #include <set>
+#include <stdexcept>
 
 #include "host/error.h"
 
@@ -25,33 +27,53 @@ RowState StateOf(std::int32_t status) {
     }
 }
 
-std::vector<Variant> Values(const ado::Recordset& rs) {
-    std::vector<Variant> v(static_cast<std::size_t>(rs.FieldCount()));
+// The field objects of a recordset, asked once: each follows the cursor, so one set reads
+// every row of a pass.
+std::vector<ado::FieldPtr> FieldsOf(const ado::Recordset& rs) {
+    std::vector<ado::FieldPtr> f(static_cast<std::size_t>(rs.FieldCount()));
     for (std::int32_t i = 0; i < rs.FieldCount(); ++i)
-        v[static_cast<std::size_t>(i)] = rs.FieldAt(i)->Value();
+        f[static_cast<std::size_t>(i)] = rs.FieldAt(i);
+    return f;
+}
+
+std::vector<Variant> Values(const std::vector<ado::FieldPtr>& fields) {
+    std::vector<Variant> v;
+    v.reserve(fields.size());
+    for (const auto& f : fields) v.push_back(f->Value());
     return v;
 }
 
-std::vector<Variant> Stored(const ado::Recordset& rs) {
-    std::vector<Variant> v(static_cast<std::size_t>(rs.FieldCount()));
-    for (std::int32_t i = 0; i < rs.FieldCount(); ++i)
-        v[static_cast<std::size_t>(i)] = rs.FieldAt(i)->OriginalValue();
+CellRow Pack(CellStore& cells, const std::vector<Variant>& values) {
+    CellRow row = std::make_unique<Cell[]>(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) row[i] = cells.Pack(values[i]);
+    return row;
+}
+
+// The current row's values as shown, or as fetched.
+CellRow PackRow(CellStore& cells, const std::vector<ado::FieldPtr>& fields, bool fetched) {
+    CellRow row = std::make_unique<Cell[]>(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        row[i] = cells.Pack(fetched ? fields[i]->OriginalValue() : fields[i]->Value());
+    return row;
+}
+
+CellRow Copy(const CellRow& row, std::size_t width) {
+    CellRow out = std::make_unique<Cell[]>(width);
+    std::copy(row.get(), row.get() + width, out.get());
+    return out;
+}
+
+std::vector<Variant> Unpack(const CellStore& cells, const CellRow& row, std::size_t width) {
+    std::vector<Variant> v;
+    v.reserve(width);
+    for (std::size_t i = 0; i < width; ++i) v.push_back(cells.Unpack(row[i]));
     return v;
 }
 
-RowImage ImageOfRow(const ado::Recordset& rs) {
-    RowImage r;
-    r.bookmark = rs.Bookmark().ToDouble();
-    r.state = StateOf(rs.Status());
-    r.values = Values(rs);
-    if (r.state != RowState::New) r.stored = r.state == RowState::Clean ? r.values : Stored(rs);
-    return r;
-}
-
-bool Same(const std::vector<Variant>& a, const std::vector<Variant>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (!a[i].SameAs(b[i])) return false;
+bool Same(const CellStore& sa, const CellRow& a, const CellStore& sb, const CellRow& b,
+          std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i)
+        if (!CellStore::Same(sa, a[i], sb, b[i])) return false;
     return true;
 }
 
@@ -76,23 +98,34 @@ double Append(ado::Recordset& rs, const std::vector<Variant>& values) {
     return rs.Bookmark().ToDouble();
 }
 
-// Where one row of the section stands now.
+// Where one row of the section stands now (`stored` as in RowImage).
 struct Now {
     bool exists = false;  // on view: live, or deleted and waiting for the batch
     RowState state = RowState::Clean;
-    std::vector<Variant> values, stored;
+    CellRow values, stored;
 };
 
 // The rows as they stand now, by bookmark: every live row and every deletion waiting for
-// the batch.
-std::map<double, Now> Current(const ado::RecordsetPtr& host) {
-    std::map<double, Now> now;
+// the batch; their values are cells of `cells`.
+struct Picture {
+    std::size_t width = 0;
+    CellStore cells;
+    std::map<double, Now> rows;
+};
+
+Picture Current(const ado::RecordsetPtr& host) {
+    Picture now;
+    now.width = static_cast<std::size_t>(host->FieldCount());
     const auto read = [&](const ado::RecordsetPtr& rs, bool deletedOnly) {
         if (!OnRow(*rs)) return;
+        const std::vector<ado::FieldPtr> fields = FieldsOf(*rs);
         for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-            const RowImage r = ImageOfRow(*rs);
-            if (deletedOnly && r.state != RowState::Deleted) continue;
-            now[r.bookmark] = Now{true, r.state, r.values, r.stored};
+            const RowState state = StateOf(rs->Status());
+            if (deletedOnly && state != RowState::Deleted) continue;
+            Now n{true, state, PackRow(now.cells, fields, false), nullptr};
+            if (state == RowState::Modified || state == RowState::Deleted)
+                n.stored = PackRow(now.cells, fields, true);
+            now.rows.insert_or_assign(now.rows.end(), rs->Bookmark().ToDouble(), std::move(n));
         }
     };
     read(host->Clone(), false);
@@ -104,18 +137,19 @@ std::map<double, Now> Current(const ado::RecordsetPtr& host) {
 
 // What the database holds for a row: nothing for a new row (and for one the batch
 // already removed), its stored values otherwise.
-const std::vector<Variant>* InDatabase(const Now& n) {
+const CellRow* InDatabase(const Now& n) {
     if (!n.exists || n.state == RowState::New) return nullptr;
-    return &n.stored;
+    return n.state == RowState::Clean ? &n.values : &n.stored;
 }
 
-const std::vector<Variant>* InDatabase(const RowImage& r) {
-    return r.state == RowState::New ? nullptr : &r.stored;
+const CellRow* InDatabase(const RowImage& r) {
+    return r.state == RowState::New ? nullptr : &r.Stored();
 }
 
-bool SameContent(const std::vector<Variant>* a, const std::vector<Variant>* b) {
+bool SameContent(const Picture& now, const CellRow* a, const SectionImage& image,
+                 const CellRow* b) {
     if (!a || !b) return a == b;
-    return Same(*a, *b);
+    return Same(now.cells, *a, image.cells, *b, image.fields.size());
 }
 
 // The section seen twice: every live row, and the rows whose deletion waits for the
@@ -145,23 +179,24 @@ const Now& Find(const std::map<double, Now>& now, double bookmark) {
 // Phase one: the database gets back what it held. Every row the database held is given
 // those values (a deletion waiting for the batch is taken back, a row already deleted is
 // added again); every row it did not hold goes; one UpdateBatch writes it all.
-void RestoreDatabase(const ado::RecordsetPtr& host, const SectionImage& image,
-                     const std::map<double, Now>& now, RestoreResult& out) {
+void RestoreDatabase(const ado::RecordsetPtr& host, const SectionImage& image, const Picture& now,
+                     RestoreResult& out) {
+    const std::size_t width = image.fields.size();
     Views views(host);
     std::set<double> inImage;
     for (const RowImage& r : image.rows) {
         inImage.insert(r.bookmark);
-        const Now& n = Find(now, r.bookmark);
+        const Now& n = Find(now.rows, r.bookmark);
         if (r.state == RowState::New) {
             if (n.exists && n.state != RowState::Deleted)
                 views.Live(r.bookmark, n).Delete(ado::adAffectCurrent);
         } else if (!n.exists) {
-            out.moved[r.bookmark] = Append(*views.all, r.stored);
+            out.moved[r.bookmark] = Append(*views.all, Unpack(image.cells, r.Stored(), width));
         } else {
-            Write(views.Live(r.bookmark, n), r.stored);
+            Write(views.Live(r.bookmark, n), Unpack(image.cells, r.Stored(), width));
         }
     }
-    for (const auto& [bm, n] : now)
+    for (const auto& [bm, n] : now.rows)
         if (!inImage.count(bm) && n.state != RowState::Deleted)
             views.Live(bm, n).Delete(ado::adAffectCurrent);
     views.all->UpdateBatch(ado::adAffectAllChapters);
@@ -172,18 +207,19 @@ void RestoreDatabase(const ado::RecordsetPtr& host, const SectionImage& image,
 // row's pending change is cancelled back to it and the image's own pending change laid on
 // again.
 void RestoreMemory(const ado::RecordsetPtr& host, const SectionImage& image, RestoreResult& out) {
-    const std::map<double, Now> now = Current(host);
+    const Picture now = Current(host);
+    const std::size_t width = image.fields.size();
     Views views(host);
     std::set<double> kept;
     for (const RowImage& r : image.rows) {
         const double bm = out.Bookmark(r.bookmark).ToDouble();
-        const Now& n = Find(now, bm);
+        const Now& n = Find(now.rows, bm);
         if (r.state == RowState::New) {
             if (n.exists && n.state == RowState::New) {
-                Write(views.Live(bm, n), r.values);
+                Write(views.Live(bm, n), Unpack(image.cells, r.values, width));
                 kept.insert(bm);
             } else {
-                out.moved[r.bookmark] = Append(*views.all, r.values);
+                out.moved[r.bookmark] = Append(*views.all, Unpack(image.cells, r.values, width));
                 kept.insert(out.moved[r.bookmark]);
             }
             continue;
@@ -197,10 +233,10 @@ void RestoreMemory(const ado::RecordsetPtr& host, const SectionImage& image, Res
             views.all->Delete(ado::adAffectCurrent);
         } else if (r.state == RowState::Modified) {
             views.all->SetBookmark(Variant(bm));
-            Write(*views.all, r.values);
+            Write(*views.all, Unpack(image.cells, r.values, width));
         }
     }
-    for (const auto& [bm, n] : now)
+    for (const auto& [bm, n] : now.rows)
         if (!kept.count(bm) && n.state != RowState::Deleted)
             views.Live(bm, n).Delete(ado::adAffectCurrent);
 }
@@ -209,9 +245,15 @@ void RestoreMemory(const ado::RecordsetPtr& host, const SectionImage& image, Res
 
 void SectionImage::Override(std::size_t row, std::size_t field, const Variant& value) {
     RowImage& r = rows.at(row);
-    r.values.at(field) = value;
-    if (r.state == RowState::Clean || r.state == RowState::Modified)
-        r.state = Same(r.values, r.stored) ? RowState::Clean : RowState::Modified;
+    const std::size_t width = fields.size();
+    if (field >= width) throw std::out_of_range("SectionImage::Override: no such field");
+    if (r.state == RowState::Clean) r.stored = Copy(r.values, width);  // its own copy now
+    r.values[field] = cells.Pack(value);
+    if (r.state == RowState::Clean || r.state == RowState::Modified) {
+        r.state =
+            Same(cells, r.values, cells, r.stored, width) ? RowState::Clean : RowState::Modified;
+        if (r.state == RowState::Clean) r.stored.reset();
+    }
 }
 
 int SectionImage::FieldIndex(std::string_view name) const {
@@ -244,15 +286,21 @@ SectionImage TakeSectionImage(const ado::RecordsetPtr& host) {
     const bool buffered =
         onRow && host->EditMode() != ado::adEditNone && host->EditMode() != ado::adEditDelete;
     std::vector<Variant> bufferedValues;
-    if (buffered) bufferedValues = Values(*host);
+    if (buffered) bufferedValues = Values(FieldsOf(*host));
 
     for (std::int32_t i = 0; i < host->FieldCount(); ++i)
         img.fields.push_back(host->FieldAt(i)->Name());
-    for (const auto& [bm, n] : Current(host)) {
-        RowImage r{bm, n.state, n.values, n.stored};
+    Picture now = Current(host);
+    img.cells = std::move(now.cells);
+    img.rows.reserve(now.rows.size());
+    for (auto& [bm, n] : now.rows) {
+        RowImage r{bm, n.state, std::move(n.values), std::move(n.stored)};
         if (buffered && Variant(bm).SameAs(img.bookmark)) {
-            r.values = bufferedValues;
-            if (r.state == RowState::Clean) r.state = RowState::Modified;
+            if (r.state == RowState::Clean) {
+                r.stored = std::move(r.values);
+                r.state = RowState::Modified;
+            }
+            r.values = Pack(img.cells, bufferedValues);
         }
         img.rows.push_back(std::move(r));
     }
@@ -267,16 +315,15 @@ RestoreResult RestoreSection(const ado::RecordsetPtr& host, const SectionImage& 
         host->EditMode() != ado::adEditDelete)
         host->CancelUpdate();
 
-    const std::map<double, Now> now = Current(host);
+    const Picture now = Current(host);
     bool databaseDiffers = false;
     std::set<double> inImage;
     for (const RowImage& r : image.rows) {
         inImage.insert(r.bookmark);
-        const auto it = now.find(r.bookmark);
-        const Now n = it == now.end() ? Now{} : it->second;
-        if (!SameContent(InDatabase(n), InDatabase(r))) databaseDiffers = true;
+        const Now& n = Find(now.rows, r.bookmark);
+        if (!SameContent(now, InDatabase(n), image, InDatabase(r))) databaseDiffers = true;
     }
-    for (const auto& [bm, n] : now)
+    for (const auto& [bm, n] : now.rows)
         if (!inImage.count(bm) && InDatabase(n)) databaseDiffers = true;
 
     if (databaseDiffers) RestoreDatabase(host, image, now, out);

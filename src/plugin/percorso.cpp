@@ -251,7 +251,7 @@ void CLSRF_REGDOC_STATI::RicordaStatoTestata() {
         const int colonna = s.immagine.FieldIndex(st.campo);
         if (riga < 0 || colonna < 0) return;
         const auto r = static_cast<std::size_t>(riga);
-        if (s.immagine.rows[r].stored.empty()) return;
+        if (s.immagine.rows[r].state == RowState::New) return;
         s.immagine.Override(r, static_cast<std::size_t>(colonna), st.salvato);
         s.ripristinaStato = false;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "demo_db.h"
+#include "sim/db/progressives.h"
 #include "sim/db/sqlite_values.h"
 
 namespace zq::sim {
@@ -105,6 +106,54 @@ TEST_F(ConnectionTest, ATextRunAgainSeesTheDatabaseAsItIsNow) {
     EXPECT_EQ(conn->QueryRows(read, {Variant("NEW")}).rows.at(0).at(0).ToString(), "Nuova");
     EXPECT_EQ(conn->QueryRows(read, {Variant("NEW2")}).rows.at(0).at(0).ToString(), "Seconda");
     EXPECT_TRUE(conn->QueryRows(read, {Variant("NONE")}).rows.empty());
+}
+
+// The rewrite of a text is kept for the next run of the same text: past the number kept, a
+// text rewritten again still runs as itself; a text the rules refuse is refused every time;
+// a procedure call kept is called again, not run as text.
+TEST_F(ConnectionTest, KeptRewritesRunEveryTextAsItselfAndRefuseWhatTheRulesRefuse) {
+    const std::string first = "SELECT ISNULL(NULL, 'first') AS X";
+    EXPECT_EQ(Query(first)->Get("X").ToString(), "first");
+    for (int i = 0; i < 300; ++i) {
+        const auto rs = Query("SELECT ISNULL(NULL, " + std::to_string(i) + ") AS X");
+        ASSERT_EQ(rs->Get("X").ToLong(), i);
+    }
+    EXPECT_EQ(Query(first)->Get("X").ToString(), "first");
+    EXPECT_EQ(Query(first)->Get("X").ToString(), "first");
+    const std::string refused = "IF NOT OBJECT_ID('TEMPDB.DBO.#A') IS NULL DROP TABLE #B";
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(ErrorOf([&] { conn->Execute(refused, nullptr, 129); }), err::AdoProviderError);
+
+    Capture("#STORNA_PROGMAG", 1001);
+    const std::string call =
+        "EXEC SPMG_PROGMAG_DOC @DITTA = 1, @ELENCO_NUMREG = '1001', @FLAG_STORNA = 1, "
+        "@NOME_TABELLA_STORNA = '#STORNA_PROGMAG'";
+    for (int i = 0; i < 2; ++i) conn->Execute(call, nullptr, 129);
+    EXPECT_TRUE(ProgressivesConsistent(*conn));
+}
+
+// Query rows are packed as they are read: a large result, its texts and its computed
+// columns (typed after the last row) read the same through Execute as row by row.
+TEST_F(ConnectionTest, PackedResultsReadAsTheRowsThemselves) {
+    conn->RunScript(
+        "CREATE TEMP TABLE BIG (K INTEGER PRIMARY KEY, T VARCHAR(80));"
+        "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 3000) "
+        "INSERT INTO BIG SELECT I, printf('%040d-%s', I, hex(I)) FROM N;");
+    const std::string sql = "SELECT K, T, K * 1.5 AS HALFMORE, T || '' AS COPY FROM BIG ORDER BY K";
+    const QueryResult rows = conn->QueryRows(sql);
+    auto rs = conn->Execute(sql, nullptr, 1);
+    ASSERT_EQ(rs->RecordCount(), 3000);
+    ASSERT_EQ(rs->FieldCount(), 4);
+    for (std::int32_t c = 0; c < 4; ++c)
+        EXPECT_EQ(rs->FieldAt(c)->Type(), rows.fields[static_cast<std::size_t>(c)].type) << c;
+    for (const Row& row : rows.rows) {
+        ASSERT_FALSE(rs->EOF_());
+        for (std::int32_t c = 0; c < 4; ++c)
+            ASSERT_TRUE(rs->FieldAt(c)->Value().SameAs(row[static_cast<std::size_t>(c)]))
+                << row[0].Describe() << " column " << c;
+        rs->MoveNext();
+    }
+    EXPECT_TRUE(rs->EOF_());
 }
 
 // Day 0 is 1899-12-30; the fraction is the time of day.
