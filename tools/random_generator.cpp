@@ -76,7 +76,12 @@ Json RandomUser::Shape() {
                 ") WHERE DO31_NUMREG_CO99 = " + std::to_string(sim::demo::kOrdine) +
                 " AND DO31_PROGRIGA = " + line + ";");
     }
-    Json host{{"lots", Chance(0.5)}, {"guidSeed", Below(1 << 30)}};
+    // A document type that does not manage lots has no lot rows.
+    const bool lots = Chance(0.5);
+    if (!lots)
+        statements.push_back("DELETE FROM DO52_DOCCORPOLOT WHERE DO52_NUMREG_CO99 = " +
+                             std::to_string(sim::demo::kOrdine) + ";");
+    Json host{{"lots", lots}, {"guidSeed", Below(1 << 30)}};
     for (const auto& o : HostOptions())
         host[o.name] = o.values[static_cast<std::size_t>(Below(static_cast<int>(o.values.size())))];
     Json data{{"lines", lines}, {"postProgressives", true}};
