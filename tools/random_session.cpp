@@ -69,6 +69,8 @@ std::string PlayAndCheck(Session& s, const Json& step,
     return found;
 }
 
+constexpr int kShrinkSeconds = 90;
+
 // The kind of a failure, for the shrinking: its text up to the first colon and, for the
 // audit's findings, the rule of each ("  document 1001 line 7: qta-annullo: ...").
 std::string KindOf(const std::string& failure) {
@@ -128,7 +130,11 @@ Json Shrink(const Json& scenario, const std::string& failure,
         all.insert(all.end(), tail.begin(), tail.end());
         return all;
     };
+    // Shrinking replays the session many times: it stops with the shortest session found
+    // so far once its time is up.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kShrinkSeconds);
     auto stillFails = [&](const std::vector<Json>& candidate) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
         Json c = best;
         c["steps"] = withHead(candidate);
         std::size_t at = 0;

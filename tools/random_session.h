@@ -65,7 +65,8 @@ std::string PlayChecked(const Json& scenario, const std::function<std::string(Se
                         std::size_t* failedAt = nullptr);
 
 // Drops steps while the session still fails with a failure of the same kind (its text up
-// to the first colon); answers the shortest session found.
+// to the first colon, and the audit's rules); answers the shortest session found within
+// a minute and a half.
 Json Shrink(const Json& scenario, const std::string& failure,
             const std::function<std::string(Session&)>& extra);
 
