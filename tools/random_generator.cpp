@@ -29,9 +29,19 @@ enum Kind {
     kReopen,
     kBodyCycle,
     kFocus,
+    kSwitch,
     kKinds
 };
-constexpr int kWeights[kKinds] = {18, 14, 10, 5, 5, 3, 3, 2, 5, 4, 2, 4, 8, 1, 2, 3};
+constexpr int kWeights[kKinds] = {18, 14, 10, 5, 5, 3, 3, 2, 5, 4, 2, 4, 8, 1, 2, 3, 6};
+
+// The actions on the header form's controls; the others are the body's, but for those
+// of the window (save, reopen, switching forms).
+bool OnHeader(int kind) {
+    return kind == kHeaderState || kind == kHeaderReason;
+}
+bool Anywhere(int kind) {
+    return kind == kSave || kind == kReopen || kind == kSwitch;
+}
 
 bool Usable(const sim::SimControlPtr& c) {
     return c && c->Enabled() && c->Visible();
@@ -97,6 +107,7 @@ Json RandomUser::Opening() {
 Json RandomUser::Next(Session& s) {
     if (!bodyOpen_) {
         bodyOpen_ = true;
+        current_ = 2;
         return Json{{"do", "openForm"}, {"form", "body"}};
     }
     int total = 0;
@@ -104,6 +115,7 @@ Json RandomUser::Next(Session& s) {
     for (;;) {
         int pick = Below(total), kind = 0;
         while (pick >= kWeights[kind]) pick -= kWeights[kind++];
+        if (!Anywhere(kind) && OnHeader(kind) != (current_ == 1)) continue;
         if (Json step = Try(s, kind); !step.is_null()) return step;
     }
 }
@@ -169,8 +181,13 @@ Json RandomUser::Try(Session& s, int kind) {
         case kSave:
             return Do("save");
         case kReopen:
+            current_ = 2;  // the header, then the body
             return Do("reopen");
+        case kSwitch:
+            current_ = current_ == 1 ? 2 : 1;
+            return Json{{"do", "openForm"}, {"form", current_ == 1 ? "header" : "body"}};
         case kBodyCycle:
+            if (current_ != 2) return nullptr;
             bodyOpen_ = false;
             return Json{{"do", "closeForm"}, {"form", "body"}};
         case kFocus: {

@@ -32,6 +32,9 @@ class RandomUser {
 
     std::mt19937_64 rng_;
     bool bodyOpen_ = true;
+    // The form the user works on: the one opened last, as the plug-in takes it. The user
+    // switches forms to reach the other one's controls.
+    std::int16_t current_ = 2;
 };
 
 }  // namespace zq::tool

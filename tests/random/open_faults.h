@@ -18,11 +18,7 @@ inline const std::vector<std::string>& OpenRandomFaults() {
         // and the flow state apart.
         "line-flag: the line is in the cancelled state but DO31_FLGNONPIUEV is 0",
         "line-state: DO31_FLGNONPIUEV is 1 but the line is in state",
-        // The header reason typed before the cancelled header state is picked: the saved
-        // order is cancelled without its flag.
-        "header-flag: the order is cancelled but DO18_FLGNONPIUEV is 0",
-        // After the whole order is cancelled, a cancellation line the user lands on takes a
-        // state picked there; reinstating the order leaves it outside the cancelled state.
+        // A cancellation line saved outside the cancelled state.
         "cancellation-state: a cancellation line: the line is in state",
         // A cancelled quantity typed on a master after lines were deleted: the pair's
         // starting quantity no longer adds up.
