@@ -52,6 +52,9 @@ std::string PlayAndCheck(Session& s, const Json& step,
         return "refused: error " + std::to_string(e.Number()) + ": " + e.Description();
     } catch (const ScenarioError& e) {
         return std::string("refused: ") + e.what();
+    } catch (const std::exception& e) {
+        // A fault of the program, not a refusal of the host: the session fails on it.
+        return std::string("internal error: ") + e.what();
     }
     std::string found = Unsound(s, eventsFrom);
     const std::int16_t after = s.Host().doc->DocUI()->IndicatoreAttesa();
