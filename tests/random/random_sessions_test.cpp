@@ -3,6 +3,7 @@
 // flags besides; a failing session is shrunk and written as a scenario file. The long run
 // takes its seed from the clock unless ZQ_RANDOM_SEED gives one, and prints it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -107,7 +108,9 @@ std::size_t Tail(const tool::Json& scenario) {
 }
 
 TEST(RandomSessions, AFailingSessionIsShrunkToTheStepsTheFailureNeeds) {
-    const auto dir = std::filesystem::temp_directory_path() / "zq_random_shrink_test";
+    // A folder of this process: other builds' tests may run at the same time.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zq_random_shrink_test_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     RandomOptions o = Planted(5);
     o.saveDir = dir.string();
