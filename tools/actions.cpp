@@ -2,6 +2,7 @@
 // A new user action of the driver is one entry here and one paragraph in
 // docs/scenarios.md.
 #include "host/error.h"
+#include "sim/fault/fault_plan.h"
 #include "tools/grid_steps.h"
 #include "tools/scenario.h"
 
@@ -35,6 +36,59 @@ std::int16_t FormOf(const Json& v) {
     throw ScenarioError("a form is \"header\" or \"body\", not " + v.dump());
 }
 
+// A user reaches a control only when the form shows it and lets it be used: typing into,
+// or setting a state through, a control that is disabled or hidden is no road a user can
+// take. A step marked "by": "host" is the host acting by itself and passes untouched; a
+// control the form does not have is left to the host's own error.
+void UserCanUse(Session& s, const StepArgs& a, std::int16_t tipoForm, const sim::SimControlPtr& c) {
+    if (a.Text("by", "user") == "host") return;
+    if (!s.openForms.count(tipoForm))
+        throw ScenarioError(std::string("the user cannot do this: the ") +
+                            (tipoForm == 1 ? "header" : "body") + " form is not open");
+    if (!c) return;
+    const char* why = !c->Visible() ? "hidden" : !c->Enabled() ? "disabled" : nullptr;
+    if (!why) return;
+    throw ScenarioError("the user cannot do this: the control " + c->Name() + " of the " +
+                        (tipoForm == 1 ? "header" : "body") + " form is " + why);
+}
+
+sim::SimControlPtr ControlOn(Session& s, std::int16_t tipoForm, const std::string& name) {
+    return (tipoForm == 1 ? s.Host().header : s.Host().body)->Control(name);
+}
+
+// "by": "user" (the default) or "host".
+void CheckBy(const StepArgs& a) {
+    const std::string by = a.Text("by", "user");
+    if (by != "user" && by != "host")
+        throw ScenarioError("\"by\" is \"user\" or \"host\", not \"" + by + "\"");
+}
+
+// A fault step: from here on the k-th call of a kind fails (once), or every call of a kind
+// whose site (statement text, procedure name, "<object>.<member>") contains a text, or
+// only the k-th of those; "off" disarms what earlier fault steps armed.
+void ArmFault(Session& s, const StepArgs& a) {
+    if (a.Flag("off")) {
+        if (a.Has("kind") || a.Has("nth") || a.Has("match"))
+            throw ScenarioError("a fault step with \"off\" takes no other key");
+        s.faults.Disarm();
+        return;
+    }
+    if (!a.Has("kind")) throw ScenarioError("a fault step needs \"kind\" (or \"off\": true)");
+    const auto kind = sim::FaultKindNamed(a.Text("kind"));
+    if (!kind)
+        throw ScenarioError(
+            "\"kind\" is one of statement, procedure, get, set, method, move, "
+            "write, message, not \"" +
+            a.Text("kind") + "\"");
+    const std::int32_t nth = a.Int("nth", 0);
+    if (nth < 0 || (nth == 0 && !a.Has("match")))
+        throw ScenarioError("\"nth\" is a whole number from 1 (or \"match\" is given)");
+    if (a.Has("match"))
+        s.faults.FailMatching(*kind, a.Text("match"), nth);
+    else
+        s.faults.FailNth(*kind, nth);
+}
+
 }  // namespace
 
 const std::vector<ActionDef>& Actions() {
@@ -59,17 +113,25 @@ const std::vector<ActionDef>& Actions() {
         {"release", {}, [](Session& s, const StepArgs&) { s.Driver().Release(); }},
         {"openForm",
          {{"form", A::Form, true}},
-         [](Session& s, const StepArgs& a) { s.Driver().OpenForm(a.Form("form")); }},
+         [](Session& s, const StepArgs& a) {
+             s.Driver().OpenForm(a.Form("form"));
+             s.openForms.insert(a.Form("form"));
+         }},
         {"closeForm",
          {{"form", A::Form, true}},
-         [](Session& s, const StepArgs& a) { s.Driver().CloseForm(a.Form("form")); }},
+         [](Session& s, const StepArgs& a) {
+             // The form stays open when the plug-in answered the cancel flag.
+             if (!s.Driver().CloseForm(a.Form("form"))) s.openForms.erase(a.Form("form"));
+         }},
         {"selectLine",
          {{"line", A::Integer, true}},
          [](Session& s, const StepArgs& a) { s.Driver().MoveToLine(a.Int("line")); }},
         {"save", {}, [](Session& s, const StepArgs&) { s.Driver().Save(); }},
         {"editLineField",
-         {{"field", A::Text, true}, {"text", A::Text, true}},
+         {{"field", A::Text, true}, {"text", A::Text, true}, {"by", A::Text}},
          [](Session& s, const StepArgs& a) {
+             CheckBy(a);
+             UserCanUse(s, a, 2, s.Host().body->BoundTo(a.Text("field")));
              s.Driver().EditLineField(a.Text("field"), a.Text("text"));
          }},
         {"storeLine", {}, [](Session& s, const StepArgs&) { s.Driver().StoreLine(); }},
@@ -80,13 +142,19 @@ const std::vector<ActionDef>& Actions() {
              s.Driver().SetUnsavedEdits(a.Form("form"), a.Flag("pending", true));
          }},
         {"setHeaderState",
-         {{"state", A::Integer, true}, {"focus", A::Flag}},
+         {{"state", A::Integer, true}, {"focus", A::Flag}, {"by", A::Text}},
          [](Session& s, const StepArgs& a) {
+             CheckBy(a);
+             UserCanUse(s, a, 1, ControlOn(s, 1, "TXT_DO11_STATO"));
              s.Driver().SetHeaderState(a.Int("state"), a.Flag("focus", true));
          }},
         {"setLineState",
-         {{"state", A::Integer, true}},
-         [](Session& s, const StepArgs& a) { s.Driver().SetLineState(a.Int("state")); }},
+         {{"state", A::Integer, true}, {"by", A::Text}},
+         [](Session& s, const StepArgs& a) {
+             CheckBy(a);
+             UserCanUse(s, a, 2, s.Host().body->BoundTo("DO30_GUID"));
+             s.Driver().SetLineState(a.Int("state"));
+         }},
         {"focus",
          {{"form", A::Form, true}, {"control", A::Text}, {"events", A::Flag}},
          [](Session& s, const StepArgs& a) {
@@ -112,8 +180,13 @@ const std::vector<ActionDef>& Actions() {
          }},
         {"undoLine", {}, [](Session& s, const StepArgs&) { s.Driver().UndoLine(); }},
         {"typeAndLeave",
-         {{"form", A::Form, true}, {"control", A::Text, true}, {"text", A::Text, true}},
+         {{"form", A::Form, true},
+          {"control", A::Text, true},
+          {"text", A::Text, true},
+          {"by", A::Text}},
          [](Session& s, const StepArgs& a) {
+             CheckBy(a);
+             UserCanUse(s, a, a.Form("form"), ControlOn(s, a.Form("form"), a.Text("control")));
              s.Driver().TypeAndLeave(a.Form("form"), a.Text("control"), a.Text("text"));
          }},
         {"lookup",
@@ -132,6 +205,9 @@ const std::vector<ActionDef>& Actions() {
                                            a.Has("value") ? MenuValue(a.Raw("value")) : Variant());
          }},
         {"gridEdit", kGridEditArgs, PlanGridEdit},
+        {"fault",
+         {{"kind", A::Text}, {"nth", A::Integer}, {"match", A::Text}, {"off", A::Flag}},
+         ArmFault},
     };
     return actions;
 }

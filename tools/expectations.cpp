@@ -10,6 +10,7 @@
 #include "tools/check.h"
 #include "tools/grid_steps.h"
 #include "tools/host_checks.h"
+#include "tools/random_invariants.h"
 #include "tools/scenario.h"
 
 namespace zq::tool {
@@ -375,6 +376,8 @@ const std::vector<ExpectationDef>& Expectations() {
           {"linked", A::Flag}},
          CheckLink},
         {"busyIndicator", {{"value", A::Integer, true}}, CheckBusyIndicator},
+        {"asBefore", {{"step", A::Integer, true}}, CheckAsBefore},
+        {"sound", {}, CheckSound},
         {"calls", {{"calls", A::Array, true}, {"only", A::Texts}}, CheckCalls},
         {"lookup",
          {{"handled", A::Flag},

@@ -8,10 +8,6 @@ namespace zq::tool {
 
 namespace {
 
-struct LinkRow {
-    std::string guid, master, detail;  // as held: DO30_GUID braced, DO77 columns bare
-};
-
 std::string TextOf(const Variant& v) {
     return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
 }
@@ -23,7 +19,9 @@ std::string Bare(std::string guid) {
     return out;
 }
 
-std::map<std::int32_t, LinkRow> FromDatabase(Session& s) {
+}  // namespace
+
+std::map<std::int32_t, LinkRow> LinksInDatabase(Session& s) {
     auto q = s.Db().QueryRows(
         "SELECT DO30_PROGRIGA, DO30_GUID, DO77_ZQGUID_MASTER_DO30, DO77_ZQGUID_DETAIL_DO30 "
         "FROM DO30_DOCCORPO LEFT JOIN DO77_DOCCORPOVERT ON DO77_DITTA_CG18 = DO30_DITTA_CG18 "
@@ -48,7 +46,7 @@ void EveryRow(const ado::RecordsetPtr& rs, Each each) {
         each(onRow && clone->Bookmark().SameAs(current) ? *rs : *clone);
 }
 
-std::map<std::int32_t, LinkRow> FromHost(Session& s) {
+std::map<std::int32_t, LinkRow> LinksInHost(Session& s) {
     std::map<std::int32_t, LinkRow> out;
     const auto& doc = *s.Host().doc;
     EveryRow(doc.rstDocCorpo(), [&](ado::Recordset& r) {
@@ -63,6 +61,8 @@ std::map<std::int32_t, LinkRow> FromHost(Session& s) {
     return out;
 }
 
+namespace {
+
 std::string Shown(const LinkRow& r) {
     return "DO30_GUID " + Quote(r.guid) + ", DO77_ZQGUID_MASTER_DO30 " + Quote(r.master) +
            ", DO77_ZQGUID_DETAIL_DO30 " + Quote(r.detail);
@@ -74,7 +74,7 @@ std::string CheckLink(Session& s, const StepArgs& a) {
     const std::string in = a.Text("in", "database");
     if (in != "database" && in != "host")
         throw ScenarioError("\"in\" must be \"database\" or \"host\", not " + Quote(in));
-    const auto rows = in == "host" ? FromHost(s) : FromDatabase(s);
+    const auto rows = in == "host" ? LinksInHost(s) : LinksInDatabase(s);
     const std::int32_t line = a.Int("line"), master = a.Int("master");
     const auto p = rows.find(line), m = rows.find(master);
     if (p == rows.end()) return "the " + in + " has no line " + std::to_string(line);
@@ -146,6 +146,16 @@ std::string CheckCalls(Session& s, const StepArgs& a) {
         d += "\n  " + c->member + "(" + args + ")";
     }
     return d;
+}
+
+std::string CheckAsBefore(Session& s, const StepArgs& a) {
+    const auto it = s.orderBefore.find(static_cast<std::size_t>(a.Int("step")));
+    if (it == s.orderBefore.end())
+        throw ScenarioError("no order was noted before step " + std::to_string(a.Int("step")));
+    const std::string d = sim::OrderDifferences(it->second, s.OrderNow());
+    return d.empty() ? d
+                     : "the order is not as it was before step " + std::to_string(a.Int("step")) +
+                           ":\n" + d;
 }
 
 }  // namespace zq::tool

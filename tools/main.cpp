@@ -5,15 +5,19 @@
 //   zqstati run FILE|DIR ...                     scenario files (docs/scenarios.md)
 //   zqstati check --db FILE [--doc NUMREG]       audit of the cancellation data
 //   zqstati statements [--db FILE [--force]]     the plug-in's statement texts on the demo data
+//   zqstati random [--seed S] [--events N] [--budget-seconds T] [--save-to DIR]
+//                                                random user sessions with invariants
 //
 // A usage error (an unknown option, a number out of range) ends with status 2, as does a
 // path the program will not use (docs/cli.md).
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <iostream>
 
 #include "tools/check.h"
 #include "tools/demo.h"
 #include "tools/host_matrix.h"
+#include "tools/random_session.h"
 #include "tools/runner.h"
 #include "tools/statements.h"
 
@@ -85,6 +89,32 @@ int main(int argc, char** argv) {
     stmtCmd->add_flag("--force", statementsForce,
                       "Replace the --db file when it is a database of this program");
 
+    RandomOptions random;
+    auto* randomCmd = app.add_subcommand(
+        "random",
+        "Play seeded random user sessions on orders of different shapes, checking after every "
+        "action that nothing is left half-done; a failing session is shrunk and written as a "
+        "scenario file. Exit status 0 when every invariant held, 1 otherwise");
+    auto* seedOpt = randomCmd->add_option(
+        "--seed", random.seed, "The run's seed (default: from the clock); printed first");
+    randomCmd->add_option("--events", random.events, "User actions to play (default 1000)")
+        ->check(CLI::Range(std::int64_t{1}, std::int64_t{1} << 40));
+    randomCmd
+        ->add_option("--budget-seconds", random.budgetSeconds,
+                     "Stop when this much time has passed, whatever --events says")
+        ->check(CLI::Range(0.0, 1e7));
+    randomCmd
+        ->add_option("--session-length", random.sessionLength,
+                     "User actions per session before a fresh session starts (default 150)")
+        ->check(CLI::Range(1, 1000000));
+    random.saveDir = ".";
+    randomCmd->add_option("--open", random.open,
+                          "A fault already reported: a failure whose text contains this ends "
+                          "its session as open and the run goes on (may be repeated)");
+    randomCmd->add_option("--save-to", random.saveDir,
+                          "Folder the shrunk failing session is written to as a scenario "
+                          "(default: the current folder)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -98,6 +128,12 @@ int main(int argc, char** argv) {
     if (*demoCmd) {
         if (*demoDbOpt) demo.dbPath = demoDb;
         return RunDemo(demo, std::cout, std::cerr);
+    }
+    if (*randomCmd) {
+        if (!*seedOpt)
+            random.seed = static_cast<std::uint64_t>(
+                std::chrono::system_clock::now().time_since_epoch().count());
+        return RandomCommand(random, std::cout);
     }
     if (*runCmd) return RunScenarios(paths, std::cout, hostMatrix);
     if (*checkCmd)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "host/error.h"
@@ -55,8 +56,13 @@ Outcome Play(const Scenario& sc, const SessionSetup& setup) {
     // Every save of a road leaves the progressives and the audit as clean as the data set
     // was when the session opened (a data set may start unclean on purpose).
     const bool startedClean = AuditNow(*session).empty();
+    std::set<std::size_t> noted;  // the steps an "asBefore" expectation looks back to
+    for (const Step& step : sc.steps)
+        if (!step.isAction && step.kind == "asBefore")
+            noted.insert(step.json["step"].get<std::size_t>());
     for (std::size_t i = 0; i < sc.steps.size(); ++i) {
         const Step& step = sc.steps[i];
+        if (noted.count(i + 1)) session->orderBefore[i + 1] = session->OrderNow();
         const std::string where = "step " + std::to_string(i + 1) + " (" + StepName(step) + ")";
         StepArgs args(step.json);
         try {

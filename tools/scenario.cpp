@@ -162,9 +162,21 @@ std::vector<std::string> Strings(const Json& v) {
 void ReadData(const Json& data, const std::filesystem::path& dir, const ScriptReader& readScript,
               SessionSetup& setup) {
     CheckKeys(data, "", "\"data\"",
-              {{"demo", ArgType::Flag}, {"sql", ArgType::Texts}, {"statements", ArgType::Texts}},
+              {{"demo", ArgType::Flag},
+               {"lines", ArgType::Integer},
+               {"sql", ArgType::Texts},
+               {"statements", ArgType::Texts},
+               {"postProgressives", ArgType::Flag}},
               0);
     setup.demoData = data.value("demo", true);
+    setup.postProgressives = data.value("postProgressives", false);
+    if (data.contains("lines")) {
+        const std::int32_t lines = data["lines"].get<std::int32_t>();
+        if (lines < sim::demo::kRigheDemo || lines > 100000)
+            throw ScenarioError("data.lines is from " + std::to_string(sim::demo::kRigheDemo) +
+                                " to 100000, not " + std::to_string(lines));
+        setup.righeOrdine = lines;
+    }
     if (data.contains("sql"))
         for (const auto& f : Strings(data["sql"])) setup.scripts.push_back(readScript(dir / f));
     if (data.contains("statements"))
@@ -181,7 +193,8 @@ void ReadHost(const Json& host, SessionSetup& setup, std::set<std::string>& pinn
                              {"lineInitialState", ArgType::Integer},
                              {"reasonsProgram", ArgType::Flag},
                              {"gridWithout", ArgType::Texts},
-                             {"gridPosting", ArgType::Text}};
+                             {"gridPosting", ArgType::Text},
+                             {"guidSeed", ArgType::Integer}};
     for (const auto& o : HostOptions()) keys.push_back({o.name, ArgType::Value});
     CheckKeys(host, "", "\"host\"", keys, 0);
     for (const auto& o : HostOptions())
@@ -207,6 +220,8 @@ void ReadHost(const Json& host, SessionSetup& setup, std::set<std::string>& pinn
     setup.flussoRighe = host.value("lineFlow", setup.flussoRighe);
     setup.statoInizialeRighe = host.value("lineInitialState", setup.statoInizialeRighe);
     setup.reasonsProgram = host.value("reasonsProgram", true);
+    if (host.contains("guidSeed"))
+        setup.guidSeed = static_cast<std::uint32_t>(host["guidSeed"].get<std::int32_t>());
     if (host.contains("gridWithout")) setup.sizeGrid.without = Strings(host["gridWithout"]);
     if (host.contains("gridPosting"))
         setup.sizeGrid.posting = GridPostingSetting(host["gridPosting"].get<std::string>());
@@ -302,7 +317,16 @@ Scenario ParseScenario(const std::string& text, const std::filesystem::path& fil
     if (j.contains("document")) ReadDocument(j["document"], sc.setup);
     if (j.contains("host")) ReadHost(j["host"], sc.setup, sc.pinnedHost);
     std::size_t n = 0;
-    for (const auto& s : j["steps"]) sc.steps.push_back(ReadStep(s, ++n));
+    for (const auto& s : j["steps"]) {
+        sc.steps.push_back(ReadStep(s, ++n));
+        if (sc.steps.back().kind == "asBefore" && !sc.steps.back().isAction) {
+            const std::int32_t back = s["step"].get<std::int32_t>();
+            if (back < 1 || static_cast<std::size_t>(back) >= n)
+                throw ScenarioError("\"asBefore\" looks back to a step before it, not to step " +
+                                        std::to_string(back),
+                                    n);
+        }
+    }
     if (sc.steps.empty()) throw ScenarioError("\"steps\" is empty");
     return sc;
 }

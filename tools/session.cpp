@@ -4,7 +4,9 @@
 
 #include "host/error.h"
 #include "sim/db/fixture.h"
+#include "sim/db/progressives.h"
 #include "sim/db/schema.h"
+#include "sim/host/guid.h"
 
 namespace zq::tool {
 
@@ -22,11 +24,17 @@ sim::SqliteConnectionPtr MakeDatabase(const SessionSetup& setup) {
         sim::CreateSchema(*conn);
     }
     for (const auto& script : setup.scripts) conn->RunScript(script);
+    if (setup.postProgressives) sim::RecomputeProgressivesFromScratch(*conn);
     return conn;
 }
 
 Session::Session(const SessionSetup& setup) : setup_(setup), conn_(MakeDatabase(setup)) {
+    sim::SeedGuids(setup.guidSeed);
     OpenHost();
+}
+
+sim::OrderState Session::OrderNow() {
+    return sim::TakeOrderState(*host_->doc, *conn_, setup_.flussoRighe, setup_.statoInizialeRighe);
 }
 
 void Session::OpenHost() {
@@ -70,7 +78,11 @@ void Session::Reopen(const std::vector<std::int16_t>& forms) {
     callsChecked = 0;
     lastLookup.reset();
     driver_->Initialize();
-    for (std::int16_t tipoForm : forms) driver_->OpenForm(tipoForm);
+    openForms.clear();
+    for (std::int16_t tipoForm : forms) {
+        driver_->OpenForm(tipoForm);
+        openForms.insert(tipoForm);
+    }
 }
 
 std::vector<sim::RaisedEvent> Session::Events() const {

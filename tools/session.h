@@ -4,14 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "sim/db/fixture.h"
 #include "sim/db/sqlite_connection.h"
+#include "sim/fault/fault_plan.h"
 #include "sim/host/driver.h"
+#include "sim/host/order_state.h"
 #include "sim/host/reasons_program.h"
 #include "sim/host/size_grid.h"
 #include "sim/host/sqlite_host_database.h"
@@ -35,6 +39,12 @@ struct SessionSetup {
     bool reasonsProgram = true;      // the host has the reasons maintenance program installed
     sim::HostBehaviour behaviour;    // the host details a host may do either way
     sim::SizeGridSettings sizeGrid;  // the size-grid and grid-posting components
+    // After the scripts, the warehouse progressives are posted again from scratch (a
+    // script that changes order quantities leaves them behind otherwise).
+    bool postProgressives = false;
+    // The GUIDs of lines appended during the session come from a generator started with
+    // this seed, so that a session plays again exactly.
+    std::uint64_t guidSeed = 1;
 };
 
 // The database of a setup: created, filled and scripted (no document opened).
@@ -65,12 +75,25 @@ class Session {
     std::vector<sim::RaisedEvent> Events() const;
     std::vector<sim::ShownMessage> TakeMessages();
 
+    // The order as it stands now, in the host's memory and in the database.
+    sim::OrderState OrderNow();
+
+    // The session's fault plan, installed for its life (a "fault" step arms it), and the
+    // order as it stood before each step an "asBefore" expectation names.
+    sim::FaultPlan faults;
+    std::map<std::size_t, sim::OrderState> orderBefore;
+
     // What the last look-up showed, for the expectations that read it.
     std::optional<sim::HostDriver::Lookup> lastLookup;
     // How many of the events an "events" expectation, and of the host's calls a "calls"
     // expectation, has already looked at.
     std::size_t eventsChecked = 0;
     std::size_t callsChecked = 0;
+    // The forms the user has open (1 header, 2 body): a user reaches only their controls.
+    std::set<std::int16_t> openForms;
+    // The events and saves a "sound" expectation has already looked at.
+    std::size_t soundEvents = 0;
+    int soundSaves = 0;
 
   private:
     void OpenHost();
@@ -81,6 +104,7 @@ class Session {
     std::optional<sim::ReasonsProgram> reasons_;
     std::unique_ptr<sim::HostDriver> driver_;
     int savesBefore_ = 0;
+    sim::ActiveFaultPlan activeFaults_{faults};
     std::vector<sim::RaisedEvent> eventsBefore_;
     std::vector<sim::ShownMessage> carriedMessages_;
 };

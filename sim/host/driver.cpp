@@ -204,7 +204,12 @@ void HostDriver::TypeAndLeave(std::int16_t tipoForm, std::string_view controlNam
     ctl->Type(text);
     if (auto rs = SectionOf(*host_.doc, ctl->DBField());
         rs && rs->HasField(ctl->DBField()) && !rs->BOF() && !rs->EOF_()) {
-        rs->Set(ctl->DBField(), Variant(text));
+        try {
+            rs->Set(ctl->DBField(), Variant(text));
+        } catch (const HostError&) {
+            // Text that is no value of the field's type stays in the control only, as the
+            // host's text box holds whatever the user types.
+        }
     }
     ObjectPtr f = form, c = ctl;
     VBool handled = VFalse;

@@ -132,9 +132,10 @@ TEST(ScenarioRunner, TheFirstFailedExpectationShowsWhatDiffered) {
 // that saved, with what the audit found, even when no step expects it. A data set that
 // starts unclean is judged only by the scenario's own expectations.
 TEST(ScenarioRunner, ASaveThatLeavesTheOrderUncleanFailsAtItsStep) {
+    // The link column is locked for the user: the host itself writes the orphan link.
     const std::string orphanLink = kOpen + R"(,
         {"do": "editLineField", "field": "DO77_ZQGUID_MASTER_DO30",
-         "text": "00000000-0000-0000-0000-000000000099"},
+         "text": "00000000-0000-0000-0000-000000000099", "by": "host"},
         {"do": "storeLine"},
         {"do": "save"},
         {"expect": "saves", "count": 1})";
