@@ -198,6 +198,17 @@ SimControlPtr HostDriver::ControlOf(std::int16_t tipoForm, std::string_view name
 
 void HostDriver::TypeAndLeave(std::int16_t tipoForm, std::string_view controlName,
                               std::string text) {
+    Type(tipoForm, controlName, std::move(text));
+    SimFormPtr form = FormOf(tipoForm);
+    SimControlPtr ctl = ControlOf(tipoForm, controlName);
+    ObjectPtr f = form, c = ctl;
+    RaiseEvent("ControlEventLostFocus",
+               [&](std::vector<Variant>&) { return FormEvents().ControlEventLostFocus(f, c); },
+               {Variant(ctl->Name())});
+    form->SetActiveControl("");
+}
+
+void HostDriver::Type(std::int16_t tipoForm, std::string_view controlName, std::string text) {
     SimFormPtr form = FormOf(tipoForm);
     SimControlPtr ctl = ControlOf(tipoForm, controlName);
     form->SetActiveControl(ctl->Name());
@@ -222,10 +233,6 @@ void HostDriver::TypeAndLeave(std::int16_t tipoForm, std::string_view controlNam
                    return r;
                },
                {Variant(ctl->Name()), Variant(text)});
-    RaiseEvent("ControlEventLostFocus",
-               [&](std::vector<Variant>&) { return FormEvents().ControlEventLostFocus(f, c); },
-               {Variant(ctl->Name())});
-    form->SetActiveControl("");
 }
 
 HostDriver::Lookup HostDriver::OpenLookup(std::int16_t tipoForm, std::string_view controlName) {

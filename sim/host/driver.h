@@ -92,6 +92,8 @@ class HostDriver {
     // ControlEventLostFocus, and the focus leaves the control. Error 438 when the form has
     // no such control.
     void TypeAndLeave(std::int16_t tipoForm, std::string_view controlName, std::string text);
+    // The same without leaving: the control keeps the focus (a later MoveFocus leaves it).
+    void Type(std::int16_t tipoForm, std::string_view controlName, std::string text);
     // The user opens a control's look-up: the host raises ControlEventStartLookup and, when
     // the plug-in handled it, runs the statement it received on the connection.
     struct Lookup {

@@ -70,9 +70,10 @@ HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
 
 HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {
     return ComBoundary([&] {
-        // The deletion's road goes on in UIAfterDeleteDocBody, whatever happens here.
+        // The deletion's road goes on in UIAfterDeleteDocBody, whatever happens here; the
+        // host has begun deleting, and what it raises until then is part of the deletion.
         PercorsoUtente percorso(*this, std::move(percorsoAperto));
-        percorso.Trattieni();
+        percorso.Trattieni(true);
         if (!IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) MemorizzaRigaCancellata();
     });
 }

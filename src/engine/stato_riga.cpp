@@ -26,7 +26,7 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         if (IsTrue(blnAnnullaPercorso)) return;
         // The host has already given the line the state the user picked: a failure from here
         // on takes the pick back with whatever the road did.
-        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        PercorsoUtente percorso(*this, FotografaCampi(), false, true);
         RicordaStatoRiga(strGuidRigaCorrente, lngStatoRigaCorrente, IdFlusso);
         bool fuori = false;
         IgnoreErrors([&] { fuori = IsTrue(IsAnnulliOffCorpo()); });

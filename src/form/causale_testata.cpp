@@ -11,7 +11,7 @@ namespace zq::plugin {
 // The lines keep their own reasons (the propagation never overwrites them), and nothing is
 // saved: the user saves the order.
 void CLSRF_REGDOC_STATI::AggiornaCausaleTestata() {
-    if (IsTrue(IsAnnulliOffTestata())) return;
+    if (IsTrue(IsAnnulliOffTestata()) || !FotografaPercorso()) return;
     if (host::LeggiTesto(ctlCodCausaleTesta).empty()) {
         host::ScriviTesto(ctlDesCausaleTesta, Variant(std::string()));
         host::Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert")

@@ -43,9 +43,12 @@ bool CLSRF_REGDOC_STATI::RigaDaRegolare() {
     return IsTrue(FindMasterGuid(guid, altra)) || IsTrue(FindDetailGuid(guid, altra));
 }
 
+// Each driver takes the road's picture (FotografaPercorso) where it begins changing the
+// order, so that leaving a field that settles nothing costs no picture.
 void CLSRF_REGDOC_STATI::CausaleCorpoChange() {
     if (IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnGrigliaInCorso)) return;
     if (host::LeggiTesto(ctlCodCausaleRiga).empty()) {
+        if (!FotografaPercorso()) return;
         host::ScriviTesto(ctlDesCausaleRiga, Variant(std::string()));
         host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
             .Set("DO77_DESCAU_ZQ63", Variant::Null());
@@ -53,20 +56,22 @@ void CLSRF_REGDOC_STATI::CausaleCorpoChange() {
             host::ScriviTesto(ctlQtaAnnullo, Variant::Int32(0));
         return;
     }
-    if (!RigaDaRegolare()) return;
+    if (!RigaDaRegolare() || !FotografaPercorso()) return;
     IgnoreErrors([&] { LimitaQtaAnnullo(); });
     SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
 }
 
 void CLSRF_REGDOC_STATI::QtaAnnulloChange() {
     if (IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnGrigliaInCorso) || TestaAnnullata()) return;
-    if (!RigaDaRegolare()) return;
+    if (!RigaDaRegolare() || !FotografaPercorso()) return;
     IgnoreErrors([&] { LimitaQtaAnnullo(); });
     SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
 }
 
 // A line of a pair re-aligns the other one and reverses nothing: the pair's open quantity
-// does not change with it. An ordinary line with a cancelled quantity is settled.
+// does not change with it. An ordinary line with a cancelled quantity is settled. Which of
+// the three applies is read first: the road's picture and the busy indicator follow only
+// when something is to change, and the undo then gives back the indicator the user had.
 void CLSRF_REGDOC_STATI::QtaCorpoChange() {
     if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo()) || IsTrue(blnCreaAnnulloInCorso) ||
         !gclsRegDoc)
@@ -74,21 +79,25 @@ void CLSRF_REGDOC_STATI::QtaCorpoChange() {
     for (const ObjectPtr* ctl : {&ctlCodCausaleRiga, &ctlQtaAnnullo, &ctlStatoRiga, &ctlQta1,
                                  &ctlGuidMaster, &ctlGuidDetail})
         if (!*ctl) return;
-    auto& ui = DocUI();
-    ui.SetIndicatoreAttesa(0);
-    ScopeExit attesa([&] { IgnoreErrors([&] { ui.SetIndicatoreAttesa(intAttesaSalvata); }); });
-
     host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
     const Variant guid(host::GetGuidRiga(riga));
     const double qtaAnnullo = ui::QtaDi(ctlQtaAnnullo);
     const double qta = ui::QtaDi(ctlQta1);
     Variant altra;
-    if (IsTrue(FindMasterGuid(guid, altra))) {
+    const bool master = IsTrue(FindMasterGuid(guid, altra));
+    const bool dettaglio = !master && IsTrue(FindDetailGuid(guid, altra));
+    if (!master && !dettaglio && !(qtaAnnullo > 0 && RigaDaRegolare())) return;
+    if (!FotografaPercorso()) return;
+
+    auto& ui = DocUI();
+    ui.SetIndicatoreAttesa(0);
+    ScopeExit attesa([&] { CleanUp([&] { ui.SetIndicatoreAttesa(intAttesaSalvata); }); });
+    if (master) {
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VTrue);
-    } else if (IsTrue(FindDetailGuid(guid, altra))) {
+    } else if (dettaglio) {
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VFalse);
         AllineaQtaOrigCoppia(guid, altra);
-    } else if (qtaAnnullo > 0 && RigaDaRegolare()) {
+    } else {
         IgnoreErrors([&] { LimitaQtaAnnullo(); });
         SequenzaStorno([&] { return Eseguito(ConfermaAnnulloRiga(VFalse)); }, true);
     }

@@ -20,6 +20,13 @@ std::string Minuscolo(std::string s) {
     return s;
 }
 
+// The fields whose lost focus has a driver: the header reason, and the line's cancelled
+// quantity, quantity and reason.
+bool CampoConDriver(const std::string& campo) {
+    return campo == "DO76_CODCAU_ZQ63" || campo == "DO77_ZQ_QTA_ANNULLO" || campo == "DO30_QTA1" ||
+           campo == "DO77_CODCAU_ZQ63";
+}
+
 }  // namespace
 
 // Entering the line-state field means a line change may follow: "conferma" settles it.
@@ -52,10 +59,15 @@ HResult CLSRF_REGDOC_STATI::ControlEventGotFocus(ObjectPtr&, ObjectPtr& Control)
 
 // The host raises the decode of a typed code before the lost focus, so the description
 // compared here is already the one of the code the user left.
+//
+// Leaving a field with a driver is a user road: what the driver settles completes, or the
+// order goes back to what it was when the user left the field (what was typed stays).
 HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control) {
     return ComBoundary([&] {
+        if (IsTrue(blnAnnullaPercorso)) return;
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
         const std::string campo = GetDBField(Control);
-        if (campo.empty()) return;
+        if (campo.empty() || !CampoConDriver(campo)) return;
         if (intTipoForm == 1 && campo == "DO76_CODCAU_ZQ63") {
             const std::string descrizione =
                 NvlVar(host::Ref(RegDoc().rstDocTestaVert(), "rstDocTestaVert")
@@ -90,20 +102,23 @@ void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
 }
 
 HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {
-    return ComBoundary([&] {
-        if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
-        if (Minuscolo(Chiave) == "annulla") AnnullaModificheRiga();
-    });
+    return ComBoundary([&] { DopoTastoNavigatore(Chiave); });
 }
 HResult CLSRF_REGDOC_STATI::GridnavButtonClick(ObjectPtr&, std::int16_t, std::string&) {
     return ComBoundary([] {});
 }
 HResult CLSRF_REGDOC_STATI::InternavAfterButtonClick(ObjectPtr&, std::int16_t,
                                                      std::string& Chiave) {
-    return ComBoundary([&] {
-        if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
-        if (Minuscolo(Chiave) == "annulla") AnnullaModificheRiga();
-    });
+    return ComBoundary([&] { DopoTastoNavigatore(Chiave); });
+}
+
+// After a navigator key: "annulla" is the host's undo of the line, and the plug-in's
+// reaction to it is a road of its own (its fields come back when it fails).
+void CLSRF_REGDOC_STATI::DopoTastoNavigatore(const std::string& Chiave) {
+    if (IsTrue(blnAnnullaPercorso) || Minuscolo(Chiave) != "annulla") return;
+    PercorsoUtente percorso(*this, FotografaCampi(), false);
+    if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
+    AnnullaModificheRiga();
 }
 
 // "conferma" settles a line change the user left pending and asks no save: the user saves
@@ -113,14 +128,14 @@ HResult CLSRF_REGDOC_STATI::InternavAfterButtonClick(ObjectPtr&, std::int16_t,
 HResult CLSRF_REGDOC_STATI::InternavButtonClick(ObjectPtr&, std::int16_t TipoForm,
                                                 std::string& Chiave) {
     return ComBoundary([&] {
-        if (TipoForm != 2 || IsTrue(IsAnnulliOffCorpo()) || Minuscolo(Chiave) != "conferma" ||
-            TestaAnnullata())
-            return;
+        if (IsTrue(blnAnnullaPercorso) || TipoForm != 2 || Minuscolo(Chiave) != "conferma") return;
+        // A user road: the settlement completes, or the order goes back as it was.
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        if (IsTrue(IsAnnulliOffCorpo()) || TestaAnnullata()) return;
         auto screen = host::Screen();
         screen->SetMousePointer(host::vbHourglass);
-        ScopeExit puntatore(
-            [&] { IgnoreErrors([&] { screen->SetMousePointer(host::vbDefault); }); });
-        if (IsTrue(blnRigaDaConfermare)) {
+        ScopeExit puntatore([&] { CleanUp([&] { screen->SetMousePointer(host::vbDefault); }); });
+        if (IsTrue(blnRigaDaConfermare) && FotografaPercorso()) {
             SequenzaStorno([&] { return IsTrue(ConfermaAnnulloRiga(VFalse)); }, false);
             blnRigaDaConfermare = VFalse;
         }

@@ -7,7 +7,8 @@
 // or let it reach the caller (no wrapper). At the interface, ComBoundary turns whatever
 // escaped into a ComResult, so that no exception ever reaches the host. Clean-ups that must
 // run however a road ended, and reads whose failure is an answer, use CleanUp and Probe:
-// inside a user road (FailureWatch) they neither count as its failure nor are skipped.
+// inside a user road (FailureWatch) neither is skipped; a failed clean-up is the road's
+// failure, a failed probe is an answer.
 #pragma once
 
 #include <cstdint>
@@ -136,15 +137,18 @@ bool EndQuietly(F&& body) {
     }
 }
 
-// A step that runs even in a road that has failed and whose own failure is not the
-// road's: a clean-up (a busy flag, the busy indicator, a refresh bracket or repaint lock
-// closed, a position given back). Returns whether it completed.
+// A step that runs even in a road that has failed: a clean-up (a busy flag, the busy
+// indicator, a refresh bracket or repaint lock closed, a position given back). A clean-up
+// that fails leaves the road not whole (the indicator down, a bracket open), so its failure
+// is noted on the road like any other, and the road is undone. Returns whether it
+// completed.
 template <class F>
 bool CleanUp(F&& step) {
     try {
         std::forward<F>(step)();
         return true;
     } catch (const HostError&) {
+        detail::NoteTrapped();
         return false;
     }
 }
@@ -164,10 +168,16 @@ bool ProbeMember(F&& read) {
 }
 
 // A read whose failure is an answer, not a fault: a member a control may lack, the
-// bookmark of a recordset that stands on no row. Runs like CleanUp.
+// bookmark of a recordset that stands on no row. Runs even in a road that has failed, and
+// its failure is not the road's.
 template <class F>
 bool Probe(F&& read) {
-    return CleanUp(std::forward<F>(read));
+    try {
+        std::forward<F>(read)();
+        return true;
+    } catch (const HostError&) {
+        return false;
+    }
 }
 
 // Inside a catch block: the failure that describes the exception being handled.
@@ -204,7 +214,8 @@ ComResult ComBoundary(F&& body) noexcept {
 
 // Runs `undo` when the scope ends, normally or by an error: busy flags, the host's busy
 // indicator, refresh brackets. An error while undoing is dropped: a destructor cannot
-// report it, and the error already on its way to the caller matters more.
+// report it, and the error already on its way to the caller matters more; a host error is
+// still noted on the road, as a failed CleanUp is.
 template <class F>
 class ScopeExit {
   public:
@@ -212,6 +223,8 @@ class ScopeExit {
     ~ScopeExit() {
         try {
             undo_();
+        } catch (const HostError&) {
+            detail::NoteTrapped();
         } catch (...) {
         }
     }

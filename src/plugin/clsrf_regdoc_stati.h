@@ -282,6 +282,9 @@ class CLSRF_REGDOC_STATI : public Object,
     CampiPercorso FotografaCampi() const;
     void RipristinaCampi(const CampiPercorso& c);
     void FotografaDocumento(Percorso& p);
+    // The current road (if any) begins changing the order: its picture is taken now, unless
+    // it was. False when the road has already failed and must change nothing more.
+    bool FotografaPercorso();
     // The state the current line had before the user picked another one.
     void RicordaStatoRiga(const std::string& guid, std::int32_t stato, std::int32_t flusso);
     // The header state the order was saved with, for the header state control and field.
@@ -464,6 +467,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // progressive procedure, and the save when `salva`. Answers what `cambio` answered.
     bool SequenzaStorno(const std::function<bool()>& cambio, bool salva);
     void AnnullaModificheRiga();  // the undo reaction of the navigators' "annulla"
+    void DopoTastoNavigatore(const std::string& Chiave);
     void RicalcolaQtaAnnulloGriglia(VBool DopoGriglia);
 
     // ---- size-grid command ----

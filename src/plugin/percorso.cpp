@@ -46,9 +46,16 @@ void RipristinaProprieta(const ObjectPtr& ctl, std::string_view nome, const Vari
 // ---- the road's scope ----
 
 PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi,
-                               bool fotografa)
+                               bool fotografa, bool notifica)
     : plugin_(plugin), eccezioni_(std::uncaught_exceptions()) {
     if (plugin.percorsoCorrente) return;  // part of the road already running
+    if (notifica && plugin.percorsoAperto && plugin.percorsoAperto->accoglie) {
+        // The host's own part of a road kept open: this event belongs to it.
+        unito_ = plugin.percorsoAperto.get();
+        install_.emplace(&unito_->watch);
+        plugin.percorsoCorrente = unito_;
+        return;
+    }
     plugin.ChiudiPercorsoAperto();
     percorso_ = std::make_unique<Percorso>();
     percorso_->campi = campi;
@@ -63,6 +70,18 @@ void PercorsoUtente::Fotografa() {
     plugin_.FotografaDocumento(*percorso_);
 }
 
+// A road opened light (its picture waiting) begins changing the order here. A road that
+// has already failed changes nothing more: its later steps would not be in the picture.
+bool CLSRF_REGDOC_STATI::FotografaPercorso() {
+    Percorso* p = percorsoCorrente;
+    if (!p) return true;
+    if (!p->watch.Failed() && !p->fotografato) {
+        p->fotografato = true;
+        FotografaDocumento(*p);
+    }
+    return !p->watch.Failed();
+}
+
 PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, std::unique_ptr<Percorso> ripreso)
     : plugin_(plugin), percorso_(std::move(ripreso)), eccezioni_(std::uncaught_exceptions()) {
     if (!percorso_) return;
@@ -70,10 +89,23 @@ PercorsoUtente::PercorsoUtente(CLSRF_REGDOC_STATI& plugin, std::unique_ptr<Perco
     plugin.percorsoCorrente = percorso_.get();
 }
 
+bool PercorsoUtente::Fallito() const {
+    const Percorso* p = percorso_ ? percorso_.get() : unito_;
+    return p && p->watch.Failed();
+}
+
 PercorsoUtente::~PercorsoUtente() {
     // An error that leaves the event unwinds through here: the road did not complete.
-    if (percorso_ && std::uncaught_exceptions() > eccezioni_) percorso_->watch.Note();
+    const bool errore = std::uncaught_exceptions() > eccezioni_;
+    if (unito_) {
+        if (errore) unito_->watch.Note();
+        install_.reset();
+        plugin_.percorsoCorrente = nullptr;
+        return;
+    }
+    if (percorso_ && errore) percorso_->watch.Note();
     if (trattieni_ && percorso_) {
+        percorso_->accoglie = accogli_;
         install_.reset();
         plugin_.percorsoCorrente = nullptr;
         plugin_.percorsoAperto = std::move(percorso_);
@@ -223,6 +255,17 @@ void CLSRF_REGDOC_STATI::FotografaDocumento(Percorso& p) {
         p.controlli.push_back(std::move(c));
     }
     EndQuietly([&] { p.indicatore = DocUI().IndicatoreAttesa(); });
+    // The current line's state lives in the flow-state store, outside the sections: a road
+    // that settles the line gives it back from here (a road the user's pick began has
+    // already noted the state the line had before the pick).
+    if (!p.statoRiga)
+        EndQuietly([&] {
+            const host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+            if (!riga) return;
+            const std::string guid = riga->GuidRiga();
+            if (!guid.empty())
+                p.statoRiga = StatoPrecedente{guid, riga->StatoRiga(), riga->IdFlusso()};
+        });
 }
 
 // The line the user picked a state on goes back to the state it had.

@@ -100,18 +100,26 @@ struct Percorso {
     bool fotografato = false;  // the document's snapshot was taken
     bool rifiutato = false;    // refused with a message: undone without a further message
     bool registrato = false;   // the progressives were posted (reversal or the host's save)
+    // Kept open while the host carries out its part of the action (it has begun deleting
+    // the line): the events it raises until the road's next step belong to the road.
+    bool accoglie = false;
 };
 
 // One road carried out inside one host event. Opens a road, unless one already runs (an
 // event the host raises inside a road is part of that road), or takes over a road kept
-// open across events; concludes it when the scope ends, undoing it when it failed.
+// open across events; concludes it when the scope ends, undoing it when it failed. A
+// report the host raises while a road is kept open for the host's own part of the action
+// (Trattieni(true)) joins that road: its failures are the road's, and the road stays open.
 class PercorsoUtente {
   public:
     // A new road; `campi` is what the plug-in's fields held when the event began. With
     // `fotografa` false the document's snapshot waits for Fotografa(): until then the road
     // has changed nothing but the plug-in's fields, and its undo takes back only them and
-    // the state the user picked.
-    PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi, bool fotografa = true);
+    // the state the user picked. `notifica`: the event may be the host's report of its own
+    // part of an action (the grid landing after a deletion); it joins a road kept open for
+    // that part. Any other event concludes a road kept open before it begins its own.
+    PercorsoUtente(CLSRF_REGDOC_STATI& plugin, const CampiPercorso& campi, bool fotografa = true,
+                   bool notifica = false);
     // The road kept open by an earlier event (null: none, this scope does nothing).
     PercorsoUtente(CLSRF_REGDOC_STATI& plugin, std::unique_ptr<Percorso> ripreso);
     ~PercorsoUtente();
@@ -120,11 +128,16 @@ class PercorsoUtente {
 
     // Whether this scope carries a road of its own (false inside another road).
     bool Attivo() const { return percorso_ != nullptr; }
-    bool Fallito() const { return percorso_ && percorso_->watch.Failed(); }
+    // Whether the road this scope carries or joined has failed.
+    bool Fallito() const;
     // The road goes on in a later event of the host (the deletion of a line): when the
     // scope ends it is kept open instead of concluded, a failure that leaves the event
-    // noted on it.
-    void Trattieni() { trattieni_ = true; }
+    // noted on it. With `accogli` the events the host raises before that later event join
+    // the road; without, the next event concludes it (the host did not go on).
+    void Trattieni(bool accogli = false) {
+        trattieni_ = true;
+        accogli_ = accogli;
+    }
     // Concludes now: undone when it failed or was refused. Returns whether it completed.
     bool Concludi();
     // Takes the document's snapshot now, unless it was taken (the road begins changing it).
@@ -133,9 +146,10 @@ class PercorsoUtente {
   private:
     CLSRF_REGDOC_STATI& plugin_;
     std::unique_ptr<Percorso> percorso_;
+    Percorso* unito_ = nullptr;  // the road kept open that this event joined
     std::optional<FailureWatch::Install> install_;
     int eccezioni_;  // exceptions already in flight when the scope began
-    bool trattieni_ = false;
+    bool trattieni_ = false, accogli_ = false;
 };
 
 }  // namespace zq::plugin

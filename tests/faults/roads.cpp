@@ -29,24 +29,22 @@ bool Line5WasSplit(Session& s) {
     return s.HostValue(5, "DO30_QTA1").ToDouble() == 4;
 }
 
-Road LineRoad(std::string name, std::function<void(Session&)> setup,
-              std::function<void(Session&)> act) {
+// A refusal: without faults too the road ends with the order as it was, and says why.
+Road Refusal(Road road) {
+    road.unchanged = true;
+    return road;
+}
+
+}  // namespace
+
+Road roads::LineRoad(std::string name, std::function<void(Session&)> setup,
+                     std::function<void(Session&)> act) {
     return {std::move(name), SevenLines(),      std::move(setup),
             std::move(act),  CancelPartOfLine5, Line5WasSplit};
 }
 
-Road Open(Road road) {
-    road.open = true;
-    return road;
-}
-
-Road Refusal(Road road) {
-    road.refusal = true;
-    return road;
-}
-
-Road HeaderRoad(std::string name, std::function<void(Session&)> setup,
-                std::function<void(Session&)> act, std::int32_t nextState, int flag) {
+Road roads::HeaderRoad(std::string name, std::function<void(Session&)> setup,
+                       std::function<void(Session&)> act, std::int32_t nextState, int flag) {
     return {std::move(name),
             HeaderForm(),
             std::move(setup),
@@ -60,11 +58,11 @@ Road HeaderRoad(std::string name, std::function<void(Session&)> setup,
             }};
 }
 
-}  // namespace
-
 std::vector<Road> Roads() {
+    using roads::HeaderRoad;
+    using roads::LineRoad;
     const auto nothing = [](Session&) {};
-    return {
+    std::vector<Road> out = {
         HeaderRoad(
             "cancel the whole order", nothing,
             [](Session& s) { s.driver->SetHeaderState(kStatoTestaAnnullato); }, kStatoTestaIniziale,
@@ -107,13 +105,13 @@ std::vector<Road> Roads() {
             "refuse a cancelled quantity that is no number",
             [](Session& s) { s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "abc"); },
             [](Session& s) { Pick(s, kStatoRigheAnnullato); })),
-        Open(LineRoad(
+        LineRoad(
             "delete a cancellation line",
             [](Session& s) {
                 s.CancelQuantity(3);
                 s.driver->MoveToLine(8);
             },
-            [](Session& s) { s.driver->DeleteLine(); })),
+            [](Session& s) { s.driver->DeleteLine(); }),
         LineRoad(
             "delete an ordinary line", [](Session& s) { s.driver->MoveToLine(4); },
             [](Session& s) { s.driver->DeleteLine(); }),
@@ -133,6 +131,8 @@ std::vector<Road> Roads() {
             },
             [](Session& s) { s.driver->StoreLine(); }),
     };
+    for (Road& r : DriverRoads()) out.push_back(std::move(r));
+    return out;
 }
 
 void Prepare(Session& s, const Road& road) {

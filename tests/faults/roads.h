@@ -18,17 +18,32 @@ struct Road {
     // The next user action, and whether it did what it does on a sound order.
     std::function<void(Session&)> next;
     std::function<bool(Session&)> nextWorked;
-    // A refusal: without faults too the road ends with the order as it was.
-    bool refusal = false;
-    // Faulted runs of this road still leave half-written orders (listed in
-    // docs/reliability.md): the sweep plays it and prints them as open, without failing.
-    bool open = false;
+    // Without faults the road leaves the order's rows as they were: a refusal, or a driver
+    // that re-applies what the user's typing (and its decode) already put there.
+    bool unchanged = false;
+    // The road is the plug-in's reaction to a change the host made first (its undo of the
+    // line): the host's change stays whether the reaction completes or is undone.
+    bool reaction = false;
 };
 
 // Every road of the plug-in that exists so far; kRoads of them (the sweep instantiates one
 // test per road before any road can be built).
 std::vector<Road> Roads();
-inline constexpr std::size_t kRoads = 12;
+inline constexpr std::size_t kRoads = 21;
+
+// The roads of the field drivers and the navigator keys (driver_roads.cpp).
+std::vector<Road> DriverRoads();
+
+// The pieces the roads are made of.
+namespace roads {
+// The seven-line order on the body form, and a next action that splits line 5.
+Road LineRoad(std::string name, std::function<void(Session&)> setup,
+              std::function<void(Session&)> act);
+// The demo order on the header form; the next action picks `nextState` for the header and
+// works when the order flag DO18_FLGNONPIUEV is then `flag`.
+Road HeaderRoad(std::string name, std::function<void(Session&)> setup,
+                std::function<void(Session&)> act, std::int32_t nextState, int flag);
+}  // namespace roads
 
 // The same road in a session of its own, set up and ready for its action: the database
 // built, the forms opened, the user's earlier actions played, new lines' GUIDs seeded.
