@@ -7,6 +7,10 @@ namespace zq::test {
 
 namespace {
 
+// A failure in the host's first reads of the deletion or store event, before the road is
+// open, refuses the action without telling the user why (the order stays sound).
+constexpr const char* kRefusedSilently = "refused without a message when an early read fails";
+
 constexpr std::uint64_t kGuidSeed = 20260412;
 
 // The whole order, from the header form of the demo order (lines 7 to 9 form a group).
@@ -30,6 +34,11 @@ bool Line5WasSplit(Session& s) {
 }
 
 // A refusal: without faults too the road ends with the order as it was, and says why.
+Road Open(Road road, std::string why) {
+    road.open = std::move(why);
+    return road;
+}
+
 Road Refusal(Road road) {
     road.unchanged = true;
     return road;
@@ -105,16 +114,18 @@ std::vector<Road> Roads() {
             "refuse a cancelled quantity that is no number",
             [](Session& s) { s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "abc"); },
             [](Session& s) { Pick(s, kStatoRigheAnnullato); })),
-        LineRoad(
-            "delete a cancellation line",
-            [](Session& s) {
-                s.CancelQuantity(3);
-                s.driver->MoveToLine(8);
-            },
-            [](Session& s) { s.driver->DeleteLine(); }),
-        LineRoad(
-            "delete an ordinary line", [](Session& s) { s.driver->MoveToLine(4); },
-            [](Session& s) { s.driver->DeleteLine(); }),
+        Open(LineRoad(
+                 "delete a cancellation line",
+                 [](Session& s) {
+                     s.CancelQuantity(3);
+                     s.driver->MoveToLine(8);
+                 },
+                 [](Session& s) { s.driver->DeleteLine(); }),
+             kRefusedSilently),
+        Open(LineRoad(
+                 "delete an ordinary line", [](Session& s) { s.driver->MoveToLine(4); },
+                 [](Session& s) { s.driver->DeleteLine(); }),
+             kRefusedSilently),
         Refusal(LineRoad(
             "refuse to delete a master line",
             [](Session& s) {
@@ -122,14 +133,15 @@ std::vector<Road> Roads() {
                 s.driver->MoveToLine(1);
             },
             [](Session& s) { s.driver->DeleteLine(); })),
-        LineRoad(
-            "store a line with a leftover reason and quantity",
-            [](Session& s) {
-                s.driver->MoveToLine(3);
-                s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
-                s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
-            },
-            [](Session& s) { s.driver->StoreLine(); }),
+        Open(LineRoad(
+                 "store a line with a leftover reason and quantity",
+                 [](Session& s) {
+                     s.driver->MoveToLine(3);
+                     s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
+                     s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
+                 },
+                 [](Session& s) { s.driver->StoreLine(); }),
+             kRefusedSilently),
     };
     for (Road& r : DriverRoads()) out.push_back(std::move(r));
     return out;
