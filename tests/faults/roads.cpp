@@ -34,17 +34,17 @@ bool Line5WasSplit(Session& s) {
 }
 
 // A refusal: without faults too the road ends with the order as it was, and says why.
-Road Open(Road road, std::string why) {
-    road.open = std::move(why);
-    return road;
-}
-
 Road Refusal(Road road) {
     road.unchanged = true;
     return road;
 }
 
 }  // namespace
+
+Road Open(Road road, std::string why) {
+    road.open = std::move(why);
+    return road;
+}
 
 Road roads::LineRoad(std::string name, std::function<void(Session&)> setup,
                      std::function<void(Session&)> act) {

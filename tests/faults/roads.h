@@ -26,7 +26,7 @@ struct Road {
     bool reaction = false;
     // Why some faulted runs of this road are known to go wrong (listed under "Open" in
     // docs/reliability.md): the sweep plays them and prints them as open, without failing.
-    std::string open;
+    std::string open = {};
 };
 
 // Marks a road whose faulted runs still find what `why` says.
