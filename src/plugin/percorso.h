@@ -100,6 +100,7 @@ struct Percorso {
     bool fotografato = false;  // the document's snapshot was taken
     bool rifiutato = false;    // refused with a message: undone without a further message
     bool registrato = false;   // the progressives were posted (reversal or the host's save)
+    bool avvisato = false;     // the failure was already shown to the user in its own box
 };
 
 // One road carried out inside one host event. Opens a road, unless one already runs (an
