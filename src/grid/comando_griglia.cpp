@@ -63,7 +63,15 @@ bool CLSRF_REGDOC_STATI::PreparaGriglia(const RigaGriglia& riga) {
     scrivi(g::kGrigliaDitta,
            Variant::Int32(host::Ref(objDitta, "objDitta").CodiceDitta().ToLong()));
     const std::int32_t ditta = GetProp(objGriglia, g::kGrigliaDitta).ToLong();
-    if (!IsTrue(GetDimeConf(ditta))) return false;
+    // A layout that cannot be read is the command's refusal with its message, not a
+    // failure of the road: the query's error stays inside GetDimeConf's own trap.
+    bool letto = false;
+    if (!detail::RoadSkips()) {
+        FailureWatch propria(false);
+        FailureWatch::Install installa(&propria);
+        letto = IsTrue(GetDimeConf(ditta));
+    }
+    if (!letto) return false;
     scrivi(g::kGrigliaProgramma, Variant(ObjectPtr(objProgramma)));
     scrivi(g::kGrigliaConnessione, Variant(ObjectPtr(cnnDB)));
     scrivi(g::kGrigliaTipoDocumento, Variant(t.Get("DO11_DOCUM_MG36").ToString()));

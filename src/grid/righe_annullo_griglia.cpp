@@ -136,7 +136,9 @@ void CLSRF_REGDOC_STATI::RimuoviAnnulloDaGriglia(ado::RecordsetPtr& clone, const
     const double qtaMaster = Numero(*corpo, "DO30_QTA1") + qtaD;
     doc.ImpostaQuantita(qtaMaster, VTrue, VTrue, 0);
     if (annullata) {
-        vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(annullo + qtaD));
+        // The cancelled state already counted the pair's whole open quantity (its starting
+        // quantity less what was delivered), which the unlinking cleared.
+        vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(annullo));
         vert->Set("DO77_ZQ_QTA_ORIG", Variant(qtaMaster));
     }
     SenzaFiltro(*vert);
