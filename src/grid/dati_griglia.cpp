@@ -68,6 +68,17 @@ void CLSRF_REGDOC_STATI::CausaleGriglia(ado::Recordset& dati, const ado::Records
     dati.Set("DO77_DESCAU_ZQ63", fonte->Get("DO77_DESCAU_ZQ63"));
 }
 
+// The state a line of the family is in, as its status tells it: a wholly cancelled line
+// and a cancellation line are in the cancelled state, any other in the initial state. A
+// road that does not complete gives the family these states back.
+void CLSRF_REGDOC_STATI::RicordaStatoGriglia(const std::string& guid, const std::string& stato) {
+    if (!percorsoCorrente) return;
+    Variant master;
+    const bool annullata = stato == "3" || IsTrue(FindMasterGuid(Variant(guid), master));
+    percorsoCorrente->statiRighe.push_back(
+        {guid, annullata ? lngStatoAnnulloRighe : lngStatoInizialeRighe, lngFlussoDoc});
+}
+
 // One data row for each line of the group `progPadre`, in the body's order.
 void CLSRF_REGDOC_STATI::RiempiDatiGriglia(ado::Recordset& dati, std::int32_t progPadre) {
     auto& doc = RegDoc();
@@ -90,7 +101,9 @@ void CLSRF_REGDOC_STATI::RiempiDatiGriglia(ado::Recordset& dati, std::int32_t pr
             const std::string nome = dati.FieldAt(i)->Name();
             if (SameName(nome, "DO30_GUID")) {
                 dati.Set(nome, Variant::Int32(0));
-                dati.Set(nome, Variant(StatoRigaGriglia(*famiglia, vert)));
+                const std::string stato = StatoRigaGriglia(*famiglia, vert);
+                dati.Set(nome, Variant(stato));
+                RicordaStatoGriglia(famiglia->Get("DO30_GUID").ToString(), stato);
             } else if (SameName(nome, "DO30_STAGIONE_MG5T")) {
                 const auto stagione = Variant(f.ValoreNumero(famiglia->Get(nome))).ToInt();
                 dati.Set(nome, Variant(Get_MG5T_CODICE(stagione)));

@@ -487,6 +487,7 @@ class CLSRF_REGDOC_STATI : public Object,
     bool ConcludiComandoGriglia(const RigaGriglia& riga);
     void RiempiDatiGriglia(ado::Recordset& dati, std::int32_t progPadre);
     std::string StatoRigaGriglia(const ado::Recordset& riga, const ado::RecordsetPtr& vert);
+    void RicordaStatoGriglia(const std::string& guid, const std::string& stato);
     void CausaleGriglia(ado::Recordset& dati, const ado::Recordset& vert, ado::Recordset& coppie);
     // The write-back's work collections, each keyed "K" and the line number.
     struct ColonneGriglia {

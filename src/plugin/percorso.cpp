@@ -321,6 +321,8 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
     }
     if (p.registrato) CleanUp([&] { EseguiProgMagDoc(); });
 
+    for (const StatoPrecedente& st : p.statiRighe)
+        CleanUp([&] { SetFlussoStato(st.guid, st.stato, st.flusso); });
     if (p.statoRiga)
         CleanUp(
             [&] { SetFlussoStato(p.statoRiga->guid, p.statoRiga->stato, p.statoRiga->flusso); });

@@ -95,6 +95,9 @@ struct Percorso {
     std::vector<ControlloPercorso> controlli;
     std::optional<std::int16_t> indicatore;
     std::optional<StatoPrecedente> statoRiga;
+    // Further lines whose state the road may set, with the state each had (the size grid's
+    // family).
+    std::vector<StatoPrecedente> statiRighe;
     bool pickTestata = false;  // the user picked a header state: the undo takes it back
     std::optional<StatoTestataSalvato> statoTestata;
     bool fotografato = false;  // the document's snapshot was taken
