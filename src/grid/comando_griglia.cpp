@@ -35,6 +35,13 @@ Variant B(bool b) {
     return Variant::Bool(b);
 }
 
+// A clean-up the host's busy state depends on is tried a second time when the first try
+// fails: a busy document, a locked grid or an hourglass left behind stops the user.
+template <class F>
+void RiprovaPulizia(F&& passo) {
+    if (!CleanUp(passo)) CleanUp(passo);
+}
+
 // The group number of a grid line: a number. Null, Empty and texts that are no number mark
 // an article the grid does not manage.
 bool IsProgPadre(const Variant& v) {
@@ -183,7 +190,7 @@ bool CLSRF_REGDOC_STATI::ConcludiComandoGriglia(const RigaGriglia& riga) {
     const ado::RecordsetPtr formCorpo = As<ado::Recordset>(GetObject(frmDocCorpo, ui::kRecordset));
     bool bloccato = false;
     ScopeExit sblocca([&] {
-        if (bloccato) CleanUp([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
+        if (bloccato) RiprovaPulizia([&] { CallMethod(frmDocCorpo, ui::kUnlock); });
     });
     CallMethod(frmDocCorpo, ui::kLock);
     bloccato = true;
@@ -211,8 +218,13 @@ bool CLSRF_REGDOC_STATI::ConcludiComandoGriglia(const RigaGriglia& riga) {
             ->SetFilter(Variant::Int32(ado::adFilterNone));
         ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
             ->SetFilter(Variant::Int32(ado::adFilterNone));
+        // A step that failed under its own trap ends the command here: the road puts the
+        // order back, and the host must not save a half-written document.
+        if (detail::RoadSkips()) return false;
         AggiornaBatchCorpo();
+        if (detail::RoadSkips()) return false;
         EseguiProgMagDoc();
+        if (detail::RoadSkips()) return false;
         SalvaDocumento();
     } else {
         // Nothing was posted: the capture taken before the grid is no one's to reverse.
@@ -230,9 +242,9 @@ VBool CLSRF_REGDOC_STATI::GestioneAnnulliGriglia() {
     auto& doc = RegDoc();
     auto screen = host::Screen();
     ScopeExit fine([&] {
-        CleanUp([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
-        CleanUp([&] { screen->SetMousePointer(host::vbDefault); });
-        CleanUp([&] { RegDoc().SetInElaborazione(VFalse); });
+        RiprovaPulizia([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        RiprovaPulizia([&] { screen->SetMousePointer(host::vbDefault); });
+        RiprovaPulizia([&] { RegDoc().SetInElaborazione(VFalse); });
         blnGrigliaInCorso = VFalse;
     });
     doc.SetInElaborazione(VTrue);

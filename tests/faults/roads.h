@@ -28,7 +28,7 @@ struct Road {
 // Every road of the plug-in that exists so far; kRoads of them (the sweep instantiates one
 // test per road before any road can be built).
 std::vector<Road> Roads();
-inline constexpr std::size_t kRoads = 12;
+inline constexpr std::size_t kRoads = 17;
 
 // The same road in a session of its own, set up and ready for its action: the database
 // built, the forms opened, the user's earlier actions played, new lines' GUIDs seeded.
