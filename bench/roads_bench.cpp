@@ -14,6 +14,7 @@
 // scripts/bench.sh runs them and writes docs/performance.md's figures.
 #include "roads.h"
 #include "sim/db/fixture.h"
+#include "sim/host/size_grid.h"
 
 namespace zq::bench {
 namespace {
@@ -65,7 +66,21 @@ void PartialOnMiddleLine(RoadRun& r) {
 [[maybe_unused]] const bool kHostLoadSave =
     RegisterRoad({"host_load_save", Nothing, [](RoadRun& r) { r.HostLoadAndSave(); }});
 
-// Further roads (the field drivers, the size-grid command) join here, one registration each.
+// The user picks "Gestione annulli" on line 8 of the first size family and, in the grid,
+// splits line 8 and cancels line 9: the grid handed the family, the write-back, the
+// reversal and the save.
+[[maybe_unused]] const bool kSizeGrid = RegisterRoad(
+    {"size_grid",
+     [](RoadRun& r) {
+         r.OpenOrder();
+         r.Driver().OpenForm(2);
+         r.Driver().MoveToLine(8);
+         r.Driver().Host().sizeGrid->PlanEdits(
+             {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")});
+     },
+     [](RoadRun& r) { r.Driver().PickMenuItem("GestAnnulli"); }});
+
+// Further roads (the field drivers) join here, one registration each.
 
 }  // namespace
 }  // namespace zq::bench

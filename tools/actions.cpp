@@ -179,6 +179,9 @@ const std::vector<ActionDef>& Actions() {
              s.Driver().PressNavigatorButton(nav == "grid" ? N::Grid : N::Inner, a.Text("key"));
          }},
         {"undoLine", {}, [](Session& s, const StepArgs&) { s.Driver().UndoLine(); }},
+        {"menuItem",
+         {{"key", A::Text, true}},
+         [](Session& s, const StepArgs& a) { s.Driver().PickMenuItem(a.Text("key")); }},
         {"typeAndLeave",
          {{"form", A::Form, true},
           {"control", A::Text, true},

@@ -6,6 +6,7 @@
 
 #include "host/error.h"
 #include "sim/db/fixture.h"
+#include "sim/host/size_grid.h"
 #include "tools/check.h"
 #include "tools/db_path.h"
 #include "tools/demo_grid.h"
@@ -227,6 +228,8 @@ StepReport Play(const DemoStep& step, Session& s, const DocumentSnapshot& before
 std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
     // The partial cancellations append their line after the order's last one.
     const std::string nuova = std::to_string(righeOrdine + 1);
+    // The grid's cancellation line comes after the one the typing road left.
+    const std::string griglia = std::to_string(righeOrdine + 2);
     std::vector<DemoStep> steps{
         {"Initialise the plug-in",
          "the host creates the plug-in and calls Initialize with the connection, the order, "
@@ -347,6 +350,33 @@ std::vector<DemoStep> DemoRoads(std::int32_t righeOrdine) {
              " of 3 pieces carries the cancellation; the body is written back, line 1's 7 "
              "pieces come back into the progressives and the order is saved",
          [](Session& s) { s.Driver().TypeAndLeave(2, "TXT_DO77_ZQ_QTA_ANNULLO", "3"); }},
+        {"Cancel sizes in the grid",
+         "on line 8 of the size family (lines 7 to 9) the user picks \"Gestione annulli\" in "
+         "the general-functions menu; in the size grid, which shows each line free (\"1\"), "
+         "the user sets line 8 to \"2\" with 3 pieces cancelled and line 9 to \"3\"",
+         "line 9 is cancelled wholly in place (cancelled state, default reason, "
+         "DO31_FLGNONPIUEV); line 8 keeps 5 as the master and a new line " +
+             griglia +
+             " of 3 pieces in the family carries the cancellation; the body is written back, "
+             "the progressives reversed from the capture taken before the grid, and the order "
+             "is saved",
+         [](Session& s) {
+             s.Driver().MoveToLine(8);
+             s.Host().sizeGrid->PlanEdits({sim::GridEdit::Line(8).Status("2").Cancelled(3),
+                                           sim::GridEdit::Line(9).Status("3")});
+             s.Driver().PickMenuItem("GestAnnulli");
+         }},
+        {"Free the pair in the grid",
+         "the user opens the grid again on line 8, which it shows as \"2\" with the reason "
+         "of its cancellation line, and sets it back to \"1\"",
+         "line " + griglia +
+             " goes with its rows in every body section, line 8 is free with its 8 pieces "
+             "again; written back, reversed and saved",
+         [](Session& s) {
+             s.Driver().MoveToLine(8);
+             s.Host().sizeGrid->PlanEdits({sim::GridEdit::Line(8).Status("1")});
+             s.Driver().PickMenuItem("GestAnnulli");
+         }},
         {"Close the order",
          "the user closes the header and body forms; the host terminates the plug-in",
          "it lets both forms close and releases what it holds",

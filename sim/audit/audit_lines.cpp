@@ -185,8 +185,12 @@ void CheckPairs(const std::vector<Line>& lines, std::int32_t numreg, std::vector
             add(l, "link-detail",
                 "DO77_ZQGUID_DETAIL_DO30 '" + l.detail + "' is not the line's own GUID '" + l.guid +
                     "'");
-        groups[l.progPadre].push_back(&l);
         auto m = byGuid.find(l.master);
+        // A cancellation line the size grid made stays in its master's size family; it is
+        // no member of the document's cancellation group.
+        const bool inFamiglia = m != byGuid.end() && !l.progPadre.empty() &&
+                                m->second->progPadre == l.progPadre;
+        if (!inFamiglia) groups[l.progPadre].push_back(&l);
         if (m == byGuid.end()) {
             add(l, "link-master-missing",
                 "DO77_ZQGUID_MASTER_DO30 '" + l.master + "' names no line of the document");

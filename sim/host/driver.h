@@ -141,8 +141,11 @@ class HostDriver {
     // made. No event of its own.
     void UndoLine();
 
-    // --- further user actions (menu items) go here, each raising its events in host
-    // order ---
+    // --- menus (driver_focus.cpp) ---
+    // The user picks the item `key` of the body form's general-functions menu:
+    // FunzGenMenuItemClick(body form, 2, menu, key, item, value). Whatever the item does
+    // (the size-grid command) happens inside the event.
+    void PickMenuItem(const std::string& key);
 
     // --- what happened ---
     const std::vector<RaisedEvent>& Events() const { return events_; }

@@ -62,6 +62,19 @@ void HostDriver::PressNavigatorButton(Navigator navigator, const std::string& ke
                {Variant(key)});
 }
 
+void HostDriver::PickMenuItem(const std::string& key) {
+    ObjectPtr form = host_.body;
+    ObjectPtr menu = host_.menu;
+    std::int16_t tipo = 2;
+    RaiseEvent("FunzGenMenuItemClick",
+               [&](std::vector<Variant>&) {
+                   Variant voce(key), valore;
+                   return FormEvents().FunzGenMenuItemClick(form, tipo, menu, Variant(key), voce,
+                                                            valore);
+               },
+               {Variant(key)});
+}
+
 void HostDriver::UndoLine() {
     const Landing l = host_.doc->UndoCurrentLine();
     AnnounceLanding(l, host_.behaviour.rowChangeOnEveryMove && l.lineMoved);

@@ -30,6 +30,21 @@ void PortaOrdSuRiga(const ado::RecordsetPtr& ord, std::int32_t progRiga,
 
 }  // namespace
 
+// The reason code of the current body line's extension row ("" when it has none).
+std::string CLSRF_REGDOC_STATI::CausaleRigaCorrente() {
+    auto& doc = RegDoc();
+    auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    const std::int32_t prog =
+        ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Get("DO30_PROGRIGA").ToLong();
+    const Variant filtro = vert->Filter();
+    vert->SetFilter(Variant(" DO77_PROGRIGA = " + SqlLong(prog)));
+    const std::string codice = vert->EOF_()
+                                   ? std::string()
+                                   : NvlVar(vert->Get("DO77_CODCAU_ZQ63"), Variant("")).ToString();
+    vert->SetFilter(filtro);
+    return codice;
+}
+
 std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, double dblQtaAnnullo,
                                                       const Variant& varGuidMaster, VBool& blnOk,
                                                       double& dblQtaRipristino,
@@ -42,8 +57,9 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         if (ModificheInSospeso()) return 0;
 
         const double residuo = dblQtaOrdine - dblQtaAnnullo;
-        // The grid gives every cancelled cell the default reason.
-        if (RifiutaAnnullo(dblQtaOrdine, residuo, strCausaleDefault.empty(), blnOk,
+        // A cell's own reason stands; without one the default reason is given.
+        if (RifiutaAnnullo(dblQtaOrdine, residuo,
+                           strCausaleDefault.empty() && CausaleRigaCorrente().empty(), blnOk,
                            dblQtaRipristino))
             return 0;
 

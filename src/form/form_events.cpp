@@ -87,11 +87,21 @@ HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control
     });
 }
 
-// "annulla", "conferma" and the "Gestione annulli" item; "griglia" and the menu item come
-// with the size grid's commands.
-HResult CLSRF_REGDOC_STATI::FunzGenMenuItemClick(ObjectPtr&, std::int16_t, ObjectPtr&, Variant,
-                                                 Variant&, Variant&) {
-    return ComBoundary([] {});
+// The "Gestione annulli" item opens the size grid only on a document without unsaved edits:
+// the command writes the document and saves it.
+HResult CLSRF_REGDOC_STATI::FunzGenMenuItemClick(ObjectPtr&, std::int16_t TipoForm, ObjectPtr&,
+                                                 Variant Chiave, Variant&, Variant&) {
+    return ComBoundary([&] {
+        if (TipoForm != 2 || Chiave.IsNull() || Chiave.IsObject() || Chiave.IsArray() ||
+            Chiave.ToString() != "GestAnnulli")
+            return;
+        if (ModificheInSospeso()) {
+            host::ShowHostMessage(objProgramma, "Occorre salvare il documento!", 64,
+                                  "Salvataggio documento");
+            return;
+        }
+        (void)GestioneAnnulliGriglia();
+    });
 }
 
 // The host has undone the line's pending edits: what the recordsets hold now is what the
@@ -102,10 +112,17 @@ void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
 }
 
 HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {
-    return ComBoundary([&] { DopoTastoNavigatore(Chiave); });
+    return ComBoundary([&] {
+        if (Minuscolo(Chiave) != "griglia") return DopoTastoNavigatore(Chiave);
+        if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo())) return;
+        RicalcolaQtaAnnulloGriglia(VTrue);
+    });
 }
-HResult CLSRF_REGDOC_STATI::GridnavButtonClick(ObjectPtr&, std::int16_t, std::string&) {
-    return ComBoundary([] {});
+HResult CLSRF_REGDOC_STATI::GridnavButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {
+    return ComBoundary([&] {
+        if (IsTrue(IsAnnulliOffCorpo()) || Minuscolo(Chiave) != "griglia") return;
+        RicalcolaQtaAnnulloGriglia(VFalse);
+    });
 }
 HResult CLSRF_REGDOC_STATI::InternavAfterButtonClick(ObjectPtr&, std::int16_t,
                                                      std::string& Chiave) {

@@ -274,6 +274,8 @@ class CLSRF_REGDOC_STATI : public Object,
     ObjectPtr objGriglia;          // the size-grid component of the current command
     ObjectPtr objRegistraGriglia;  // the posting component
     LayoutGriglia layoutGriglia;
+    // The family's group while the host's size grid opened by the "griglia" key is open.
+    std::optional<std::int32_t> lngProgPadreGriglia;
 
     // ---- user roads: they complete, or leave the order as it was (plugin/percorso.cpp) ----
     Percorso* percorsoCorrente = nullptr;      // the road being carried out
@@ -469,6 +471,8 @@ class CLSRF_REGDOC_STATI : public Object,
     void AnnullaModificheRiga();  // the undo reaction of the navigators' "annulla"
     void DopoTastoNavigatore(const std::string& Chiave);
     void RicalcolaQtaAnnulloGriglia(VBool DopoGriglia);
+    void RiportaNelGruppo(ado::Recordset& corpo, std::int32_t gruppo);
+    void RiallineaCoppia(ado::Recordset& vert, ado::Recordset& corpo, std::int32_t progRiga);
 
     // ---- size-grid command ----
     VBool GestioneAnnulliGriglia();  // always False
@@ -477,10 +481,37 @@ class CLSRF_REGDOC_STATI : public Object,
     std::string Get_MG5T_CODICE(std::int16_t idStagione);
     VBool ControllaCampiGriglia(ado::RecordsetPtr& rst);
     ado::RecordsetPtr ClonaStrutturaRecordset(ado::RecordsetPtr& rst);
+    // The current body line the command was started on.
+    struct RigaGriglia {
+        Variant guid, progRiga, opzione, articolo;
+        std::int32_t progPadre = 0;
+    };
+    bool EseguiComandoGriglia();
+    bool PreparaGriglia(const RigaGriglia& riga);
+    bool ConcludiComandoGriglia(const RigaGriglia& riga);
+    void RiempiDatiGriglia(ado::Recordset& dati, std::int32_t progPadre);
+    std::string StatoRigaGriglia(const ado::Recordset& riga, const ado::RecordsetPtr& vert);
+    void RicordaStatoGriglia(const std::string& guid, const std::string& stato);
+    void CausaleGriglia(ado::Recordset& dati, const ado::Recordset& vert, ado::Recordset& coppie);
+    // The write-back's work collections, each keyed "K" and the line number.
+    struct ColonneGriglia {
+        KeyedCollection daLiberare, daDividere, qtaAnnullate, qtaOriginali;
+        KeyedCollection daAnnullare;  // the lines of daLiberare whose cell is "3"
+    };
     void ElaboraGrigliaAnnulli();
+    void ScriviRigaDaGriglia(ado::Recordset& dati, ado::Recordset& vertClone);
+    void StatoRigaDaGriglia(ado::Recordset& dati, ColonneGriglia& c);
+    void AcquisisciStatiGriglia(ado::Recordset& dati);
     void CreaRigaAnnullo(KeyedCollection& righeDaDividere, KeyedCollection& qtaAnnullate,
                          KeyedCollection& qtaOriginali);
-    void EliminaRigaAnnullo(KeyedCollection& righeDaLiberare);
+    void AggiornaCoppiaDaGriglia(ado::RecordsetPtr& clone, const Variant& B, const Variant& D,
+                                 double qtaAnnullo, double qtaOrig);
+    void EliminaRigaAnnullo(KeyedCollection& righeDaLiberare,
+                            const KeyedCollection& righeAnnullate);
+    void RimuoviAnnulloDaGriglia(ado::RecordsetPtr& clone, const std::string& G, const Variant& D,
+                                 bool annullata);
+    // The reason code of the current body line's extension row ("" when it has none).
+    std::string CausaleRigaCorrente();
     void EliminaSottorigheCorpo(std::int32_t progRiga);
 };
 

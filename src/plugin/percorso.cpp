@@ -28,6 +28,11 @@ constexpr Sezione kSezioniTestaCorpo[] = {
     &host::IRegDoc::rstDocTestata, &host::IRegDoc::rstDocTestaOrd, &host::IRegDoc::rstDocTestaVert,
     &host::IRegDoc::rstDocCorpo};
 
+// The body sections the batch write of the body leaves alone, but that the removal of a
+// line's sub-rows writes.
+constexpr Sezione kSezioniSottorighe[] = {&host::IRegDoc::rstDocCorpoCoin,
+                                          &host::IRegDoc::rstDocCorpoRatei};
+
 // The controls found on the form by name rather than kept by the plug-in.
 constexpr std::string_view kControlliPerNome[] = {"TXT_DO31_FLGNONPIUEV", "TXT_DO18_FLGNONPIUEV",
                                                   "TXT_DO11_STATO"};
@@ -130,7 +135,7 @@ bool PercorsoUtente::Concludi() {
 bool CLSRF_REGDOC_STATI::ConcludiPercorso(Percorso& p) {
     if (!p.watch.Failed() && !p.rifiutato) return true;
     AnnullaPercorso(p);
-    if (p.watch.Failed()) AvvisaPercorsoAnnullato();
+    if (p.watch.Failed() && !p.avvisato) AvvisaPercorsoAnnullato();
     return false;
 }
 
@@ -236,6 +241,7 @@ void CLSRF_REGDOC_STATI::FotografaDocumento(Percorso& p) {
     };
     for (Sezione s : kSezioniTestaCorpo) fotografa(s);
     for (Sezione s : host::kSezioniRiga) fotografa(s);
+    for (Sezione s : kSezioniSottorighe) fotografa(s);
     std::vector<ObjectPtr> controlli = {
         ctlCodCausaleTesta, ctlDesCausaleTesta, ctlCodCausaleRiga, ctlDesCausaleRiga, ctlQtaAnnullo,
         ctlQtaOrig,         ctlStatoRiga,       ctlQta1,           ctlTipoRiga,       ctlQta2,
@@ -358,6 +364,8 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
     }
     if (p.registrato) CleanUp([&] { EseguiProgMagDoc(); });
 
+    for (const StatoPrecedente& st : p.statiRighe)
+        CleanUp([&] { SetFlussoStato(st.guid, st.stato, st.flusso); });
     if (p.statoRiga)
         CleanUp(
             [&] { SetFlussoStato(p.statoRiga->guid, p.statoRiga->stato, p.statoRiga->flusso); });

@@ -95,6 +95,9 @@ struct Percorso {
     std::vector<ControlloPercorso> controlli;
     std::optional<std::int16_t> indicatore;
     std::optional<StatoPrecedente> statoRiga;
+    // Further lines whose state the road may set, with the state each had (the size grid's
+    // family).
+    std::vector<StatoPrecedente> statiRighe;
     bool pickTestata = false;  // the user picked a header state: the undo takes it back
     std::optional<StatoTestataSalvato> statoTestata;
     bool fotografato = false;  // the document's snapshot was taken
@@ -103,6 +106,7 @@ struct Percorso {
     // Kept open while the host carries out its part of the action (it has begun deleting
     // the line): the events it raises until the road's next step belong to the road.
     bool accoglie = false;
+    bool avvisato = false;  // the failure was already shown to the user in its own box
 };
 
 // One road carried out inside one host event. Opens a road, unless one already runs (an

@@ -2,6 +2,7 @@
 
 #include "line_cancel/seven_lines.h"
 #include "sim/host/guid.h"
+#include "sim/host/size_grid.h"
 
 namespace zq::test {
 
@@ -66,6 +67,43 @@ Road roads::HeaderRoad(std::string name, std::function<void(Session&)> setup,
                            .ToLong() == flag;
             }};
 }
+
+namespace {
+// The size grid on the demo order's family (lines 7 to 9), from the body form on line 8.
+void Griglia(Session& s, std::vector<sim::GridEdit> edits) {
+    s.host->sizeGrid->PlanEdits(std::move(edits));
+    s.driver->PickMenuItem("GestAnnulli");
+}
+
+void Posting(Session& s, sim::GridPosting p) {
+    s.host->sizeGrid->settings.posting = p;
+}
+
+// After a grid road: line 7 cancelled wholly from the grid, by a posting that works.
+void CancelLine7FromTheGrid(Session& s) {
+    Posting(s, sim::GridPosting::Apply);
+    s.driver->MoveToLine(7);
+    Griglia(s, {sim::GridEdit::Line(7).Status("3")});
+}
+bool Line7WasCancelled(Session& s) {
+    return s.FlowState(Guid(7)) == kStatoRigheAnnullato &&
+           s.HostValue(7, "DO31_FLGNONPIUEV").ToLong() == 1;
+}
+
+Road GridRoad(std::string name, std::function<void(Session&)> setup,
+              std::vector<sim::GridEdit> edits) {
+    return {std::move(name),
+            SessionOptions{},
+            [setup](Session& s) {
+                s.driver->MoveToLine(8);
+                setup(s);
+            },
+            [edits](Session& s) { Griglia(s, edits); },
+            CancelLine7FromTheGrid,
+            Line7WasCancelled};
+}
+
+}  // namespace
 
 std::vector<Road> Roads() {
     using roads::HeaderRoad;
@@ -142,6 +180,25 @@ std::vector<Road> Roads() {
                  },
                  [](Session& s) { s.driver->StoreLine(); }),
              kRefusedSilently),
+        GridRoad(
+            "size grid: split one cell and cancel another", nothing,
+            {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")}),
+        GridRoad("size grid: free a pair",
+                 [](Session& s) {
+                     s.driver->MoveToLine(8);
+                     Griglia(s, {sim::GridEdit::Line(8).Status("2").Cancelled(3)});
+                     s.driver->MoveToLine(8);  // the grid left the body on the new line
+                 },
+                 {sim::GridEdit::Line(8).Status("1")}),
+        Refusal(GridRoad("size grid: refuse a line outside a family",
+                         [](Session& s) { s.driver->MoveToLine(1); },
+                         {sim::GridEdit::Line(1).Status("3")})),
+        Refusal(GridRoad("size grid: posting answers false",
+                         [](Session& s) { Posting(s, sim::GridPosting::AnswerFalse); },
+                         {sim::GridEdit::Line(8).Status("3")})),
+        Refusal(GridRoad("size grid: posting fails",
+                         [](Session& s) { Posting(s, sim::GridPosting::Fail); },
+                         {sim::GridEdit::Line(8).Status("3")})),
     };
     for (Road& r : DriverRoads()) out.push_back(std::move(r));
     return out;

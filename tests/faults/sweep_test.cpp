@@ -60,6 +60,8 @@ std::string BusyFlags(Session& s) {
         if (IsTrue(value)) out += std::string(name) + " ";
     if (s.host->doc->GridSuspendDepth() != 0) out += "grid refresh open ";
     if (s.host->window->docCorpo->LockCount() != 0) out += "grid lock taken ";
+    if (IsTrue(s.host->doc->InElaborazione())) out += "document busy ";
+    if (s.host->screen->MousePointer() != 0) out += "hourglass ";
     if (!s.host->window->docCorpo->Redraw() || !s.host->window->docCorpoVert->Redraw())
         out += "display suspended ";
     return out;

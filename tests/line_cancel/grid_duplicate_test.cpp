@@ -96,14 +96,27 @@ TEST(GridDuplicate, InGridMode2TheNewLineIsShownUnderItsGroup) {
     EXPECT_EQ(s.Current("DO30_PROGVISUASTA").ToLong(), 5);
 }
 
-TEST(GridDuplicate, OnlyTheDefaultReasonCounts) {
+// Without a default reason the line's own reason makes the split; without either it is
+// refused.
+TEST(GridDuplicate, TheLinesOwnReasonStandsInForTheDefault) {
     Session s(SevenLines({.defaultReason = false}));
     s.Open();
     PrepareMaster(s);  // the line has a reason of its own
     const auto esito = Duplica(s, 10, 3);
+    EXPECT_TRUE(esito.ok);
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_EQ(s.Current("DO30_PROGRIGA").ToLong(), 8);
+    EXPECT_EQ(s.Current("DO77_CODCAU_ZQ63").ToString(), "FOR");
+}
+
+TEST(GridDuplicate, NoReasonAtAllIsRefused) {
+    Session s(SevenLines({.defaultReason = false}));
+    s.Open();
+    const auto esito = Duplica(s, 10, 3);
     EXPECT_FALSE(esito.ok);
     EXPECT_EQ(esito.qtaRipristino, 0);
     EXPECT_EQ(s.TakeMessages(), (std::vector<ShownMessage>{{kSenzaCausale, 64, kTitolo}}));
+    EXPECT_EQ(s.host->doc->rstDocCorpo()->RecordCount(), 7);
 }
 
 TEST(GridDuplicate, TheWholeQuantityOnlyOnTheRow) {

@@ -137,6 +137,7 @@ class SpyCommand : public ado::Command {
         Note("Execute");
         log_->executeOptions = options;
         ++log_->executed;
+        log_->executedTexts.push_back(log_->text);
         if (log_->failExecute != 0) Raise(log_->failExecute, "SpyCommand", "procedure failed");
         if (!connection_) RaiseObjectNotSet("Execute");
         ado::CommandPtr real = sim::MakeCommand();

@@ -81,6 +81,7 @@ struct CommandLog {
     std::vector<std::shared_ptr<NotedParameter>> parameters;  // in creation order
     std::int32_t failExecute = 0;  // error number Execute raises (0: runs on the database)
     int executed = 0;
+    std::vector<std::string> executedTexts;  // the text of each command executed, in order
     const NotedParameter* Param(std::string_view name) const;
 };
 
