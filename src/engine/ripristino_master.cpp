@@ -1,6 +1,7 @@
 // Giving a master line back what its cancellation line took, when that line is deleted or
 // its cancellation is undone or changed.
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/recordset_guard.h"
@@ -159,6 +160,17 @@ void CLSRF_REGDOC_STATI::ImpostaQtaAnnulloMaster(const Variant& varGuidMaster,
                                                  VBool blnParziale) {
     if (IsTrue(IsAnnulliOffCorpo()) || VarEq(varGuidMaster, Variant::Int16(0))) return;
     auto& doc = RegDoc();
+    if (IsTrue(blnParziale) && ctlQtaOrig) {
+        // The cancellation line (the current line) holds between nothing and the pair's
+        // starting quantity: beyond it the master would go below zero, below nothing the
+        // master would grow past what was ordered.
+        const double orig = NumeroDi(ctlQtaOrig);
+        const double limitata = std::clamp(dblQtaAnnullata, 0.0, orig);
+        if (orig > 0 && limitata != dblQtaAnnullata) {
+            doc.ImpostaQuantita(limitata, VTrue, VTrue, 0);
+            dblQtaAnnullata = limitata;
+        }
+    }
     auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
     const Variant B(GetBookmarkByGuid(corpo, varGuidMaster.ToString(), VTrue).ToDouble());
     ui::VaiABookmark(frmDocCorpo, B);
