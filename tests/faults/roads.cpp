@@ -10,6 +10,10 @@ namespace {
 
 // A failure in the host's first reads of the deletion or store event, before the road is
 // open, refuses the action without telling the user why (the order stays sound).
+// A failure while the size grid is prepared or shown ends the command, the order as it
+// was, without the message that the change was not made.
+constexpr const char* kGridEndsSilently = "ended without a message when the grid is prepared";
+
 constexpr const char* kRefusedSilently = "refused without a message when an early read fails";
 
 constexpr std::uint64_t kGuidSeed = 20260412;
@@ -180,16 +184,18 @@ std::vector<Road> Roads() {
                  },
                  [](Session& s) { s.driver->StoreLine(); }),
              kRefusedSilently),
-        GridRoad(
-            "size grid: split one cell and cancel another", nothing,
-            {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")}),
-        GridRoad("size grid: free a pair",
-                 [](Session& s) {
-                     s.driver->MoveToLine(8);
-                     Griglia(s, {sim::GridEdit::Line(8).Status("2").Cancelled(3)});
-                     s.driver->MoveToLine(8);  // the grid left the body on the new line
-                 },
-                 {sim::GridEdit::Line(8).Status("1")}),
+        Open(GridRoad("size grid: split one cell and cancel another", nothing,
+                      {sim::GridEdit::Line(8).Status("2").Cancelled(3),
+                       sim::GridEdit::Line(9).Status("3")}),
+             kGridEndsSilently),
+        Open(GridRoad("size grid: free a pair",
+                      [](Session& s) {
+                          s.driver->MoveToLine(8);
+                          Griglia(s, {sim::GridEdit::Line(8).Status("2").Cancelled(3)});
+                          s.driver->MoveToLine(8);  // the grid left the body on the new line
+                      },
+                      {sim::GridEdit::Line(8).Status("1")}),
+             kGridEndsSilently),
         Refusal(GridRoad("size grid: refuse a line outside a family",
                          [](Session& s) { s.driver->MoveToLine(1); },
                          {sim::GridEdit::Line(1).Status("3")})),
