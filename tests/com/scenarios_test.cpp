@@ -37,6 +37,14 @@ TEST(Scenarios, EveryScenarioPassesAcrossTheBoundary) {
                         file.filename().string().c_str());
             continue;
         }
+        // A fault step fails the plug-in's calls as the simulated host counts them inside its
+        // own process; across the boundary the plug-in's calls are the library's, which that
+        // count does not see yet, so these scenarios too are played only in process.
+        if (file.filename().string().rfind("fault_", 0) == 0) {
+            std::printf("  scenario %s skipped: fault steps are not counted across the boundary\n",
+                        file.filename().string().c_str());
+            continue;
+        }
         // One file at a time, so that a failure names its scenario.
         std::ostringstream out;
         std::printf("  scenario %s\n", file.filename().string().c_str());
