@@ -30,6 +30,12 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// A scenario file's text around the given steps (and further top-level keys, each ending
+// with a comma).
+inline std::string Scenario(const std::string& steps, const std::string& more = "") {
+    return R"({"description": "a scenario", )" + more + R"("steps": [)" + steps + "]}";
+}
+
 // The folder of the project's sources (scenarios/, docs/).
 std::filesystem::path SourceDir();
 

@@ -12,10 +12,6 @@ namespace {
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 
-std::string Scenario(const std::string& steps, const std::string& more = "") {
-    return R"({"description": "a scenario", )" + more + R"("steps": [)" + steps + "]}";
-}
-
 const std::string kOpen =
     R"({"do": "initialize"}, {"do": "openForm", "form": "body"}, {"do": "selectLine", "line": 2})";
 
