@@ -22,9 +22,18 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
             IsTrue(blnCreaAnnulloInCorso))
             return;
 
+        // The user deleted the last line: the grid has no current line to follow and
+        // nothing to lock, and the next line the user adds brings its own row change.
+        const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
+        if (host::Ref(corpo, "rstDocCorpo").BOF() || corpo->EOF_()) {
+            strGuidRigaCorrente.clear();
+            lngProgRigaCorrente = 0;
+            lngProgPadreCorrente = 0;
+            return;
+        }
+
         host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
         strGuidRigaCorrente = host::GetGuidRiga(riga);
-        const ado::RecordsetPtr corpo = RegDoc().rstDocCorpo();
         lngProgRigaCorrente =
             NvlVar(host::Ref(corpo, "rstDocCorpo").Get("DO30_PROGRIGA"), Variant::Int32(0))
                 .ToLong();
