@@ -65,6 +65,8 @@ HResult CLSRF_REGDOC_STATI::StatiCORPOChange(Variant&, std::int32_t IdStato,
         lngStatoRigaPrecedente = lngStatoRigaCorrente;
         lngStatoRigaCorrente = stato;
         if (!daGestire || percorso.Fallito()) return;
+        // The first change since the order was written keeps the state it was written with.
+        statiRigaScritti.emplace(guid, lngStatoRigaPrecedente);
 
         percorso.Fotografa();
         if (percorso.Fallito()) return;

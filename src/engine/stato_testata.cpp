@@ -49,6 +49,10 @@ void ScriviTestoIgnorando(const ObjectPtr& ctl, const Variant& testo) {
 // No error trap: a failing host call reaches the host as a failed validation.
 HResult CLSRF_REGDOC_STATI::ControllaDati(VBool& Cancel) {
     return ComBoundary([&] {
+        // A save that goes ahead writes every line's state with its fields.
+        ScopeExit scritto([&] {
+            if (!IsTrue(Cancel)) statiRigaScritti.clear();
+        });
         if (IsTrue(IsAnnulliOffTestata())) return;
         if (!ctlCodCausaleTesta || !ctlDesCausaleTesta) return;
         if (!TestaAnnullata()) return;

@@ -108,7 +108,23 @@ HResult CLSRF_REGDOC_STATI::FunzGenMenuItemClick(ObjectPtr&, std::int16_t TipoFo
 // links are, and no line change waits any more.
 void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
     blnRigaDaConfermare = VFalse;
+    RimettiStatoScritto();
     CaricaLinkAnnulli(RegDoc().rstDocCorpoVert(), RegDoc().rstDocCorpo());
+}
+
+// The host put the line's fields back as they were written; a state the user picked since
+// stays in the flow-state store unless the line gets its written state back too (a line
+// flagged as open in the cancelled state, or closed in the open one, would be saved next).
+// A host that puts the state back itself leaves nothing to do here.
+void CLSRF_REGDOC_STATI::RimettiStatoScritto() {
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+    const std::string guid = host::GetGuidRiga(riga);
+    const auto scritto = statiRigaScritti.find(guid);
+    if (!riga || scritto == statiRigaScritti.end()) return;
+    const std::int32_t stato = scritto->second;
+    statiRigaScritti.erase(scritto);
+    if (riga->StatoRiga() != stato) RimettiStatoRiga(guid, stato);
+    lngStatoRigaCorrente = riga->StatoRiga();
 }
 
 HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -231,6 +232,11 @@ class CLSRF_REGDOC_STATI : public Object,
     std::int32_t lngStatoRigaCorrente = 0;
     // The current line's state before the change being settled (StatiCORPOChange keeps it).
     std::int32_t lngStatoRigaPrecedente = 0;
+    // The state each line had when the order was last written, for the lines whose state
+    // the user changed since: the flow-state store takes a pick at once, the line's fields
+    // wait for the save, so the host's undo of the line takes back only the fields and
+    // "annulla" gives the line its written state back as well.
+    std::map<std::string, std::int32_t> statiRigaScritti;
     std::string strDesCausaleTestaPrec;
     // The working sets of the latest capture are there and not yet reversed.
     VBool blnStornoPronto = VFalse;
@@ -469,6 +475,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // progressive procedure, and the save when `salva`. Answers what `cambio` answered.
     bool SequenzaStorno(const std::function<bool()>& cambio, bool salva);
     void AnnullaModificheRiga();  // the undo reaction of the navigators' "annulla"
+    void RimettiStatoScritto();   // the undone line's state back to the written one
     void DopoTastoNavigatore(const std::string& Chiave);
     void RicalcolaQtaAnnulloGriglia(VBool DopoGriglia);
     void RiportaNelGruppo(ado::Recordset& corpo, std::int32_t gruppo);
