@@ -126,7 +126,7 @@ const std::vector<ActionDef>& Actions() {
         {"selectLine",
          {{"line", A::Integer, true}},
          [](Session& s, const StepArgs& a) { s.Driver().MoveToLine(a.Int("line")); }},
-        {"save", {}, [](Session& s, const StepArgs&) { s.Driver().Save(); }},
+        {"save", {}, [](Session& s, const StepArgs&) { s.Driver().SaveByUser(); }},
         {"editLineField",
          {{"field", A::Text, true}, {"text", A::Text, true}, {"by", A::Text}},
          [](Session& s, const StepArgs& a) {

@@ -94,6 +94,9 @@ void HostDriver::FunzGenInit(std::int16_t tipoForm) {
 }
 
 void HostDriver::OpenForm(std::int16_t tipoForm) {
+    // Entering the header form leaves the body line; a refused store keeps its edits
+    // pending, as the host keeps them when the user goes on.
+    if (tipoForm == 1) (void)LeaveLine();
     host_.ShowDocument();
     if (tipoForm == 2) FunzGenInit(tipoForm);
     ObjectPtr form = FormOf(tipoForm);
@@ -129,6 +132,7 @@ bool HostDriver::CloseForm(std::int16_t tipoForm) {
 }
 
 void HostDriver::MoveToLine(std::int32_t progRiga) {
+    if (!LeaveLine()) return;
     AnnounceLanding(host_.doc->MoveToLine(progRiga), true);
 }
 
@@ -145,7 +149,12 @@ bool HostDriver::Save() {
     if (IsTrue(cancel) || failed) return false;
     host_.doc->Save();
     ++saves_;
+    lineEdited_ = false;
     return true;
+}
+
+bool HostDriver::SaveByUser() {
+    return LeaveLine() && Save();
 }
 
 void HostDriver::SetHeaderState(std::int32_t idStato, bool focusOnStateControl) {
@@ -213,6 +222,7 @@ void HostDriver::Type(std::int16_t tipoForm, std::string_view controlName, std::
     SimControlPtr ctl = ControlOf(tipoForm, controlName);
     form->SetActiveControl(ctl->Name());
     ctl->Type(text);
+    if (tipoForm == 2) lineEdited_ = true;
     if (auto rs = SectionOf(*host_.doc, ctl->DBField());
         rs && rs->HasField(ctl->DBField()) && !rs->BOF() && !rs->EOF_()) {
         try {

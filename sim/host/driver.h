@@ -67,12 +67,21 @@ class HostDriver {
     // StatiCORPOChange before or after it (HostBehaviour::landingState). Moves the plug-in
     // makes itself are announced the same way, with GRIDRowChange only when
     // HostBehaviour::rowChangeOnEveryMove says so.
+    // A line the user edited is stored first (LeaveLine); when the plug-in refuses, the
+    // grid stays on it.
     void MoveToLine(std::int32_t progRiga);
+    // The user leaves the current line: when the user edited it since it was last stored,
+    // the host stores it (StoreLine) as it does before the grid moves off it, before the
+    // document is saved and before the header form is entered. Answers whether the user
+    // may go on (no store was needed, or the store went through).
+    bool LeaveLine();
 
     // --- saving ---
     // ControllaDati, then the host's write-back (with the progressive posting) unless the
     // plug-in refused or failed. Returns whether the document was written.
     bool Save();
+    // The user saves: the edited current line is stored first (LeaveLine), then Save.
+    bool SaveByUser();
 
     // --- states ---
     // The user sets the header state: the host writes it to the state control
@@ -177,6 +186,8 @@ class HostDriver {
     PluginRef plugin_;
     std::vector<RaisedEvent> events_;
     int saves_ = 0;
+    // The user typed into the body form since the current line was last stored or written.
+    bool lineEdited_ = false;
 };
 
 template <class Call>

@@ -77,6 +77,7 @@ void HostDriver::PickMenuItem(const std::string& key) {
 
 void HostDriver::UndoLine() {
     const Landing l = host_.doc->UndoCurrentLine();
+    lineEdited_ = false;
     AnnounceLanding(l, host_.behaviour.rowChangeOnEveryMove && l.lineMoved);
 }
 

@@ -45,6 +45,7 @@ void HostDriver::EditLineField(std::string_view field, const std::string& text) 
     if (!ctl)
         Raise(err::MemberNotFound, "HostDriver", "No body control bound to " + std::string(field));
     ctl->Type(text);
+    lineEdited_ = true;
     auto rs = SectionOfField(*host_.doc, field);
     if (!rs || rs->BOF() || rs->EOF_())
         Raise(err::AdoBofEof, "HostDriver",
@@ -54,6 +55,10 @@ void HostDriver::EditLineField(std::string_view field, const std::string& text) 
     } catch (const HostError&) {
         // Text that is no value of the field's type stays in the control only.
     }
+}
+
+bool HostDriver::LeaveLine() {
+    return !lineEdited_ || StoreLine();
 }
 
 bool HostDriver::StoreLine() {
@@ -70,6 +75,7 @@ bool HostDriver::StoreLine() {
     CommitPending(doc.rstDocCorpo());
     CommitPending(doc.rstDocCorpoOrd());
     CommitPending(doc.rstDocCorpoVert());
+    lineEdited_ = false;
     RaiseEvent("UIAfterUpdateDocBody",
                [&](std::vector<Variant>&) { return DocEvents().UIAfterUpdateDocBody(); });
     return true;
@@ -88,6 +94,7 @@ bool HostDriver::DeleteLine() {
     RaiseEvent("BeginDeleteDocCorpo",
                [&](std::vector<Variant>&) { return DocEvents().BeginDeleteDocCorpo(); });
     const Landing l = host_.doc->DeleteCurrentRow();
+    lineEdited_ = false;
     AnnounceLanding(l, host_.behaviour.rowChangeOnEveryMove && l.lineMoved);
     RaiseEvent("EndDeleteDocCorpo",
                [&](std::vector<Variant>&) { return DocEvents().EndDeleteDocCorpo(); });
