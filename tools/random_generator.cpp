@@ -175,7 +175,13 @@ Json RandomUser::Try(Session& s, int kind) {
         case kDelete:
             return line ? Do("deleteLine") : nullptr;
         case kUndo:
-            return line ? Do("undoLine") : nullptr;
+            // The user's undo of the line is the navigators' "annulla": the host tells the
+            // plug-in, which gives the line its written state back. An undo the plug-in is
+            // not told of ("undoLine") leaves the picked state no plug-in can see.
+            return line ? Json{{"do", "navigatorButton"},
+                               {"navigator", Chance(0.5) ? "grid" : "inner"},
+                               {"key", "annulla"}}
+                        : nullptr;
         case kStore:
             return line ? Do("storeLine") : nullptr;
         case kSave:

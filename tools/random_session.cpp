@@ -213,6 +213,7 @@ RandomReport RunRandom(const RandomOptions& o) {
         if (failure.empty()) continue;
         if (const std::string* known = OpenFault(o.open, failure)) {
             ++report.openSessions;
+            ++report.openCounts[*known];
             bool seen = false;
             for (const auto& f : report.openSeen)
                 seen = seen || f.what.find(*known) != std::string::npos;
@@ -244,6 +245,8 @@ int RandomCommand(const RandomOptions& options, std::ostream& out) {
     out << "\n";
     if (r.openSessions > 0) {
         out << r.openSessions << " sessions ended on a fault still open:\n";
+        for (const auto& [text, count] : r.openCounts)
+            out << "  " << count << " x \"" << text << "\"\n";
         for (const auto& f : r.openSeen)
             out << "  [ open ] session " << f.sessionSeed << " after " << f.scenario["steps"].size()
                 << " steps: " << f.what << "\n";

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -53,6 +54,7 @@ struct RandomReport {
     // Sessions that ended on an open fault, and the first of them for each open text.
     int openSessions = 0;
     std::vector<RandomFailure> openSeen;
+    std::map<std::string, int> openCounts;  // sessions ended on each open text
 };
 
 RandomReport RunRandom(const RandomOptions& options);
