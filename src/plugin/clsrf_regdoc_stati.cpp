@@ -94,6 +94,12 @@ HResult CLSRF_REGDOC_STATI::Initialize(Variant Param, ado::ConnectionPtr& cnn,
 HResult CLSRF_REGDOC_STATI::Terminate() {
     return ComBoundary([&] {
         CleanUp([&] { DocUI().SetIndicatoreAttesa(intAttesaSalvata); });
+        // The document goes without its last changes written (a save clears the list): the
+        // lines lose the fields the user changed, so the states picked with them go back
+        // to the written ones and the flow-state store keeps agreeing with the lines.
+        for (const auto& [guid, stato] : statiRigaScritti)
+            IgnoreErrors([&] { SetFlussoStato(guid, stato, lngFlussoDoc); });
+        statiRigaScritti.clear();
         cnnDB.reset();
         gclsRegDoc.reset();
         objProgramma.reset();
