@@ -239,7 +239,12 @@ bool CLSRF_REGDOC_STATI::RitiraAnnulloRiga(const std::string& guidRiga, bool con
         return true;
     }
     if (IsTrue(FindDetailGuid(Variant(guidRiga), altra))) {
-        if (conferma) return false;
+        // The master stays open for what it still holds, whatever an earlier pick of the
+        // cancelled state left in its flag.
+        if (conferma) {
+            SetFlgNonPiuEvRiga(Variant::Int16(0));
+            return false;
+        }
         doc.ImpostaQuantita(qtaIniziale - qtaAnnullo, VTrue, VTrue, 0);
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, ui::QtaDi(ctlQta1), VFalse);
         return true;
