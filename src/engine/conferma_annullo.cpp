@@ -249,17 +249,25 @@ bool CLSRF_REGDOC_STATI::RitiraAnnulloRiga(const std::string& guidRiga, bool con
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, ui::QtaDi(ctlQta1), VFalse);
         return true;
     }
+    if (!conferma) return false;
+    // The line's own cancelled quantity counts as well as the one shown: a line cancelled
+    // earlier and come back to holds it in its row whatever the control shows, and any
+    // other state leaves an ordinary line open.
+    auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
     const double mostrata = NvlVar(ui::Testo(ctlQtaAnnullo), Variant("0")).ToDouble();
-    if (!QtaZero(mostrata) && conferma) {
-        auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    const double scritta =
+        vert->BOF() || vert->EOF_()
+            ? 0
+            : NvlVar(vert->Get("DO77_ZQ_QTA_ANNULLO"), Variant::Int32(0)).ToDouble();
+    if (!QtaZero(mostrata) || !QtaZero(scritta)) {
         ui::Mostra(ctlQtaAnnullo, Variant::Int32(0));
         vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
         ui::Mostra(ctlCodCausaleRiga, Variant(""));
         ui::Mostra(ctlDesCausaleRiga, Variant(""));
         vert->Set("DO77_CODCAU_ZQ63", Variant::Null());
         vert->Set("DO77_DESCAU_ZQ63", Variant::Null());
-        SetFlgNonPiuEvRiga(Variant::Int16(0));
     }
+    SetFlgNonPiuEvRiga(Variant::Int16(0));
     return false;
 }
 
