@@ -30,9 +30,11 @@ enum Kind {
     kBodyCycle,
     kFocus,
     kSwitch,
+    kGridEdit,
+    kGridCommand,
     kKinds
 };
-constexpr int kWeights[kKinds] = {18, 14, 10, 5, 5, 3, 3, 2, 5, 4, 2, 4, 8, 1, 2, 3, 6};
+constexpr int kWeights[kKinds] = {18, 14, 10, 5, 5, 3, 3, 2, 5, 4, 2, 4, 8, 1, 2, 3, 6, 4, 3};
 
 // The actions on the header form's controls; the others are the body's, but for those
 // of the window (save, reopen, switching forms).
@@ -168,10 +170,26 @@ Json RandomUser::Try(Session& s, int kind) {
             return line ? TypeInto(s, 2, "TXT_DO77_CODCAU_ZQ63", reasons[Below(5)]) : nullptr;
         case kLineQta1:
             return line ? TypeInto(s, 2, "TXT_DO30_QTA1", Number(1 + Below(20))) : nullptr;
-        case kNavigator:
-            return Json{{"do", "navigatorButton"},
-                        {"navigator", Chance(0.5) ? "grid" : "inner"},
-                        {"key", Chance(0.5) ? "conferma" : "annulla"}};
+        case kNavigator: {
+            // "griglia" opens and closes the host's size grid: a key of the grid navigator.
+            static const char* keys[] = {"conferma", "annulla", "griglia"};
+            const char* key = keys[Below(3)];
+            const bool grid = *key == 'g' || Chance(0.5);
+            return Json{
+                {"do", "navigatorButton"}, {"navigator", grid ? "grid" : "inner"}, {"key", key}};
+        }
+        case kGridEdit: {
+            // The cell of the current line in the next size grid shown: its status, or a
+            // cancelled quantity, or both.
+            if (!line) return nullptr;
+            Json step{{"do", "gridEdit"}, {"line", line}};
+            const int what = Below(3);
+            if (what != 1) step["status"] = std::to_string(1 + Below(3));
+            if (what != 0) step["cancelled"] = 0.5 * (1 + Below(6));
+            return step;
+        }
+        case kGridCommand:
+            return Json{{"do", "menuItem"}, {"key", "GestAnnulli"}};
         case kDelete:
             return line ? Do("deleteLine") : nullptr;
         case kUndo:

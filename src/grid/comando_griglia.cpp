@@ -142,11 +142,16 @@ bool CLSRF_REGDOC_STATI::EseguiComandoGriglia() {
     }
     objGriglia = CreateObject(g::kClsidGriglia);
     DocUI().SetIndicatoreAttesa(0);
-    AggiornaBatchCorpo();
+    // The capture is taken from the database before the body is written: a change of an
+    // earlier road the user has not saved yet (a line cancelled wholly waits for the save)
+    // reaches the database with this write, and only a capture taken before it lets the
+    // reversal take that change out of the progressives together with the grid's own.
     const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
         ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
     CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG", "#STORNA_PROGLOTTI",
                    "#STORNA_PROGPROGETTI");
+    const bool inSospeso = CorpoInSospeso();
+    AggiornaBatchCorpo();
 
     const ado::RecordsetPtr corpo = As<ado::Recordset>(GetObject(frmDocCorpo, ui::kRecordset));
     const ado::Recordset& c = host::Ref(corpo, "FME_DocCorpo.Recordset");
@@ -182,11 +187,46 @@ bool CLSRF_REGDOC_STATI::EseguiComandoGriglia() {
         RifiutaPercorso();
         return false;
     }
-    return ConcludiComandoGriglia(riga);
+    return ConcludiComandoGriglia(riga, inSospeso);
 }
 
-// Steps 15 to 17: the grid shown, posted, and its result written back.
-bool CLSRF_REGDOC_STATI::ConcludiComandoGriglia(const RigaGriglia& riga) {
+// Whether a body section holds a change the database does not have yet: a row being edited,
+// or a row added, changed or deleted and waiting for the batch write. A section that cannot
+// be asked counts as holding one, so that its write is reversed rather than left posted.
+bool CLSRF_REGDOC_STATI::CorpoInSospeso() {
+    const auto inSospeso = [](const ado::RecordsetPtr& rst) {
+        if (!rst) return false;
+        if (rst->EditMode() != ado::adEditNone) return true;
+        const ado::RecordsetPtr copia = rst->Clone();
+        copia->SetFilter(Variant::Int32(ado::adFilterPendingRecords));
+        return !copia->EOF_();
+    };
+    bool trovato = false;
+    const bool letto = Probe([&] {
+        trovato = inSospeso(RegDoc().rstDocCorpo());
+        for (host::SezioneDoc s : host::kSezioniRiga)
+            if (!trovato) trovato = inSospeso((RegDoc().*s)());
+    });
+    return trovato || !letto;
+}
+
+// The write-back leaves the body elsewhere (on a cancellation line it appended, the line
+// objects on the lines whose states they took): the grid goes back to the line the command
+// was started on, and the host's line object with it, so that the user's next change of
+// state reaches the line the form shows. A line the grid removed leaves the grid where it is.
+void CLSRF_REGDOC_STATI::TornaAllaRigaGriglia(const Variant& guid) {
+    ado::RecordsetPtr righe = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
+    const Variant segnalibro = GetBookmarkByGuid(righe, guid.ToString(), VFalse);
+    if (segnalibro.IsEmpty() || segnalibro.IsNull()) return;
+    const ObjectPtr gridCorpo = GetObject(frmCorrente, "GRD_CORPO");
+    CallMethod(gridCorpo, "BeginDataSourceSuspend");
+    ScopeExit riprendi([&] { CleanUp([&] { CallMethod(gridCorpo, "EndDataSourceSuspend"); }); });
+    ui::VaiABookmark(frmDocCorpo, segnalibro);
+}
+
+// Steps 15 to 17: the grid shown, posted, and its result written back. `corpoInSospeso`: the
+// body held changes of an earlier road when the command wrote it, before the grid.
+bool CLSRF_REGDOC_STATI::ConcludiComandoGriglia(const RigaGriglia& riga, bool corpoInSospeso) {
     const ado::RecordsetPtr formCorpo = As<ado::Recordset>(GetObject(frmDocCorpo, ui::kRecordset));
     bool bloccato = false;
     ScopeExit sblocca([&] {
@@ -225,9 +265,16 @@ bool CLSRF_REGDOC_STATI::ConcludiComandoGriglia(const RigaGriglia& riga) {
         if (detail::RoadSkips()) return false;
         EseguiProgMagDoc();
         if (detail::RoadSkips()) return false;
+        TornaAllaRigaGriglia(riga.guid);
         SalvaDocumento();
+    } else if (corpoInSospeso) {
+        // Nothing was posted, but writing the body before the grid was shown took an earlier
+        // road's unsaved change (a line cancelled wholly) to the database: the capture taken
+        // before that write reverses it, or the progressives would keep what the order no
+        // longer holds open.
+        EseguiProgMagDoc();
     } else {
-        // Nothing was posted: the capture taken before the grid is no one's to reverse.
+        // Nothing was posted nor written: the capture is no one's to reverse.
         blnStornoPronto = VFalse;
     }
     CallMethod(gridCorpo, "RefreshSummaryFooters");

@@ -495,7 +495,9 @@ class CLSRF_REGDOC_STATI : public Object,
     };
     bool EseguiComandoGriglia();
     bool PreparaGriglia(const RigaGriglia& riga);
-    bool ConcludiComandoGriglia(const RigaGriglia& riga);
+    bool ConcludiComandoGriglia(const RigaGriglia& riga, bool corpoInSospeso);
+    bool CorpoInSospeso();
+    void TornaAllaRigaGriglia(const Variant& guid);
     void RiempiDatiGriglia(ado::Recordset& dati, std::int32_t progPadre);
     std::string StatoRigaGriglia(const ado::Recordset& riga, const ado::RecordsetPtr& vert);
     void RicordaStatoGriglia(const std::string& guid, const std::string& stato);

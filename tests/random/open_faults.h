@@ -14,6 +14,8 @@ inline const std::vector<std::string>& OpenRandomFaults() {
         // written by the next save, larger than the line or below zero.
         "qta-annullo: DO77_ZQ_QTA_ANNULLO",
         "qta-invalid: DO77_ZQ_QTA_ANNULLO is",
+        // After such a typed quantity, a cancellation line appended below zero.
+        "qta-invalid: DO30_QTA1 is",
         // Typing into a pair's or a cancelled line's fields, then saving, leaves the flag
         // and the flow state apart.
         "line-flag: the line is in the cancelled state but DO31_FLGNONPIUEV is 0",
