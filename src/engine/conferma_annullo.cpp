@@ -52,10 +52,13 @@ struct CLSRF_REGDOC_STATI::RigaPrima {
     Variant qtaCampo;                          // DO77_ZQ_QTA_ANNULLO as last stored
 };
 
-CLSRF_REGDOC_STATI::RigaPrima CLSRF_REGDOC_STATI::FotografaRiga(const std::string& guid) {
+// The state before the settlement: the one the user's pick replaced when a state change
+// started it, the line's current state when a field or a key did (an earlier pick stays).
+CLSRF_REGDOC_STATI::RigaPrima CLSRF_REGDOC_STATI::FotografaRiga(const std::string& guid,
+                                                                bool cambioStato) {
     RigaPrima p;
     p.guid = guid;
-    p.stato = lngStatoRigaPrecedente;
+    p.stato = cambioStato ? lngStatoRigaPrecedente : lngStatoRigaCorrente;
     IgnoreErrors([&] { p.codice = ui::Testo(ctlCodCausaleRiga); });
     IgnoreErrors([&] { p.descrizione = ui::Testo(ctlDesCausaleRiga); });
     IgnoreErrors([&] { p.qtaMostrata = ui::Testo(ctlQtaAnnullo); });
@@ -128,7 +131,7 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo);
         if (!digitata) {
             host::ShowHostMessage(objProgramma, kQtaNonValida, 64, kTitolo);
-            RipristinaRiga(FotografaRiga(guidRiga), std::nullopt);
+            RipristinaRiga(FotografaRiga(guidRiga, IsTrue(Conferma)), std::nullopt);
             IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
             return;
         }
@@ -278,7 +281,7 @@ bool CLSRF_REGDOC_STATI::RitiraAnnulloRiga(const std::string& guidRiga, bool con
 VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool conferma,
                                               std::int32_t indicatore, double residuo) {
     auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
-    const RigaPrima prima = FotografaRiga(guidRiga);
+    const RigaPrima prima = FotografaRiga(guidRiga, conferma);
     const std::string codice = ui::TestoDi(ctlCodCausaleRiga);
     if (codice.empty()) {
         ui::Mostra(ctlCodCausaleRiga, Variant(strCausaleDefault));

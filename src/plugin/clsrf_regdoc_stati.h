@@ -374,7 +374,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // back in the state it had. A refusal also shows `qtaMostrata` in the cancelled-quantity
     // field and marks it invalid.
     struct RigaPrima;
-    RigaPrima FotografaRiga(const std::string& guid);
+    RigaPrima FotografaRiga(const std::string& guid, bool cambioStato);
     void RipristinaRiga(const RigaPrima& prima, std::optional<double> qtaMostrata);
     void RimettiStatoRiga(const std::string& guid, std::int32_t stato);
 
