@@ -22,8 +22,6 @@ constexpr std::string_view kOltreResiduo =
     "consegnata ";
 constexpr std::string_view kNonTotalmente =
     "Riga Parzialmente evasa: Impossibile annullare totalmente";
-constexpr std::string_view kQtaNonValida =
-    "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
 constexpr std::string_view kMasterAnnullato =
     "Non è possibile annullare un ordine che ha generato righe di annullo!";
 constexpr std::int32_t kRigaParzialmenteEvasa = 2;
@@ -130,7 +128,7 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         // was typed, marked invalid.
         const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo);
         if (!digitata) {
-            host::ShowHostMessage(objProgramma, kQtaNonValida, 64, kTitolo);
+            host::ShowHostMessage(objProgramma, ui::kQtaNonValida, 64, kTitolo);
             RipristinaRiga(FotografaRiga(guidRiga, IsTrue(Conferma)), std::nullopt);
             IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
             return;

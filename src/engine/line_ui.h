@@ -23,6 +23,10 @@
 
 namespace zq::plugin::ui {
 
+// A typed cancelled quantity that is no number, negative, infinite or too large.
+inline constexpr std::string_view kQtaNonValida =
+    "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
+
 inline constexpr std::string_view kEditMode = "EditMode";
 inline constexpr std::int16_t kEditModeModificato = 2;
 inline constexpr std::string_view kMoveBookmark = "MoveBookmark";

@@ -1,6 +1,6 @@
 // Checks a body line before the host stores it: a cancellation line in the cancelled state
-// needs a reason, a master line may not be cancelled itself, and a line that is not
-// cancelled loses any reason left over.
+// needs a reason, a master line may not be cancelled itself, a cancelled quantity must be
+// one, and a line that is not cancelled loses any reason left over.
 
 #include "engine/line_ui.h"
 #include "host/host_access.h"
@@ -50,6 +50,20 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
                 host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
                 return;
             }
+        }
+
+        // A cancelled quantity that is no quantity is never stored: the user corrects it on
+        // the line (the settlement refuses it the same way).
+        bool valida = true;
+        IgnoreErrors([&] {
+            valida = ui::TestoDi(ctlQtaAnnullo).empty() ||
+                     ui::QuantitaDigitata(ctlQtaAnnullo).has_value();
+        });
+        if (!valida) {
+            Cancel = VTrue;
+            host::ShowHostMessage(objProgramma, ui::kQtaNonValida, 64, kTitolo);
+            IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
+            return;
         }
 
         if (!riga || riga->StatoRiga() == lngStatoAnnulloRighe) return;

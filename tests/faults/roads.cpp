@@ -44,6 +44,16 @@ Road Refusal(Road road) {
     return road;
 }
 
+// The user first corrects the refused quantity: a line is not left with one that is no
+// quantity.
+Road Corrected(Road road) {
+    road.next = [next = road.next](Session& s) {
+        s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "0");
+        next(s);
+    };
+    return road;
+}
+
 }  // namespace
 
 Road Open(Road road, std::string why) {
@@ -152,10 +162,10 @@ std::vector<Road> Roads() {
                 s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "10");
             },
             [](Session& s) { Pick(s, kStatoRigheAnnullato); }),
-        Refusal(LineRoad(
+        Refusal(Corrected(LineRoad(
             "refuse a cancelled quantity that is no number",
             [](Session& s) { s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "abc"); },
-            [](Session& s) { Pick(s, kStatoRigheAnnullato); })),
+            [](Session& s) { Pick(s, kStatoRigheAnnullato); }))),
         Open(LineRoad(
                  "delete a cancellation line",
                  [](Session& s) {
