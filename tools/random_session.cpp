@@ -226,6 +226,11 @@ RandomReport RunRandom(const RandomOptions& o) {
             const auto file =
                 std::filesystem::path(o.saveDir) / ("random_" + std::to_string(seed) + ".json");
             std::ofstream(file) << RegressionScenario(f.shrunk, seed, failure).dump(2) << "\n";
+            // The whole session as played, beside it: the shrinking may drop a step the
+            // user needed (a form switched to) and leave a road no user takes.
+            const auto whole = std::filesystem::path(o.saveDir) /
+                               ("random_" + std::to_string(seed) + "_played.json");
+            std::ofstream(whole) << RegressionScenario(f.scenario, seed, failure).dump(2) << "\n";
             f.savedAs = file.string();
         }
         report.failure = std::move(f);
