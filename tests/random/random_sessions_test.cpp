@@ -27,8 +27,10 @@ using tool::RandomOptions;
 constexpr std::int64_t kEvents = 20000;
 constexpr double kBudgetSeconds = 60;
 #else
+// About 540 actions a second alone on a 2-core machine, about half that beside the other
+// tests: the budget lets a CI run reach the 100,000 actions and still bounds a slow one.
 constexpr std::int64_t kEvents = 100000;
-constexpr double kBudgetSeconds = 180;
+constexpr double kBudgetSeconds = 420;
 #endif
 
 double EnvNumber(const char* name, double otherwise) {
