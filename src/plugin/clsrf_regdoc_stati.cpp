@@ -97,8 +97,8 @@ HResult CLSRF_REGDOC_STATI::Terminate() {
         // The document goes without its last changes written (a save clears the list): the
         // lines lose the fields the user changed, so the states picked with them go back
         // to the written ones and the flow-state store keeps agreeing with the lines.
-        for (const auto& [guid, stato] : statiRigaScritti)
-            IgnoreErrors([&] { SetFlussoStato(guid, stato, lngFlussoDoc); });
+        for (const auto& scritto : statiRigaScritti)
+            IgnoreErrors([&] { SetFlussoStato(scritto.first, scritto.second, lngFlussoDoc); });
         statiRigaScritti.clear();
         cnnDB.reset();
         gclsRegDoc.reset();
