@@ -102,4 +102,24 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
     });
 }
 
+// Before the plug-in writes the body itself (the size grid, a deletion, a reversal), the
+// current line may still hold a cancelled quantity the user typed and the host has not
+// stored. On a line that is neither cancelled nor the master of a pair it belongs to no
+// road: it goes, as storing the line would clear it, so that it never reaches the database.
+void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
+    auto& doc = RegDoc();
+    const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
+    host::RigaCorpoPtr riga = doc.objRigaCorpo();
+    if (!vert || !riga || vert->EOF_() || vert->BOF()) return;
+    if (riga->StatoRiga() == lngStatoAnnulloRighe) return;
+    const Variant qta = vert->Get("DO77_ZQ_QTA_ANNULLO");
+    bool vuota = true;
+    IgnoreErrors([&] { vuota = QtaZero(NvlVar(qta, Variant::Int32(0)).ToDouble()); });
+    if (vuota) return;
+    Variant dettaglio;
+    if (IsTrue(FindDetailGuid(Variant(host::GetGuidRiga(riga)), dettaglio))) return;
+    vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+    IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
+}
+
 }  // namespace zq::plugin

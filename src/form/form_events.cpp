@@ -115,6 +115,9 @@ void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
 // The host put the line's fields back as they were written; a state the user picked since
 // stays in the flow-state store unless the line gets its written state back too (a line
 // flagged as open in the cancelled state, or closed in the open one, would be saved next).
+// The plug-in may itself have written the line with the picked state since (the size grid's
+// write-back): then the fields the host went back to carry that state's flag and the pick
+// stays. The state as saved is kept for the close without saving.
 // A host that puts the state back itself leaves nothing to do here.
 void CLSRF_REGDOC_STATI::RimettiStatoScritto() {
     host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
@@ -122,9 +125,24 @@ void CLSRF_REGDOC_STATI::RimettiStatoScritto() {
     const auto scritto = statiRigaScritti.find(guid);
     if (!riga || scritto == statiRigaScritti.end()) return;
     const std::int32_t stato = scritto->second;
-    statiRigaScritti.erase(scritto);
-    if (riga->StatoRiga() != stato) RimettiStatoRiga(guid, stato);
+    const std::int32_t scelto = riga->StatoRiga();
+    if (scelto != stato && !ScrittaConStato(scelto, stato)) RimettiStatoRiga(guid, stato);
     lngStatoRigaCorrente = riga->StatoRiga();
+}
+
+// Whether the current line's written "no longer to be fulfilled" flag belongs to the picked
+// state and not to the state recorded before the pick.
+bool CLSRF_REGDOC_STATI::ScrittaConStato(std::int32_t scelto, std::int32_t prima) {
+    const bool sceltoAnnullato = scelto == lngStatoAnnulloRighe;
+    if (lngStatoAnnulloRighe == 0 || sceltoAnnullato == (prima == lngStatoAnnulloRighe))
+        return false;
+    bool chiusa = !sceltoAnnullato;
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr ordine = RegDoc().rstDocCorpoOrd();
+        if (ordine && !ordine->EOF_() && !ordine->BOF())
+            chiusa = NvlVar(ordine->Get("DO31_FLGNONPIUEV"), Variant::Int16(0)).ToLong() != 0;
+    });
+    return chiusa == sceltoAnnullato;
 }
 
 HResult CLSRF_REGDOC_STATI::GridnavAfterButtonClick(ObjectPtr&, std::int16_t, std::string& Chiave) {

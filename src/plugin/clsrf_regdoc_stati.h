@@ -437,6 +437,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // ---- referenced documents and warehouse progressive reversal ----
     void GetDocumentiRiferiti();
     void AggiornaBatchCorpo();
+    void ScartaQtaAnnulloInSospeso();
     void CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
                         const std::string& tabMag, const std::string& tabLotti,
                         const std::string& tabTerza);
@@ -476,6 +477,7 @@ class CLSRF_REGDOC_STATI : public Object,
     bool SequenzaStorno(const std::function<bool()>& cambio, bool salva);
     void AnnullaModificheRiga();  // the undo reaction of the navigators' "annulla"
     void RimettiStatoScritto();   // the undone line's state back to the written one
+    bool ScrittaConStato(std::int32_t scelto, std::int32_t prima);
     void DopoTastoNavigatore(const std::string& Chiave);
     void RicalcolaQtaAnnulloGriglia(VBool DopoGriglia);
     void RiportaNelGruppo(ado::Recordset& corpo, std::int32_t gruppo);

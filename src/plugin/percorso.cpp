@@ -179,6 +179,7 @@ CampiPercorso CLSRF_REGDOC_STATI::FotografaCampi() const {
     c.lngProgPadreAnnulli = lngProgPadreAnnulli;
     c.strGuidUltimoAnnullo = strGuidUltimoAnnullo;
     c.lngProgRigaUltimoAnnullo = lngProgRigaUltimoAnnullo;
+    c.statiRigaScritti = statiRigaScritti;
     c.lngProgPadreUltimoAnnullo = lngProgPadreUltimoAnnullo;
     c.lngStatoUltimoAnnullo = lngStatoUltimoAnnullo;
     c.strGuidRigaCancellata = strGuidRigaCancellata;
@@ -199,6 +200,7 @@ void CLSRF_REGDOC_STATI::RipristinaCampi(const CampiPercorso& c) {
     lngUltimoStatoTesta = c.lngUltimoStatoTesta;
     lngStatoRigaCorrente = c.lngStatoRigaCorrente;
     lngStatoRigaPrecedente = c.lngStatoRigaPrecedente;
+    statiRigaScritti = c.statiRigaScritti;
     blnStornoPronto = c.blnStornoPronto;
     lngFlussoDoc = c.lngFlussoDoc;
     lngStatoInizialeRighe = c.lngStatoInizialeRighe;

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,7 @@ struct CampiPercorso {
     std::int32_t lngStatoUltimoAnnullo = 0;
     Variant strGuidRigaCancellata;
     std::int32_t lngProgRigaCancellata = 0;
+    std::map<std::string, std::int32_t> statiRigaScritti;
     // The busy flags: clear when a road starts, and clear again when it is undone.
     VBool blnDecodeCausaleTesta = VFalse, blnPropagaInCorso = VFalse, blnApplicaInCorso = VFalse,
           blnCambioStatoTesta = VFalse, blnConfermaInCorso = VFalse, blnCreaAnnulloInCorso = VFalse,

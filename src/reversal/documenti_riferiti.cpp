@@ -1,6 +1,7 @@
 // The documents an order refers to, and the batch write of the document's body that
 // precedes every reversal of warehouse progressives.
 
+#include <iterator>
 #include <string>
 
 #include "data/query.h"
@@ -51,6 +52,8 @@ void CLSRF_REGDOC_STATI::AggiornaBatchCorpo() {
     constexpr Sezione kCorrenti[] = {&host::IRegDoc::rstDocCorpo, &host::IRegDoc::rstDocCorpoOrd,
                                      &host::IRegDoc::rstDocCorpoVert};
 
+    ScartaQtaAnnulloInSospeso();
+
     Variant segnalibri[3];
     bool salvato[3] = {false, false, false};
     for (int i = 0; i < 3; ++i)
@@ -58,13 +61,21 @@ void CLSRF_REGDOC_STATI::AggiornaBatchCorpo() {
     for (Sezione s : kCorrenti)
         IgnoreErrors([&] { sezione(s).SetFilter(Variant::Int32(ado::adFilterNone)); });
 
-    IgnoreErrors(
-        [&] { sezione(&host::IRegDoc::rstDocCorpo).UpdateBatch(ado::adAffectAllChapters); });
+    int scritte = 0;
+    IgnoreErrors([&] {
+        sezione(&host::IRegDoc::rstDocCorpo).UpdateBatch(ado::adAffectAllChapters);
+        ++scritte;
+    });
     for (Sezione s : host::kSezioniRiga) {
         IgnoreErrors([&] {
             if (const ado::RecordsetPtr rst = (RegDoc().*s)()) rst->UpdateBatch(ado::adAffectAll);
+            ++scritte;
         });
     }
+    // Every line is in the database now with the fields of the state it shows: the states
+    // picked since the last save are the written ones from here on.
+    const bool scritto = scritte == 1 + static_cast<int>(std::size(host::kSezioniRiga));
+    if (scritto) statiRigaScritti.clear();
 
     IgnoreErrors([&] { GetDocumentiRiferiti(); });
 
