@@ -7,8 +7,6 @@
 
 #include "com_plugin.h"
 #include "com_test_support.h"
-#include "grid/grid_members.h"
-#include "host/create_object.h"
 #include "sim/db/fixture.h"
 #include "tools/check.h"
 #include "tools/session.h"
@@ -153,62 +151,6 @@ TEST(Roads, AHostObjectThatRaisesGivesThePluginsDefinedBehaviour) {
     EXPECT_NE(shown[0].testo.find("[ZQ00_IDSTATO_ANNULLO_TESTA_CO4C]"), std::string::npos);
     EXPECT_EQ(shown[0].titolo, "Stato documento");
     d.Terminate();
-}
-
-// The host's size-grid components, missing from a machine: the command creates them by
-// class id inside the library, which answers the plug-in's 429 when the class cannot be
-// created. The posting component missing shows the platform's error box with that number;
-// the grid missing is a failure of the road, which says so with its one message. Either
-// way the order is as it was and the host's busy state given back.
-TEST(Roads, GridComponentsTheHostCannotCreateLeaveTheOrderAsItWas) {
-    struct Case {
-        std::string_view clsid;
-        std::string message;  // the box shown
-        std::int32_t style;
-    };
-    const Case cases[] = {
-        {plugin::grid::kClsidGriglia,
-         "Si è verificato un errore: la modifica non è stata eseguita e il documento è rimasto "
-         "com'era prima.",
-         48},
-        {plugin::grid::kClsidRegistraGriglia,
-         "Errore: 429\rDescrizione: ActiveX component can't create object\rSource: " +
-             std::string(plugin::grid::kClsidRegistraGriglia),
-         0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.clsid));
-        tool::Session s{tool::SessionSetup{}};
-        auto& d = s.Driver();
-        ASSERT_TRUE(d.Initialize());
-        d.OpenForm(1);
-        d.OpenForm(2);
-        d.MoveToLine(7);
-        const sim::OrderState before = s.OrderNow();
-        const std::int16_t indicatore = s.Host().doc->clsDocUI()->IndicatoreAttesa();
-        s.Host().sizeGrid->PlanEdits({sim::GridEdit::Line(7).Status("3")});
-        {
-            // The test host's class object finds nothing to make under the class id.
-            ScopedObjectFactory missing(std::string(c.clsid), [] { return ObjectPtr(); });
-            d.PickMenuItem("GestAnnulli");
-        }
-        const auto shown = s.TakeMessages();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].testo, c.message);
-        EXPECT_EQ(shown[0].stile, c.style);
-        const bool gridMade = c.clsid != plugin::grid::kClsidGriglia;
-        EXPECT_EQ(s.Host().sizeGrid->Grids().size(), gridMade ? 1u : 0u);
-        EXPECT_TRUE(s.Host().sizeGrid->Postings().empty());
-        const sim::RaisedEvent* click = d.Last("FunzGenMenuItemClick");
-        ASSERT_NE(click, nullptr);
-        EXPECT_TRUE(click->result.Succeeded());
-        EXPECT_EQ(OrderDifferences(before, s.OrderNow()), "");
-        EXPECT_EQ(d.SaveCount(), 0);
-        EXPECT_FALSE(IsTrue(s.Host().doc->InElaborazione()));
-        EXPECT_EQ(s.Host().doc->clsDocUI()->IndicatoreAttesa(), indicatore);
-        EXPECT_EQ(s.Host().screen->MousePointer(), 0);
-        EXPECT_EQ(RulesFound(s), std::set<std::string>{});
-        d.Terminate();
-    }
 }
 
 }  // namespace
