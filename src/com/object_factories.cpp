@@ -4,9 +4,11 @@
 #include <string>
 
 #include "com/ado_client.h"
+#include "com/dispatch_client.h"
 #include "com/host_client.h"
 #include "com/screen_client.h"
 #include "data/ado.h"
+#include "grid/grid_members.h"
 #include "host/create_object.h"
 #include "host/regdoc.h"
 #include "host/screen.h"
@@ -18,10 +20,18 @@ namespace {
 // The reasons maintenance program's ProgID, as the plug-in creates it.
 constexpr std::string_view kProgIdCausali = "ZQUO_CAUANNULLO.CLSZQ_CAUANNULLO";
 
-ComPtr<IDispatch> CreateDispatch(std::string_view progId) {
+// A name in braces is a class id, as the host language's CreateObject takes one; any other
+// name is a ProgID looked up in the class registry.
+bool ClassOf(std::string_view name, CLSID& clsid) {
+    const std::wstring wide = Widen(name);
+    if (!name.empty() && name.front() == '{')
+        return SUCCEEDED(CLSIDFromString(wide.c_str(), &clsid));
+    return SUCCEEDED(CLSIDFromProgID(wide.c_str(), &clsid));
+}
+
+ComPtr<IDispatch> CreateDispatch(std::string_view progIdOrClsid) {
     CLSID clsid;
-    const std::wstring name = Widen(progId);
-    if (FAILED(CLSIDFromProgID(name.c_str(), &clsid))) return nullptr;
+    if (!ClassOf(progIdOrClsid, clsid)) return nullptr;
     ComPtr<IDispatch> d;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(d.Put()))))
@@ -30,9 +40,9 @@ ComPtr<IDispatch> CreateDispatch(std::string_view progId) {
 }
 
 template <class Adapter>
-ObjectFactory FactoryOf(std::string progId) {
-    return [progId]() -> ObjectPtr {
-        ComPtr<IDispatch> d = CreateDispatch(progId);
+ObjectFactory FactoryOf(std::string progIdOrClsid) {
+    return [progIdOrClsid]() -> ObjectPtr {
+        ComPtr<IDispatch> d = CreateDispatch(progIdOrClsid);
         if (!d) return nullptr;
         return std::make_shared<Adapter>(d);
     };
@@ -53,6 +63,12 @@ void RegisterHostObjectFactories() {
         RegisterObjectFactory(kProgIdCausali,
                               FactoryOf<DispProgramma>(std::string(kProgIdCausali)));
         RegisterObjectFactory(host::kProgIdScreen, [] { return CreateScreen(); });
+        // The host's size-grid and grid-posting components, created by class id. The
+        // plug-in reaches both by member name only, so the generic late-bound adapter
+        // serves them.
+        namespace g = plugin::grid;
+        for (std::string_view clsid : {g::kClsidGriglia, g::kClsidRegistraGriglia})
+            RegisterObjectFactory(clsid, FactoryOf<DispObject>(std::string(clsid)));
     });
 }
 

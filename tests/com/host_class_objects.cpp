@@ -4,6 +4,7 @@
 
 #include "com/object_bridge.h"
 #include "data/ado.h"
+#include "grid/grid_members.h"
 #include "host/create_object.h"
 #include "host/regdoc.h"
 #include "host/screen.h"
@@ -16,7 +17,7 @@ using com::ComPtr;
 
 class Factory : public IClassFactory {
   public:
-    explicit Factory(std::string progId) : progId_(std::move(progId)) {}
+    explicit Factory(std::string name) : name_(std::move(name)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
@@ -37,7 +38,7 @@ class Factory : public IClassFactory {
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
         try {
-            ComPtr<IDispatch> d = com::ExposeObject(CreateObject(progId_));
+            ComPtr<IDispatch> d = com::ExposeObject(CreateObject(name_));
             return d->QueryInterface(iid, out);
         } catch (...) {
             // Nothing registered under the name in this session: the class is not there.
@@ -48,7 +49,7 @@ class Factory : public IClassFactory {
 
   private:
     virtual ~Factory() = default;
-    std::string progId_;
+    std::string name_;
     std::atomic<ULONG> refs_{1};
 };
 
@@ -84,18 +85,25 @@ HostClassObjects::HostClassObjects() {
         std::string(ado::kProgIdCommand), std::string(ado::kProgIdRecordset),
         std::string(host::kProgIdFunzioniGlobali), "ZQUO_CAUANNULLO.CLSZQ_CAUANNULLO",
         // The session's screen, so that the pointer the plug-in sets is seen and logged.
-        std::string(host::kProgIdScreen)};
+        std::string(host::kProgIdScreen),
+        // The session's size-grid and grid-posting components, under the host's own class
+        // ids: the scenario's expectations read the components the session made.
+        std::string(plugin::grid::kClsidGriglia), std::string(plugin::grid::kClsidRegistraGriglia)};
     int n = 0;
-    for (const std::string& progId : names) {
-        Served s{progId};
+    for (const std::string& name : names) {
+        Served s{name};
         CLSID clsid;
-        const std::wstring wide = com::Widen(progId);
-        if (FAILED(CLSIDFromProgID(wide.c_str(), &clsid))) {
+        const std::wstring wide = com::Widen(name);
+        if (name.front() == '{') {
+            // A class id needs no registry key: the class object registered below is found
+            // by its id.
+            if (FAILED(CLSIDFromString(wide.c_str(), &clsid))) continue;
+        } else if (FAILED(CLSIDFromProgID(wide.c_str(), &clsid))) {
             clsid = TestClsid(n);
-            s.hive = RegisterProgId(progId, clsid);
+            s.hive = RegisterProgId(name, clsid);
         }
         ++n;
-        ComPtr<IClassFactory> factory = ComPtr<IClassFactory>::Attach(new Factory(progId));
+        ComPtr<IClassFactory> factory = ComPtr<IClassFactory>::Attach(new Factory(name));
         if (FAILED(CoRegisterClassObject(clsid, factory.Get(), CLSCTX_INPROC_SERVER,
                                          REGCLS_MULTIPLEUSE, &s.cookie)))
             s.cookie = 0;
@@ -106,7 +114,7 @@ HostClassObjects::HostClassObjects() {
 HostClassObjects::~HostClassObjects() {
     for (const Served& s : served_) {
         if (s.cookie) CoRevokeClassObject(s.cookie);
-        if (s.hive) RegDeleteTreeW(s.hive, KeyOf(s.progId).c_str());
+        if (s.hive) RegDeleteTreeW(s.hive, KeyOf(s.name).c_str());
     }
 }
 
