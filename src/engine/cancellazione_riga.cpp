@@ -31,41 +31,62 @@ constexpr std::string_view kDocumentoAnnullato =
 HResult CLSRF_REGDOC_STATI::UIBeforeDeleteDocBody(VBool& Cancel) {
     return ComBoundary([&] {
         if (IsTrue(blnAnnullaPercorso)) return;
-        const CampiPercorso campi = FotografaCampi();
-        if (IsTrue(IsAnnulliOffTestata())) return;
-        if (!TestaAnnullata()) {
+        // The guard's own reads belong to the road: when one fails the deletion is refused
+        // and the user told once that it was not made, rather than refused without a word.
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        enum class Esito { Cancella, ConAnnullo, Annullato, Libera } esito = Esito::Cancella;
+        IgnoreErrors([&] {
+            if (IsTrue(IsAnnulliOffTestata())) {
+                esito = Esito::Libera;
+                return;
+            }
+            if (TestaAnnullata()) {
+                esito = Esito::Annullato;
+                return;
+            }
             auto riga = RegDoc().objRigaCorpo();
-            const std::string guid = host::GetGuidRiga(riga);
             Variant dettaglio;
-            if (IsTrue(FindDetailGuid(Variant(guid), dettaglio))) {
-                Cancel = VTrue;
-                host::ShowHostMessage(objProgramma, kRigaConAnnullo, 64, kTitolo);
-                return;
-            }
-            PercorsoUtente percorso(*this, campi);
-            if (percorso.Fallito()) {
-                Cancel = VTrue;
-                return;
-            }
+            if (IsTrue(FindDetailGuid(Variant(host::GetGuidRiga(riga)), dettaglio)))
+                esito = Esito::ConAnnullo;
+        });
+        if (percorso.Fallito()) {
+            Cancel = VTrue;
+            return;
+        }
+        if (esito == Esito::Libera) return;
+        if (esito == Esito::ConAnnullo) {
+            Cancel = VTrue;
+            host::ShowHostMessage(objProgramma, kRigaConAnnullo, 64, kTitolo);
+            return;
+        }
+        if (esito == Esito::Annullato) {
+            RifiutaCancellazioneTestaAnnullata();
+            Cancel = VTrue;
+            return;
+        }
+        percorso.Fotografa();
+        if (!percorso.Fallito()) {
             const std::string numReg = host::objFunzioniGlobali().ValoreTesto(
                 ui::Richiesto(RegDoc().rstDocTestata(), "rstDocTestata")->Get("DO11_NUMREG_CO99"));
             // The lots are captured as the document's type manages them, as on every other
             // road: a lots working set of a document without lots would be reversed again.
             CreaTempStorno(numReg, DocUI().GestLotti(), VFalse, "#STORNA_PROGMAG",
                            "#STORNA_PROGLOTTI", "#STORNA_PROGPROGETTI");
-            if (percorso.Fallito()) {
-                Cancel = VTrue;
-                return;
-            }
-            percorso.Trattieni();
+        }
+        if (percorso.Fallito()) {
+            Cancel = VTrue;
             return;
         }
-        intAttesaSalvata = DocUI().IndicatoreAttesa();
-        DocUI().SetIndicatoreAttesa(0);
-        host::ShowHostMessage(objProgramma, kDocumentoAnnullato, 64, kTitolo);
-        DocUI().SetIndicatoreAttesa(intAttesaSalvata);
-        Cancel = VTrue;
+        percorso.Trattieni();
     });
+}
+
+// A line of a cancelled order is not deleted: said with the busy indicator down.
+void CLSRF_REGDOC_STATI::RifiutaCancellazioneTestaAnnullata() {
+    intAttesaSalvata = DocUI().IndicatoreAttesa();
+    DocUI().SetIndicatoreAttesa(0);
+    host::ShowHostMessage(objProgramma, kDocumentoAnnullato, 64, kTitolo);
+    DocUI().SetIndicatoreAttesa(intAttesaSalvata);
 }
 
 HResult CLSRF_REGDOC_STATI::BeginDeleteDocCorpo() {

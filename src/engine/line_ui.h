@@ -27,6 +27,10 @@ namespace zq::plugin::ui {
 inline constexpr std::string_view kQtaNonValida =
     "La quantità annullata non è valida: indicare un numero maggiore o uguale a zero.";
 
+// A cancelled quantity above the line's own quantity.
+inline constexpr std::string_view kQtaMaggiore =
+    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
+
 inline constexpr std::string_view kEditMode = "EditMode";
 inline constexpr std::int16_t kEditModeModificato = 2;
 inline constexpr std::string_view kMoveBookmark = "MoveBookmark";

@@ -68,8 +68,6 @@ void RicalcolaDocumento(host::IRegDoc& doc) {
 namespace {
 
 constexpr std::string_view kTitolo = "Stato documento";
-constexpr std::string_view kQtaMaggiore =
-    "Non è possibile annullare una quantità maggiore della quantità dell'ordine stesso!";
 constexpr std::string_view kSenzaCausale =
     "Non è possibile annullare l'ordine, senza specificare la causale di annullo!";
 
@@ -80,7 +78,7 @@ bool CLSRF_REGDOC_STATI::RifiutaAnnullo(double dblQtaOrdine, double residuo, boo
     if (residuo < 0 && !QtaZero(residuo)) {
         blnOk = VFalse;
         dblQtaRipristino = dblQtaOrdine;
-        host::ShowHostMessage(objProgramma, kQtaMaggiore, 64, kTitolo);
+        host::ShowHostMessage(objProgramma, ui::kQtaMaggiore, 64, kTitolo);
         return true;
     }
     if (senzaCausale) {

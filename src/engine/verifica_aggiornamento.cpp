@@ -7,6 +7,7 @@
 #include "host/nvl.h"
 #include "host/policy.h"
 #include "plugin/clsrf_regdoc_stati.h"
+#include "plugin/percorso.h"
 
 namespace zq::plugin {
 
@@ -25,81 +26,119 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
         // The plug-in's own writes of lines are not the user's edits.
         if (IsTrue(blnCreaAnnulloInCorso) || IsTrue(blnGrigliaInCorso)) return;
         if (IsTrue(blnAnnullaPercorso)) return;
-        const CampiPercorso campi = FotografaCampi();
-
-        SetProp(frmDocCorpo, ui::kMsgOnUpdate, Variant::Bool(false));
-        SetProp(frmDocCorpoVert, ui::kMsgOnUpdate, Variant::Bool(false));
-        SetProp(GetObject(frmCorrente, "FME_DocCorpoOrd"), ui::kMsgOnUpdate, Variant::Bool(false));
-
-        auto& doc = RegDoc();
-        auto riga = doc.objRigaCorpo();
-        const Variant G(host::GetGuidRiga(riga));
-        Variant altra;
-        if (IsTrue(FindMasterGuid(G, altra))) {
-            const std::int32_t S = host::Ref(riga, "objRigaCorpo").StatoRiga();
-            if (S == lngStatoAnnulloRighe &&
-                NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")).ToString().empty()) {
-                Cancel = VTrue;
-                host::ShowHostMessage(objProgramma, kAnnulloSenzaCausale, 64, kTitolo);
-                return;
-            }
-        } else if (IsTrue(FindDetailGuid(G, altra))) {
-            const std::int32_t S = host::Ref(riga, "objRigaCorpo").StatoRiga();
-            if (S == lngStatoAnnulloRighe) {
-                Cancel = VTrue;
-                host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
-                return;
-            }
-        }
-
-        // A cancelled quantity that is no quantity is never stored: the user corrects it on
-        // the line (the settlement refuses it the same way).
-        bool valida = true;
-        IgnoreErrors([&] {
-            valida = ui::TestoDi(ctlQtaAnnullo).empty() ||
-                     ui::QuantitaDigitata(ctlQtaAnnullo).has_value();
-        });
-        if (!valida) {
+        // Without the body form open there is no line the user edited to check.
+        if (!frmDocCorpo) return;
+        // The checks' own reads belong to the road: when one fails the store is refused and
+        // the user told once that the line was not stored, rather than refused without a word.
+        PercorsoUtente percorso(*this, FotografaCampi(), false);
+        Variant G;
+        std::string_view rifiuto;
+        IgnoreErrors([&] { rifiuto = RifiutoMemorizzazione(G); });
+        if (percorso.Fallito()) {
             Cancel = VTrue;
-            host::ShowHostMessage(objProgramma, ui::kQtaNonValida, 64, kTitolo);
-            IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
             return;
         }
-
-        if (!riga || riga->StatoRiga() == lngStatoAnnulloRighe) return;
-        Variant C(""), Q = Variant::Int32(0);
-        IgnoreErrors([&] { C = NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")); });
-        IgnoreErrors([&] { Q = NvlVar(ui::Testo(ctlQtaAnnullo), Variant::Int32(0)); });
-        bool daPulire = true;
-        IgnoreErrors([&] { daPulire = VarNe(Q, Variant::Int32(0)) || !C.ToString().empty(); });
-        if (!daPulire) return;
-
-        // Cleaning the line is a user road: when a call fails the store is refused, so that
-        // the line is never stored half cleaned.
-        PercorsoUtente percorso(*this, campi);
-        IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
-        IgnoreErrors([&] {
-            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
-                ->Set("DO77_CODCAU_ZQ63", Variant::Null());
-        });
-        IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
-        IgnoreErrors([&] {
-            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
-                ->Set("DO77_DESCAU_ZQ63", Variant::Null());
-        });
-        // A cancelled quantity belongs to a cancelled line or to the master of a pair; any
-        // other line loses it with the reason, so that it never reaches the database.
-        Variant dettaglio;
-        if (!IsTrue(FindDetailGuid(G, dettaglio))) {
-            IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
-            IgnoreErrors([&] {
-                ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
-                    ->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
-            });
+        if (!rifiuto.empty()) {
+            Cancel = VTrue;
+            host::ShowHostMessage(objProgramma, rifiuto, 64, kTitolo);
+            if (rifiuto == ui::kQtaNonValida || rifiuto == ui::kQtaMaggiore)
+                IgnoreErrors([&] { SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false)); });
+            return;
         }
-        IgnoreErrors([&] { doc.AcquisisciCorpoVert(); });
+        PulisciRigaNonAnnullata(G, percorso);
         if (percorso.Fallito()) Cancel = VTrue;
     });
+}
+
+// Why the current line may not be stored as it is ("" when it may); G gets its GUID.
+std::string_view CLSRF_REGDOC_STATI::RifiutoMemorizzazione(Variant& G) {
+    SetProp(frmDocCorpo, ui::kMsgOnUpdate, Variant::Bool(false));
+    SetProp(frmDocCorpoVert, ui::kMsgOnUpdate, Variant::Bool(false));
+    SetProp(GetObject(frmCorrente, "FME_DocCorpoOrd"), ui::kMsgOnUpdate, Variant::Bool(false));
+
+    auto riga = RegDoc().objRigaCorpo();
+    G = Variant(host::GetGuidRiga(riga));
+    Variant altra;
+    if (IsTrue(FindMasterGuid(G, altra))) {
+        const std::int32_t S = host::Ref(riga, "objRigaCorpo").StatoRiga();
+        if (S == lngStatoAnnulloRighe &&
+            NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")).ToString().empty())
+            return kAnnulloSenzaCausale;
+    } else if (IsTrue(FindDetailGuid(G, altra))) {
+        if (host::Ref(riga, "objRigaCorpo").StatoRiga() == lngStatoAnnulloRighe)
+            return kMasterAnnullato;
+    }
+    // A cancelled quantity that is no quantity, or more than the line, is never stored: the
+    // user corrects it on the line (the settlement refuses it the same way).
+    if (!ui::TestoDi(ctlQtaAnnullo).empty() && !ui::QuantitaDigitata(ctlQtaAnnullo))
+        return ui::kQtaNonValida;
+    if (QtaAnnulloOltreRiga(G)) return ui::kQtaMaggiore;
+    return {};
+}
+
+// A line that is not cancelled loses a reason and cancelled quantity left on it. Cleaning
+// the line changes it: the road's snapshot is taken first, and when a call fails the store
+// is refused, so that the line is never stored half cleaned.
+void CLSRF_REGDOC_STATI::PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso) {
+    auto& doc = RegDoc();
+    auto riga = doc.objRigaCorpo();
+    if (!riga || riga->StatoRiga() == lngStatoAnnulloRighe) return;
+    Variant C(""), Q = Variant::Int32(0);
+    IgnoreErrors([&] { C = NvlVar(ui::Testo(ctlCodCausaleRiga), Variant("")); });
+    IgnoreErrors([&] { Q = NvlVar(ui::Testo(ctlQtaAnnullo), Variant::Int32(0)); });
+    bool daPulire = true;
+    IgnoreErrors([&] { daPulire = VarNe(Q, Variant::Int32(0)) || !C.ToString().empty(); });
+    if (!daPulire || percorso.Fallito()) return;
+
+    percorso.Fotografa();
+    if (percorso.Fallito()) return;
+    IgnoreErrors([&] { ui::Mostra(ctlCodCausaleRiga, Variant("")); });
+    IgnoreErrors([&] {
+        ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+            ->Set("DO77_CODCAU_ZQ63", Variant::Null());
+    });
+    IgnoreErrors([&] { ui::Mostra(ctlDesCausaleRiga, Variant("")); });
+    IgnoreErrors([&] {
+        ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+            ->Set("DO77_DESCAU_ZQ63", Variant::Null());
+    });
+    // A cancelled quantity belongs to a cancelled line or to the master of a pair; any
+    // other line loses it with the reason, so that it never reaches the database.
+    Variant dettaglio;
+    if (!IsTrue(FindDetailGuid(G, dettaglio))) {
+        IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
+        IgnoreErrors([&] {
+            ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert")
+                ->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+        });
+    }
+    IgnoreErrors([&] { doc.AcquisisciCorpoVert(); });
+}
+
+// A cancelled line or the master of a pair keeps its cancelled quantity when stored: typed
+// above the line's starting quantity (the pair's, for a master) it would cancel more than
+// was ordered. Any other line loses the quantity on the store, whatever it is.
+bool CLSRF_REGDOC_STATI::QtaAnnulloOltreRiga(const Variant& guid) {
+    std::optional<double> qta;
+    IgnoreErrors([&] { qta = ui::QuantitaDigitata(ctlQtaAnnullo); });
+    if (!qta || *qta <= 0) return false;
+    auto& doc = RegDoc();
+    host::RigaCorpoPtr riga = doc.objRigaCorpo();
+    Variant dettaglio;
+    const bool tiene = (riga && riga->StatoRiga() == lngStatoAnnulloRighe) ||
+                       IsTrue(FindDetailGuid(guid, dettaglio));
+    if (!tiene) return false;
+    double inizio = 0;
+    IgnoreErrors([&] {
+        const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
+        if (vert && !vert->EOF_() && !vert->BOF())
+            inizio = NvlVar(vert->Get("DO77_ZQ_QTA_ORIG"), Variant::Int32(0)).ToDouble();
+    });
+    if (QtaZero(inizio))
+        inizio = NvlVar(ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Get("DO30_QTA1"),
+                        Variant::Int32(0))
+                     .ToDouble();
+    return *qta > inizio && !QtaZero(*qta - inizio);
 }
 
 // Before the plug-in writes the body itself (the size grid, a deletion, a reversal), the
@@ -112,10 +151,12 @@ void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
     host::RigaCorpoPtr riga = doc.objRigaCorpo();
     if (!vert || !riga || vert->EOF_() || vert->BOF()) return;
     if (riga->StatoRiga() == lngStatoAnnulloRighe) return;
-    const Variant qta = vert->Get("DO77_ZQ_QTA_ANNULLO");
+    const ado::FieldPtr campo = vert->FieldByName("DO77_ZQ_QTA_ANNULLO");
+    const Variant qta = campo->Value();
     bool vuota = true;
     IgnoreErrors([&] { vuota = QtaZero(NvlVar(qta, Variant::Int32(0)).ToDouble()); });
-    if (vuota) return;
+    // A quantity the database already holds is not the user's pending edit.
+    if (vuota || qta.SameAs(campo->OriginalValue())) return;
     Variant dettaglio;
     if (IsTrue(FindDetailGuid(Variant(host::GetGuidRiga(riga)), dettaglio))) return;
     vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));

@@ -95,7 +95,13 @@ HResult CLSRF_REGDOC_STATI::FunzGenMenuItemClick(ObjectPtr&, std::int16_t TipoFo
         if (TipoForm != 2 || Chiave.IsNull() || Chiave.IsObject() || Chiave.IsArray() ||
             Chiave.ToString() != "GestAnnulli")
             return;
-        if (ModificheInSospeso()) {
+        // The edit state unread, the command may not run: the user is told it was not done.
+        bool inSospeso = false;
+        if (!Probe([&] { inSospeso = ModificheInSospeso(); })) {
+            AvvisaPercorsoAnnullato();
+            return;
+        }
+        if (inSospeso) {
             host::ShowHostMessage(objProgramma, "Occorre salvare il documento!", 64,
                                   "Salvataggio documento");
             return;

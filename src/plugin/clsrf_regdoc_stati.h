@@ -27,6 +27,7 @@
 
 namespace zq::plugin {
 
+class PercorsoUtente;
 struct ClsrfTestAccess;  // tests only: sets busy flags no host road can reach yet
 
 // First and second size-grid dimension, as read from the variant dimension configuration.
@@ -438,6 +439,10 @@ class CLSRF_REGDOC_STATI : public Object,
     void GetDocumentiRiferiti();
     void AggiornaBatchCorpo();
     void ScartaQtaAnnulloInSospeso();
+    void RifiutaCancellazioneTestaAnnullata();
+    bool QtaAnnulloOltreRiga(const Variant& guid);
+    std::string_view RifiutoMemorizzazione(Variant& G);
+    void PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso);
     void CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
                         const std::string& tabMag, const std::string& tabLotti,
                         const std::string& tabTerza);

@@ -12,10 +12,6 @@ namespace {
 // open, refuses the action without telling the user why (the order stays sound).
 // A failure while the size grid is prepared or shown ends the command, the order as it
 // was, without the message that the change was not made.
-constexpr const char* kGridEndsSilently = "ended without a message when the grid is prepared";
-
-constexpr const char* kRefusedSilently = "refused without a message when an early read fails";
-
 constexpr std::uint64_t kGuidSeed = 20260412;
 
 // The whole order, from the header form of the demo order (lines 7 to 9 form a group).
@@ -166,18 +162,16 @@ std::vector<Road> Roads() {
             "refuse a cancelled quantity that is no number",
             [](Session& s) { s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "abc"); },
             [](Session& s) { Pick(s, kStatoRigheAnnullato); }))),
-        Open(LineRoad(
-                 "delete a cancellation line",
-                 [](Session& s) {
-                     s.CancelQuantity(3);
-                     s.driver->MoveToLine(8);
-                 },
-                 [](Session& s) { s.driver->DeleteLine(); }),
-             kRefusedSilently),
-        Open(LineRoad(
-                 "delete an ordinary line", [](Session& s) { s.driver->MoveToLine(4); },
-                 [](Session& s) { s.driver->DeleteLine(); }),
-             kRefusedSilently),
+        LineRoad(
+            "delete a cancellation line",
+            [](Session& s) {
+                s.CancelQuantity(3);
+                s.driver->MoveToLine(8);
+            },
+            [](Session& s) { s.driver->DeleteLine(); }),
+        LineRoad(
+            "delete an ordinary line", [](Session& s) { s.driver->MoveToLine(4); },
+            [](Session& s) { s.driver->DeleteLine(); }),
         Refusal(LineRoad(
             "refuse to delete a master line",
             [](Session& s) {
@@ -185,27 +179,24 @@ std::vector<Road> Roads() {
                 s.driver->MoveToLine(1);
             },
             [](Session& s) { s.driver->DeleteLine(); })),
-        Open(LineRoad(
-                 "store a line with a leftover reason and quantity",
+        LineRoad(
+            "store a line with a leftover reason and quantity",
+            [](Session& s) {
+                s.driver->MoveToLine(3);
+                s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
+                s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
+            },
+            [](Session& s) { s.driver->StoreLine(); }),
+        GridRoad(
+            "size grid: split one cell and cancel another", nothing,
+            {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")}),
+        GridRoad("size grid: free a pair",
                  [](Session& s) {
-                     s.driver->MoveToLine(3);
-                     s.driver->EditLineField("DO77_CODCAU_ZQ63", "FOR");
-                     s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
+                     s.driver->MoveToLine(8);
+                     Griglia(s, {sim::GridEdit::Line(8).Status("2").Cancelled(3)});
+                     s.driver->MoveToLine(8);  // the grid left the body on the new line
                  },
-                 [](Session& s) { s.driver->StoreLine(); }),
-             kRefusedSilently),
-        Open(GridRoad("size grid: split one cell and cancel another", nothing,
-                      {sim::GridEdit::Line(8).Status("2").Cancelled(3),
-                       sim::GridEdit::Line(9).Status("3")}),
-             kGridEndsSilently),
-        Open(GridRoad("size grid: free a pair",
-                      [](Session& s) {
-                          s.driver->MoveToLine(8);
-                          Griglia(s, {sim::GridEdit::Line(8).Status("2").Cancelled(3)});
-                          s.driver->MoveToLine(8);  // the grid left the body on the new line
-                      },
-                      {sim::GridEdit::Line(8).Status("1")}),
-             kGridEndsSilently),
+                 {sim::GridEdit::Line(8).Status("1")}),
         Refusal(GridRoad("size grid: refuse a line outside a family",
                          [](Session& s) { s.driver->MoveToLine(1); },
                          {sim::GridEdit::Line(1).Status("3")})),

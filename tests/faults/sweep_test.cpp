@@ -200,7 +200,10 @@ std::string FaultedRun(const Road& road, const Reference& ref, FaultKind kind, i
     const int avvisi = NotDoneMessages(s);
     const bool changes = !road.unchanged && !road.reaction;
     if (avvisi > 1) problems += "said " + std::to_string(avvisi) + " times that it was not done\n";
-    if (undone && changes && avvisi == 0 && kind != FaultKind::Message)
+    // A road that ended on a refusal of its own (the grid's unreadable layout) has told the
+    // user why in that message.
+    const bool detto = avvisi > 0 || !s.Messages().empty();
+    if (undone && changes && !detto && kind != FaultKind::Message)
         problems += "undone without saying so\n";
     if (!undone && !road.reaction && avvisi != 0) problems += "completed, yet said not done\n";
     // The audit finds what it finds on the outcome without faults, and nothing else.

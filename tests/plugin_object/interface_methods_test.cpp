@@ -109,7 +109,7 @@ std::vector<Case> AllMethods() {
         {DOC(UIAfterDeleteDocument)},
         {DOC(UIBeforeNewDocument, a.cancel)},
         {DOC(UIAfterNewDocument)},
-        {DOC(UIBeforeUpdateDocBody, a.cancel), {}, {}, 0, 0, true},
+        {DOC(UIBeforeUpdateDocBody, a.cancel)},
         {DOC(UIAfterUpdateDocBody)},
         {DOC(UIBeforeDeleteDocBody, a.cancel)},
         {DOC(UIAfterDeleteDocBody)},
