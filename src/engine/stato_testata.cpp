@@ -195,6 +195,7 @@ void CLSRF_REGDOC_STATI::PropagaStatoTestata() {
     IgnoreErrors([&] { codice = LeggiTesto(ctlCodCausaleTesta); });
     IgnoreErrors([&] { LeggiDescCausaleTestata(); });
     IgnoreErrors([&] { descrizione = LeggiTesto(ctlDesCausaleTesta); });
+    IgnoreErrors([&] { ScartaQtaAnnulloInSospeso(); });
 
     IgnoreErrors([&] {
         if (!TestaAnnullata())

@@ -2,6 +2,8 @@
 // needs a reason, a master line may not be cancelled itself, a cancelled quantity must be
 // one, and a line that is not cancelled loses any reason left over.
 
+#include <cmath>
+
 #include "engine/line_ui.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
@@ -128,6 +130,43 @@ bool CLSRF_REGDOC_STATI::QtaAnnulloOltreRiga(const Variant& guid) {
     const bool tiene = (riga && riga->StatoRiga() == lngStatoAnnulloRighe) ||
                        IsTrue(FindDetailGuid(guid, dettaglio));
     if (!tiene) return false;
+    return QtaOltreInizio(*qta);
+}
+
+// Before the plug-in writes the body itself (the size grid, a deletion, a reversal, the
+// header state carried down to the lines), the current line may still hold a cancelled
+// quantity the user typed and the host has not stored. One that is no quantity (below
+// zero, not finite, above the line) goes back to the written one, as the store refused it;
+// on a line that is neither cancelled nor the master of a pair any quantity goes, as
+// storing the line would clear it. Either way it never reaches the database.
+void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
+    auto& doc = RegDoc();
+    const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
+    host::RigaCorpoPtr riga = doc.objRigaCorpo();
+    if (!vert || !riga || vert->EOF_() || vert->BOF()) return;
+    const ado::FieldPtr campo = vert->FieldByName("DO77_ZQ_QTA_ANNULLO");
+    const Variant qta = campo->Value();
+    const Variant scritta = campo->OriginalValue();
+    // A quantity the database already holds is not the user's pending edit.
+    if (qta.SameAs(scritta)) return;
+    double q = 0;
+    IgnoreErrors([&] { q = NvlVar(qta, Variant::Int32(0)).ToDouble(); });
+    if (!std::isfinite(q) || q < 0 || QtaOltreInizio(q)) {
+        vert->Set("DO77_ZQ_QTA_ANNULLO", scritta);
+        IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, NvlVar(scritta, Variant::Int32(0))); });
+        return;
+    }
+    if (QtaZero(q) || riga->StatoRiga() == lngStatoAnnulloRighe) return;
+    Variant dettaglio;
+    if (IsTrue(FindDetailGuid(Variant(host::GetGuidRiga(riga)), dettaglio))) return;
+    vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+    IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
+}
+
+// Whether a cancelled quantity exceeds the current line's starting quantity (the pair's
+// for a line of a pair, else the line's own).
+bool CLSRF_REGDOC_STATI::QtaOltreInizio(double qta) {
+    auto& doc = RegDoc();
     double inizio = 0;
     IgnoreErrors([&] {
         const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
@@ -138,29 +177,7 @@ bool CLSRF_REGDOC_STATI::QtaAnnulloOltreRiga(const Variant& guid) {
         inizio = NvlVar(ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Get("DO30_QTA1"),
                         Variant::Int32(0))
                      .ToDouble();
-    return *qta > inizio && !QtaZero(*qta - inizio);
-}
-
-// Before the plug-in writes the body itself (the size grid, a deletion, a reversal), the
-// current line may still hold a cancelled quantity the user typed and the host has not
-// stored. On a line that is neither cancelled nor the master of a pair it belongs to no
-// road: it goes, as storing the line would clear it, so that it never reaches the database.
-void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
-    auto& doc = RegDoc();
-    const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
-    host::RigaCorpoPtr riga = doc.objRigaCorpo();
-    if (!vert || !riga || vert->EOF_() || vert->BOF()) return;
-    if (riga->StatoRiga() == lngStatoAnnulloRighe) return;
-    const ado::FieldPtr campo = vert->FieldByName("DO77_ZQ_QTA_ANNULLO");
-    const Variant qta = campo->Value();
-    bool vuota = true;
-    IgnoreErrors([&] { vuota = QtaZero(NvlVar(qta, Variant::Int32(0)).ToDouble()); });
-    // A quantity the database already holds is not the user's pending edit.
-    if (vuota || qta.SameAs(campo->OriginalValue())) return;
-    Variant dettaglio;
-    if (IsTrue(FindDetailGuid(Variant(host::GetGuidRiga(riga)), dettaglio))) return;
-    vert->Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
-    IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant::Int32(0)); });
+    return qta > inizio && !QtaZero(qta - inizio);
 }
 
 }  // namespace zq::plugin

@@ -441,6 +441,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void ScartaQtaAnnulloInSospeso();
     void RifiutaCancellazioneTestaAnnullata();
     bool QtaAnnulloOltreRiga(const Variant& guid);
+    bool QtaOltreInizio(double qta);
     std::string_view RifiutoMemorizzazione(Variant& G);
     void PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso);
     void CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
