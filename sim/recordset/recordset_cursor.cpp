@@ -139,8 +139,9 @@ RowId MemRecordset::IdAt(std::size_t pos) const {
     return Filtered() ? view_[pos] : static_cast<RowId>(pos + 1);
 }
 
-std::string MemRecordset::Site(std::string_view operation) const {
-    return (table_ ? table_->Label() : std::string("Recordset")) + "." + std::string(operation);
+std::string_view MemRecordset::Site(std::string_view operation) const {
+    thread_local const RowTable unlabelled({}, {}, nullptr);
+    return (table_ ? *table_ : unlabelled).Site(operation);
 }
 
 bool MemRecordset::LiveAt(std::size_t pos) const {
