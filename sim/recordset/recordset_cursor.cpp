@@ -333,9 +333,10 @@ bool AllDigits(std::string_view s) {
 }
 
 // What a Filter value asks for: a FilterGroupEnum value, or criteria text.
+// `text` points into the filter Variant, which outlives the request.
 struct FilterRequest {
     std::optional<std::int32_t> group;
-    std::string text;
+    std::string_view text;
 };
 
 FilterRequest ReadFilter(const Variant& filter) {
@@ -360,7 +361,7 @@ FilterRequest ReadFilter(const Variant& filter) {
             } else if (AllDigits(s) && s.size() < 6) {
                 r.group = std::stoi(std::string(s));
             } else {
-                r.text = std::string(s);
+                r.text = s;
             }
             break;
         }
