@@ -210,15 +210,18 @@ class Parser {
         }
     }
 
+    // The filters a pass sets on every line are mostly one clause: it goes back as it was
+    // parsed, without a list of parts to join.
     Groups ParseAnd() {
+        Groups first = ParsePrimary();
+        SkipBlanks();
+        if (!Keyword("AND")) return first;
         std::vector<Groups> parts;
-        parts.push_back(ParsePrimary());
-        for (;;) {
-            SkipBlanks();
-            if (!Keyword("AND")) break;
+        parts.push_back(std::move(first));
+        do {
             parts.push_back(ParsePrimary());
-        }
-        if (parts.size() == 1) return std::move(parts.front());
+            SkipBlanks();
+        } while (Keyword("AND"));
         std::vector<Clause> joined;
         for (auto& p : parts) {
             if (p.size() != 1) Fail("a group joined by OR cannot be joined to a clause with AND");
@@ -237,12 +240,14 @@ class Parser {
             ++i_;
             return inner;
         }
-        return Groups{{ParseClause()}};
+        Groups one(1);
+        one.front().push_back(ParseClause());
+        return one;
     }
 
     Clause ParseClause() {
         Clause c;
-        const std::string name = ParseName();
+        const std::string_view name = ParseName();
         c.column = lookup_(name);
         if (c.column < 0) RaiseItemNotFound(name);
         SkipBlanks();
@@ -256,12 +261,12 @@ class Parser {
         return c;
     }
 
-    std::string ParseName() {
+    std::string_view ParseName() {
         SkipBlanks();
         if (Peek() == '[') {
             const std::size_t close = s_.find(']', i_ + 1);
             if (close == std::string_view::npos) Fail("missing ']'");
-            std::string name(s_.substr(i_ + 1, close - i_ - 1));
+            const std::string_view name = s_.substr(i_ + 1, close - i_ - 1);
             i_ = close + 1;
             if (name.empty()) Fail("empty field name");
             return name;
@@ -276,7 +281,7 @@ class Parser {
             ++i_;
         }
         if (i_ == start) Fail("field name expected");
-        return std::string(s_.substr(start, i_ - start));
+        return s_.substr(start, i_ - start);
     }
 
     CompareOp ParseOperator() {

@@ -15,6 +15,11 @@ std::shared_ptr<MemRecordset> Lock(const std::weak_ptr<Object>& owner) {
 
 }  // namespace
 
+MemField::MemField(std::weak_ptr<Object> owner, int column)
+    : owner_(std::move(owner)),
+      recordset_(static_cast<const MemRecordset*>(owner_.lock().get())),
+      column_(column) {}
+
 std::shared_ptr<MemRecordset> MemField::Owner() const {
     return Lock(owner_);
 }
@@ -47,14 +52,19 @@ void MemField::SetNumericScale(std::uint8_t s) {
     Owner()->MutableDef(column_).numericScale = s;
 }
 
+const MemRecordset& MemField::Reader() const {
+    if (owner_.expired()) RaiseClosed();
+    return *recordset_;
+}
+
 Variant MemField::Value() const {
-    return Owner()->ValueAt(column_);
+    return Reader().ValueAt(column_);
 }
 void MemField::SetValue(const Variant& v) {
     Owner()->SetValueAt(column_, v);
 }
 Variant MemField::OriginalValue() const {
-    return Owner()->OriginalValueAt(column_);
+    return Reader().OriginalValueAt(column_);
 }
 
 // A field offers only the dynamic property Optimize, and only on a cursor that offers it.

@@ -12,7 +12,7 @@ class MemRecordset;
 
 class MemField final : public ado::Field {
   public:
-    MemField(std::weak_ptr<Object> owner, int column) : owner_(std::move(owner)), column_(column) {}
+    MemField(std::weak_ptr<Object> owner, int column);
 
     std::string Name() const override;
     std::int32_t Type() const override;
@@ -32,8 +32,12 @@ class MemField final : public ado::Field {
   private:
     // The recordset, or error 3704 when it no longer exists.
     std::shared_ptr<MemRecordset> Owner() const;
+    // The recordset for a read that calls nothing back: checked, not locked (a picture of
+    // a whole document reads every value of every row through its fields).
+    const MemRecordset& Reader() const;
 
     std::weak_ptr<Object> owner_;
+    const MemRecordset* recordset_;
     int column_;
 };
 

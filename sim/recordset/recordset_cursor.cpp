@@ -139,8 +139,9 @@ RowId MemRecordset::IdAt(std::size_t pos) const {
     return Filtered() ? view_[pos] : static_cast<RowId>(pos + 1);
 }
 
-std::string MemRecordset::Site(std::string_view operation) const {
-    return (table_ ? table_->Label() : std::string("Recordset")) + "." + std::string(operation);
+std::string_view MemRecordset::Site(std::string_view operation) const {
+    thread_local const RowTable unlabelled({}, {}, nullptr);
+    return (table_ ? *table_ : unlabelled).Site(operation);
 }
 
 bool MemRecordset::LiveAt(std::size_t pos) const {
@@ -332,9 +333,10 @@ bool AllDigits(std::string_view s) {
 }
 
 // What a Filter value asks for: a FilterGroupEnum value, or criteria text.
+// `text` points into the filter Variant, which outlives the request.
 struct FilterRequest {
     std::optional<std::int32_t> group;
-    std::string text;
+    std::string_view text;
 };
 
 FilterRequest ReadFilter(const Variant& filter) {
@@ -359,7 +361,7 @@ FilterRequest ReadFilter(const Variant& filter) {
             } else if (AllDigits(s) && s.size() < 6) {
                 r.group = std::stoi(std::string(s));
             } else {
-                r.text = std::string(s);
+                r.text = s;
             }
             break;
         }

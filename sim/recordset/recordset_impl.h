@@ -118,7 +118,7 @@ class MemRecordset final : public ado::Recordset {
     std::vector<RowId> Scope(std::int32_t affectRecords, bool pendingOnly) const;
 
     // "<label>.<operation>", the fault plan's site of a call on this recordset.
-    std::string Site(std::string_view operation) const;
+    std::string_view Site(std::string_view operation) const;
 
     // Commits a pending edit or addition before the cursor moves.
     void CommitEdit();

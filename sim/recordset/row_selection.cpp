@@ -37,9 +37,11 @@ std::vector<RowId> SelectRows(const RowTable& table, const Criteria& criteria) {
 
     std::vector<RowId> out;
     if (!keys.empty() && keys.size() == criteria.anyOf.size()) {
-        std::vector<RowId> candidates;
-        for (const Clause* key : keys) {
-            const std::vector<RowId> bucket = table.EqualRows(key->column, key->value);
+        // The first branch's bucket as it is (a per-line filter has one branch), the
+        // others merged into it.
+        std::vector<RowId> candidates = table.EqualRows(keys.front()->column, keys.front()->value);
+        for (std::size_t k = 1; k < keys.size(); ++k) {
+            const std::vector<RowId> bucket = table.EqualRows(keys[k]->column, keys[k]->value);
             std::vector<RowId> merged;
             merged.reserve(candidates.size() + bucket.size());
             std::set_union(candidates.begin(), candidates.end(), bucket.begin(), bucket.end(),

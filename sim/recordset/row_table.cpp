@@ -72,7 +72,8 @@ RowTable::RowTable(std::vector<FieldDef> fields, std::vector<Row> rows,
                    std::shared_ptr<BatchWriter> writer, CursorOptions cursor)
     : fields_(std::move(fields)), writer_(std::move(writer)), cursor_(cursor) {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        byName_.emplace(fields_[i].name, static_cast<int>(i));
+        if (byName_.emplace(fields_[i].name, static_cast<int>(i)).second)
+            exactName_.emplace(fields_[i].name, static_cast<int>(i));
     }
     rows_.reserve(rows.size());
     for (auto& r : rows) {
@@ -114,6 +115,7 @@ void RowTable::Attach(std::shared_ptr<BatchWriter> writer, CursorOptions cursor)
 }
 
 int RowTable::FindField(std::string_view name) const {
+    if (const auto exact = exactName_.find(name); exact != exactName_.end()) return exact->second;
     const auto it = byName_.find(name);
     return it == byName_.end() ? -1 : it->second;
 }
@@ -297,6 +299,13 @@ std::vector<RowId> RowTable::EqualRows(int column, const Literal& value) const {
     NoteRowsExamined(out.size());
     std::erase_if(out, [&](RowId id) { return !rows_[id - 1].Live(); });
     return out;
+}
+
+std::string_view RowTable::Site(std::string_view operation) const {
+    for (const auto& [op, site] : sites_)
+        if (op == operation) return site;
+    sites_.emplace_back(std::string(operation), label_ + "." + std::string(operation));
+    return sites_.back().second;
 }
 
 }  // namespace zq::sim

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -44,7 +46,12 @@ class RowTable {
     const std::vector<FieldDef>& Fields() const { return fields_; }
     // The name the rows go by in fault sites: their table, or "query".
     const std::string& Label() const { return label_; }
-    void SetLabel(std::string label) { label_ = std::move(label); }
+    void SetLabel(std::string label) {
+        label_ = std::move(label);
+        sites_.clear();
+    }
+    // "<label>.<operation>", made once per operation: every cursor move names its site.
+    std::string_view Site(std::string_view operation) const;
     int FindField(std::string_view name) const;  // -1 when unknown
 
     std::size_t Size() const { return rows_.size(); }
@@ -107,6 +114,15 @@ class RowTable {
         bool operator()(std::string_view a, std::string_view b) const;
     };
     std::unordered_map<std::string, int, FoldHash, FoldEq> byName_;
+    // The same names as written: the plug-in names fields as the table does, and this
+    // answers those lookups without folding every character twice.
+    struct ExactHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    std::unordered_map<std::string, int, ExactHash, std::equal_to<>> exactName_;
     CellStore cells_;
     std::vector<RowRec> rows_;
     std::size_t live_ = 0;
@@ -114,6 +130,8 @@ class RowTable {
     std::vector<std::unique_ptr<ColumnIndex>> indexes_;
     std::shared_ptr<BatchWriter> writer_;
     std::string label_ = "Recordset";
+    // Operation -> site; a deque, so that a site handed out stays where it is.
+    mutable std::deque<std::pair<std::string, std::string>> sites_;
     CursorOptions cursor_;
 };
 

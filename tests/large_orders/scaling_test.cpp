@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "large_order.h"
 #include "sim/recordset/mem_recordset.h"
@@ -79,21 +81,27 @@ TEST(Scaling, PartialCancellationAndItsDeletionReadRowsInProportionToTheOrder) {
 }
 
 // A cursor that refuses Optimize (a server cursor, another provider) leaves the plug-in
-// scanning: slower, and to the same result.
+// scanning: slower, and to the same order after every step (the refusal is an answer, not
+// a failure that would undo the step).
 TEST(Scaling, ACursorWithoutOptimizeGivesTheSameOrder) {
     auto play = [](LargeOrder& o) {
+        std::vector<std::vector<std::string>> after;
         o.Driver().SetHeaderState(sim::demo::kStatoTestaAnnullato);
+        after.push_back(o.Lines());
         o.Driver().SetHeaderState(sim::demo::kStatoTestaIniziale);
+        after.push_back(o.Lines());
         o.Driver().OpenForm(2);
         o.Driver().MoveToLine(kMiddle(60));
         o.Driver().EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
         o.Driver().SetLineState(sim::demo::kStatoRigheAnnullato);
-        return o.Lines();
+        after.push_back(o.Lines());
+        return after;
     };
     LargeOrder indexed(60);
     LargeOrder scanning(60, {.offersOptimize = false});
     const auto withIndex = play(indexed);
-    EXPECT_EQ(withIndex.size(), 61u);
+    EXPECT_NE(withIndex.at(0), withIndex.at(1));  // the cancel flagged the lines
+    EXPECT_EQ(withIndex.at(2).size(), 61u);
     EXPECT_EQ(play(scanning), withIndex);
     for (const auto& e : scanning.Driver().Events())
         EXPECT_FALSE(e.result.Failed()) << e.name << ": " << e.result.description;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "rs_fixture.h"
+#include "sim/fault/fault_plan.h"
 
 namespace zq::sim {
 namespace {
@@ -69,6 +70,37 @@ TEST(Fields, ByNameOrIndexFollowingTheCursor) {
         EXPECT_EQ(qta->Value().ToDouble(), 2.5);
     }
     EXPECT_EQ(ErrorOf([&] { qta->Value(); }), 3704);
+}
+
+// Of two fields whose names differ only in case, the first answers either spelling, as
+// ADO's lookup without regard to case finds it first; a spelling the table does not use
+// still finds its field.
+TEST(Fields, NamesDifferingOnlyInCaseFindTheFirst) {
+    auto rs = MakeRecordset({{"Qta", 5, 8}, {"QTA", 5, 8}, {"CODE", 200, 20}},
+                            {{Variant(1.5), Variant(2.5), Variant("A")}});
+    EXPECT_EQ(rs->Get("Qta").ToDouble(), 1.5);
+    EXPECT_EQ(rs->Get("QTA").ToDouble(), 1.5);
+    EXPECT_EQ(rs->Get("qta").ToDouble(), 1.5);
+    EXPECT_EQ(rs->FieldByName("QTA")->Name(), "Qta");
+    EXPECT_EQ(rs->Get("code").ToString(), "A");
+    rs->Set("QTA", Variant(4.0));
+    EXPECT_EQ(rs->FieldAt(0)->Value().ToDouble(), 4.0);
+    EXPECT_EQ(rs->FieldAt(1)->Value().ToDouble(), 2.5);
+}
+
+// A fault plan names a recordset's operation by the label the recordset has when the call
+// is made, also after its operations were named under an earlier label.
+TEST(Fields, FaultSitesFollowTheRecordsetsLabel) {
+    auto rs = MakeLines();
+    FaultPlan plan;
+    ActiveFaultPlan active(plan);
+    PluginCallFrame frame;
+    rs->MoveNext();
+    LabelRecordset(rs, "DO30_DOCCORPO");
+    plan.FailMatching(FaultKind::Move, "DO30_DOCCORPO.MoveNext");
+    EXPECT_EQ(ErrorOf([&] { rs->MoveNext(); }), kInjectedFailure);
+    EXPECT_EQ(plan.Reached(FaultKind::Move).count("Recordset.MoveNext"), 1u);
+    EXPECT_EQ(plan.Failed(FaultKind::Move).count("DO30_DOCCORPO.MoveNext"), 1u);
 }
 
 // A new recordset is closed and without fields; fields are appended, then fixed by Open.
