@@ -229,7 +229,9 @@ void HostDriver::Type(std::int16_t tipoForm, std::string_view controlName, std::
             rs->Set(ctl->DBField(), Variant(text));
         } catch (const HostError&) {
             // Text that is no value of the field's type stays in the control only, as the
-            // host's text box holds whatever the user types.
+            // host's text box holds whatever the user types; an emptied box bound to a
+            // number gives its field Null.
+            if (text.empty()) rs->Set(ctl->DBField(), Variant::Null());
         }
     }
     ObjectPtr f = form, c = ctl;
