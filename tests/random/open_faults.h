@@ -29,6 +29,9 @@ inline const std::vector<std::string>& OpenRandomFaults() {
         // with delivery-plan rows to nothing; the open-quantity capture then divides by it
         // and every save of the order is refused.
         "Divide by zero error encountered.",
+        // A partial cancellation after the size grid's own cancellation lines and a reopen
+        // puts the new cancellation line in the line's group instead of the document's.
+        "cancellation-group: DO30_PROGPADRE",
     };
     return open;
 }
