@@ -8,6 +8,7 @@
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
 #include "form/form_access.h"
+#include "host/host_access.h"
 #include "host/nvl.h"
 #include "host/policy.h"
 #include "plugin/clsrf_regdoc_stati.h"
@@ -19,6 +20,11 @@ namespace {
 Variant Zero() {
     return Variant::Int32(0);
 }
+
+constexpr std::string_view kTitolo = "Stato documento";
+constexpr std::string_view kAnnulloInteroSulMaster =
+    "La quantità della riga di annullo deve essere minore della quantità originale: per "
+    "annullare tutta la riga impostare lo stato annullato sulla riga master.";
 
 double NumeroDi(const ObjectPtr& ctl) {
     return NvlVar(ui::Testo(ctl), Variant::Int32(0)).ToDouble();
@@ -155,22 +161,42 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
     SeguiRigaCorrente();
 }
 
+// The cancellation line (the current line) holds between nothing and less than the pair's
+// starting quantity. Below nothing the master would grow past what was ordered: the line is
+// held at nothing. At the starting quantity or above it the master would be left with
+// nothing or less, and a line of nothing that still has planned-order rows stops every
+// capture of the order's open quantities (the planned share of its amount is divided by
+// its quantity), so that no later save of the order would go through. That typing is
+// refused: the user is told that the whole line is cancelled through the master's state,
+// and the line gets back the quantity the pair gave it. False when refused.
+bool CLSRF_REGDOC_STATI::TrattieniQtaRigaAnnullo(const Variant& varGuidMaster,
+                                                 double& dblQtaAnnullata) {
+    const double orig = NumeroDi(ctlQtaOrig);
+    if (orig <= 0) return true;
+    auto& doc = RegDoc();
+    if (dblQtaAnnullata < 0) {
+        dblQtaAnnullata = 0;
+        doc.ImpostaQuantita(0, VTrue, VTrue, 0);
+        return true;
+    }
+    if (dblQtaAnnullata < orig && !QtaUguale(dblQtaAnnullata, orig)) return true;
+    ado::RecordsetPtr corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Clone();
+    const Variant prog = GetProgRigaByGuid(corpo, varGuidMaster.ToString(), VFalse);
+    const double master =
+        NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse), Zero()).ToDouble();
+    doc.ImpostaQuantita(std::clamp(orig - master, 0.0, orig), VTrue, VTrue, 0);
+    host::ShowHostMessage(objProgramma, kAnnulloInteroSulMaster, 64, kTitolo);
+    return false;
+}
+
 void CLSRF_REGDOC_STATI::ImpostaQtaAnnulloMaster(const Variant& varGuidMaster,
                                                  double dblQtaRipristinata, double dblQtaAnnullata,
                                                  VBool blnParziale) {
     if (IsTrue(IsAnnulliOffCorpo()) || VarEq(varGuidMaster, Variant::Int16(0))) return;
     auto& doc = RegDoc();
-    if (IsTrue(blnParziale) && ctlQtaOrig) {
-        // The cancellation line (the current line) holds between nothing and the pair's
-        // starting quantity: beyond it the master would go below zero, below nothing the
-        // master would grow past what was ordered.
-        const double orig = NumeroDi(ctlQtaOrig);
-        const double limitata = std::clamp(dblQtaAnnullata, 0.0, orig);
-        if (orig > 0 && limitata != dblQtaAnnullata) {
-            doc.ImpostaQuantita(limitata, VTrue, VTrue, 0);
-            dblQtaAnnullata = limitata;
-        }
-    }
+    if (IsTrue(blnParziale) && ctlQtaOrig &&
+        !TrattieniQtaRigaAnnullo(varGuidMaster, dblQtaAnnullata))
+        return;
     auto corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo");
     const Variant B(GetBookmarkByGuid(corpo, varGuidMaster.ToString(), VTrue).ToDouble());
     ui::VaiABookmark(frmDocCorpo, B);

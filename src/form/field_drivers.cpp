@@ -1,6 +1,8 @@
 // The body fields' lost-focus drivers: the line reason, the cancelled quantity and the line
 // quantity settle the current line against what the user left in them.
 
+#include <algorithm>
+
 #include "engine/line_ui.h"
 #include "host/control_text.h"
 #include "host/host_access.h"
@@ -106,6 +108,28 @@ void CLSRF_REGDOC_STATI::QtaCorpoChange() {
 }  // namespace zq::plugin
 
 namespace zq::plugin {
+
+// The quantity the user typed on a line of a pair goes back with an undone re-alignment:
+// kept, the pair's two lines would no longer add up to its starting quantity at the next
+// save. The line gets what the pair gives it, the starting quantity less the other line.
+void CLSRF_REGDOC_STATI::RimettiQtaCoppia() {
+    if (intTipoForm != 2 || IsTrue(IsAnnulliOffCorpo()) || TestaAnnullata()) return;
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+    const Variant guid(host::GetGuidRiga(riga));
+    Variant altra;
+    if (!IsTrue(FindMasterGuid(guid, altra)) && !IsTrue(FindDetailGuid(guid, altra))) return;
+    const double origine = ui::QtaDi(ctlQtaOrig);
+    if (origine <= 0) return;
+    ado::RecordsetPtr corpo = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
+    const Variant prog = GetProgRigaByGuid(corpo, altra.ToString(), VFalse);
+    const double qtaAltra =
+        NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse), Variant::Int32(0))
+            .ToDouble();
+    const double prima = std::clamp(origine - qtaAltra, 0.0, origine);
+    // The typing only wrote the field and the control; taking it back does the same.
+    ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Set("DO30_QTA1", Variant(prima));
+    ui::Mostra(ctlQta1, Variant(prima));
+}
 
 // The user changed a master's own quantity: the pair's starting quantity, held on both of
 // its lines, becomes what the two lines hold now, so that folding the pair back gives the

@@ -66,6 +66,7 @@ HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control
     return ComBoundary([&] {
         if (IsTrue(blnAnnullaPercorso)) return;
         PercorsoUtente percorso(*this, FotografaCampi(), false);
+        if (percorsoCorrente && !percorsoCorrente->lasciato) percorsoCorrente->lasciato = Control;
         const std::string campo = GetDBField(Control);
         if (campo.empty() || !CampoConDriver(campo)) return;
         if (intTipoForm == 1 && campo == "DO76_CODCAU_ZQ63") {

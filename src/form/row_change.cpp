@@ -39,27 +39,29 @@ HResult CLSRF_REGDOC_STATI::GRIDRowChange() {
                 .ToLong();
         if (riga) lngStatoRigaCorrente = riga->StatoRiga();
 
-        SbloccaControlliRiga();
-        const Variant guid(strGuidRigaCorrente);
-        Variant altra;
-        if (IsTrue(FindMasterGuid(guid, altra))) {
-            BloccaControlliRiga();
-        } else if (IsTrue(FindDetailGuid(guid, altra))) {
-            BloccaCausaleRiga();
-        }
-
+        BloccaSecondoLegame();
         AggiornaVisibilitaCorpo();
         AggiornaQtaAnnProgPadre();
         lngProgPadreCorrente = NvlVar(corpo->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
     });
 }
 
+// A road that moved the grid itself may end on another line than it began on (a master
+// re-aligned from its cancellation line, a new cancellation line): the host raises no row
+// change for a move it did not make, so the line's controls are locked here as a row change
+// would lock them. Otherwise the controls of the line the road began on stayed, and a
+// cancellation line reached that way let the user type its quantity.
 void CLSRF_REGDOC_STATI::SeguiRigaCorrente() {
     if (!gclsRegDoc) return;
     IgnoreErrors([&] {
         host::RigaCorpoPtr riga = gclsRegDoc->objRigaCorpo();
         strGuidRigaCorrente = host::GetGuidRiga(riga);
         if (riga) lngStatoRigaCorrente = riga->StatoRiga();
+    });
+    IgnoreErrors([&] {
+        if (intTipoForm == 2 && !strGuidRigaCorrente.empty() && !IsTrue(IsAnnulliOffCorpo()) &&
+            !TestaAnnullata())
+            BloccaSecondoLegame();
     });
     IgnoreErrors([&] {
         const ado::RecordsetPtr corpo = gclsRegDoc->rstDocCorpo();
@@ -71,6 +73,19 @@ void CLSRF_REGDOC_STATI::SeguiRigaCorrente() {
         lngProgRigaCorrente = NvlVar(corpo->Get("DO30_PROGRIGA"), Variant::Int32(0)).ToLong();
         lngProgPadreCorrente = NvlVar(corpo->Get("DO30_PROGPADRE"), Variant::Int32(0)).ToLong();
     });
+}
+
+// A cancellation line's quantity, type, state and flag are locked, a master's reason is;
+// any other line has them free.
+void CLSRF_REGDOC_STATI::BloccaSecondoLegame() {
+    SbloccaControlliRiga();
+    const Variant guid(strGuidRigaCorrente);
+    Variant altra;
+    if (IsTrue(FindMasterGuid(guid, altra))) {
+        BloccaControlliRiga();
+    } else if (IsTrue(FindDetailGuid(guid, altra))) {
+        BloccaCausaleRiga();
+    }
 }
 
 // Total cancelled quantity of the lines that share the current line's parent, shown beside

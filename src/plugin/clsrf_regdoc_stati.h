@@ -370,6 +370,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // The line the grid stands on, as the plug-in remembers it: GUID, number, group and
     // state, read from the host after every move the plug-in made itself.
     void SeguiRigaCorrente();
+    void BloccaSecondoLegame();
     // A cancellation that is refused, or that comes to nothing, leaves the line as it was
     // before the user's change: reason and cancelled quantity as they were, and the line
     // back in the state it had. A refusal also shows `qtaMostrata` in the cancelled-quantity
@@ -416,6 +417,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void MemorizzaRigaCancellata();
     void RipristinaMasterAnnullo(const Variant& varGuidCancellata,
                                  std::int32_t& lngProgRigaCancellata);
+    bool TrattieniQtaRigaAnnullo(const Variant& varGuidMaster, double& dblQtaAnnullata);
     void ImpostaQtaAnnulloMaster(const Variant& varGuidMaster, double dblQtaRipristinata,
                                  double dblQtaAnnullata, VBool blnParziale);
     void ScollegaRigaAnnullo(const Variant& varGuidAnnullo, const Variant& varGuidMaster,
@@ -475,6 +477,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void QtaAnnulloChange();
     void LimitaQtaAnnullo();
     bool RigaDaRegolare();
+    void RimettiQtaCoppia();
     void AllineaQtaOrigCoppia(const Variant& guidMaster, const Variant& guidDettaglio);
 
     // ---- navigator buttons and menus ----

@@ -395,6 +395,8 @@ void CLSRF_REGDOC_STATI::AnnullaPercorso(Percorso& p) {
     }
     if (p.indicatore) CleanUp([&] { DocUI().SetIndicatoreAttesa(*p.indicatore); });
     RipristinaCampi(p.campi);
+    if (p.lasciato && ctlQta1 && SameObject(p.lasciato, ctlQta1))
+        CleanUp([&] { RimettiQtaCoppia(); });
     blnAnnullaPercorso = VFalse;
 }
 

@@ -109,6 +109,9 @@ struct Percorso {
     // the line): the events it raises until the road's next step belong to the road.
     bool accoglie = false;
     bool avvisato = false;  // the failure was already shown to the user in its own box
+    // The control whose lost focus began the road: the user's typing in it is the road's own
+    // start, and an undo takes back a line quantity typed on a line of a pair.
+    ObjectPtr lasciato;
 };
 
 // One road carried out inside one host event. Opens a road, unless one already runs (an

@@ -8,10 +8,6 @@ namespace zq::test {
 
 namespace {
 
-// An undone re-alignment of the pair leaves the quantity the user typed in the line, so the
-// pair's original quantity no longer adds up after the next save.
-constexpr const char* kTypedQuantityKept = "the typed quantity stays when the road is undone";
-
 using Nav = sim::HostDriver::Navigator;
 
 // Line 1 (10 pieces) wholly cancelled and saved; the body form stays on it.
@@ -38,6 +34,25 @@ std::function<void(Session&)> TypeInto(std::function<void(Session&)> before, std
 
 void LeaveForTheLineState(Session& s) {
     s.driver->MoveFocus(2, "TXT_DO30_STATO");
+}
+
+// A line of a pair: the user moves to it and into one of its controls. The typing is part of
+// the road (TypeAndLeave): an undone re-alignment takes the typed quantity back too, so the
+// order before the road is the one without it.
+std::function<void(Session&)> FocusOnLine(std::function<void(Session&)> before, std::int32_t line,
+                                          std::string control) {
+    return [=](Session& s) {
+        before(s);
+        s.driver->MoveToLine(line);
+        s.driver->MoveFocus(2, control);
+    };
+}
+
+std::function<void(Session&)> TypeAndLeave(std::string control, std::string text) {
+    return [=](Session& s) {
+        s.driver->Type(2, control, text);
+        LeaveForTheLineState(s);
+    };
 }
 
 // The demo order cancelled as a whole with its default reason and saved, the header
@@ -82,24 +97,10 @@ std::vector<Road> DriverRoads() {
         Unchanged(LineRoad("leave the line reason blank",
                            TypeInto(Line1Cancelled, "TXT_DO77_CODCAU_ZQ63", ""),
                            LeaveForTheLineState)),
-        Open(LineRoad("leave a master's quantity",
-                      TypeInto(
-                          [](Session& s) {
-                              Line1Split(s);
-                              s.driver->MoveToLine(1);
-                          },
-                          "TXT_DO30_QTA1", "8"),
-                      LeaveForTheLineState),
-             kTypedQuantityKept),
-        Open(LineRoad("leave a cancellation line's quantity",
-                      TypeInto(
-                          [](Session& s) {
-                              Line1Split(s);
-                              s.driver->MoveToLine(8);
-                          },
-                          "TXT_DO30_QTA1", "2"),
-                      LeaveForTheLineState),
-             kTypedQuantityKept),
+        LineRoad("leave a master's quantity", FocusOnLine(Line1Split, 1, "TXT_DO30_QTA1"),
+                 TypeAndLeave("TXT_DO30_QTA1", "8")),
+        LineRoad("leave a cancellation line's quantity",
+                 FocusOnLine(Line1Split, 8, "TXT_DO30_QTA1"), TypeAndLeave("TXT_DO30_QTA1", "2")),
         LineRoad(
             "confirm a pending line change",
             [](Session& s) {

@@ -111,5 +111,38 @@ TEST(FieldDrivers, AMastersQuantityRealignsThePairWithoutReversing) {
     EXPECT_TRUE(s.ProgressivesConsistent());
 }
 
+// Line 5 (12 pieces, planned-order rows) cancelled wholly, then 3 of it typed: the split
+// ends on the new cancellation line, whose quantity the user cannot change. A host that lets
+// it be changed all the same never gets a master of nothing: a line of nothing with planned
+// rows stops the capture of open quantities, and no save of the order would go through.
+TEST(FieldDrivers, ACancellationLineNeverTakesTheWholePair) {
+    Session s;
+    s.Open();
+    s.driver->MoveToLine(5);
+    s.CancelQuantity(12);
+    s.driver->Save();
+    s.driver->TypeAndLeave(2, "TXT_DO77_ZQ_QTA_ANNULLO", "3");
+    ASSERT_EQ(s.HostValue(10, "DO30_QTA1").ToDouble(), 3);
+    EXPECT_FALSE(s.Control(2, "TXT_DO30_QTA1").Enabled());
+    EXPECT_FALSE(s.Control(2, "TXT_DO77_ZQ_QTA_ANNULLO").Enabled());
+    s.TakeMessages();
+
+    for (const char* tutta : {"12", "14,5"}) {
+        SCOPED_TRACE(tutta);
+        const Passo p = Dopo(s, [&] { s.driver->TypeAndLeave(2, "TXT_DO30_QTA1", tutta); });
+        EXPECT_EQ(p.reversals + p.saves, 0);
+        ASSERT_EQ(s.TakeMessages().size(), 1u);
+        EXPECT_EQ(s.HostValue(10, "DO30_QTA1").ToDouble(), 3);
+        EXPECT_EQ(s.HostValue(5, "DO30_QTA1").ToDouble(), 9);
+    }
+    s.driver->TypeAndLeave(2, "TXT_DO30_QTA1", "11,5");
+    EXPECT_TRUE(s.TakeMessages().empty());
+    EXPECT_DOUBLE_EQ(s.HostValue(5, "DO30_QTA1").ToDouble(), 0.5);
+    const int saves = s.driver->SaveCount();
+    s.driver->Save();
+    EXPECT_EQ(s.driver->SaveCount(), saves + 1);
+    EXPECT_TRUE(s.ProgressivesConsistent());
+}
+
 }  // namespace
 }  // namespace zq::test
