@@ -54,8 +54,14 @@ void CLSRF_REGDOC_STATI::CausaleCorpoChange() {
         host::ScriviTesto(ctlDesCausaleRiga, Variant(std::string()));
         host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
             .Set("DO77_DESCAU_ZQ63", Variant::Null());
-        if (GetProp(ctlQtaAnnullo, "Enabled").ToBool())
+        // The cancelled quantity shown goes with the reason, and its field with it: left
+        // behind, a quantity the user typed (even one refused, such as -1) would be stored
+        // with the line while the control shows nothing to clean.
+        if (GetProp(ctlQtaAnnullo, "Enabled").ToBool()) {
             host::ScriviTesto(ctlQtaAnnullo, Variant::Int32(0));
+            host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")
+                .Set("DO77_ZQ_QTA_ANNULLO", Variant::Int32(0));
+        }
         return;
     }
     if (!RigaDaRegolare() || !FotografaPercorso()) return;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/recordset_guard.h"
 #include "data/sql_text.h"
 #include "engine/line_ui.h"
 #include "host/host_access.h"
@@ -105,10 +106,14 @@ void CLSRF_REGDOC_STATI::RicalcolaQtaAnnulloGriglia(VBool DopoGriglia) {
     doc.InizioAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue);
     ScopeExit chiudi([&] {
         CleanUp([&] { SenzaFiltro(*corpo); });
-        CleanUp([&] { SenzaFiltro(*vert); });
         if (!segnalibro.IsEmpty()) CleanUp([&] { corpo->SetBookmark(segnalibro); });
         CleanUp([&] { RegDoc().FineAggiornaGriglia(VTrue, 0, 0, VTrue, VTrue); });
     });
+    // The extension section goes back to the host's own filter on the current line, and to
+    // its row, before the grid is redrawn: a host that does not bind its sections again
+    // when the grid's refresh closes would otherwise leave it on the first line of the
+    // order, and the next cancelled quantity typed would be written there.
+    const RecordsetGuard sezioneVert(vert);
     if (IsTrue(DopoGriglia)) RiportaNelGruppo(*corpo, *gruppo);
 
     const ado::RecordsetPtr estensioni = vert->Clone();
