@@ -94,9 +94,9 @@ std::vector<Road> DriverRoads() {
         Unchanged(LineRoad("leave a line reason",
                            TypeInto(Line1Cancelled, "TXT_DO77_CODCAU_ZQ63", "FOR"),
                            LeaveForTheLineState)),
-        Unchanged(LineRoad("leave the line reason blank",
-                           TypeInto(Line1Cancelled, "TXT_DO77_CODCAU_ZQ63", ""),
-                           LeaveForTheLineState)),
+        // The blank reason takes the cancelled quantity with it.
+        LineRoad("leave the line reason blank",
+                 TypeInto(Line1Cancelled, "TXT_DO77_CODCAU_ZQ63", ""), LeaveForTheLineState),
         LineRoad("leave a master's quantity", FocusOnLine(Line1Split, 1, "TXT_DO30_QTA1"),
                  TypeAndLeave("TXT_DO30_QTA1", "8")),
         LineRoad("leave a cancellation line's quantity",
