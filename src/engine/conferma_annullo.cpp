@@ -150,9 +150,10 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         if (evasione) evasione->Close();
         evasione.reset();
 
-        // The line's own quantity was brought below what was delivered: nothing is open to
-        // cancel, and cancelling "what is left" would append a line below zero.
-        if (indicatore == kRigaParzialmenteEvasa && residuo < 0 && !QtaZero(residuo)) {
+        // The line's own quantity is below what was delivered (typed below it, or delivered
+        // beyond it): nothing is open to cancel, and cancelling "what is left" would append
+        // a line below zero.
+        if (residuo < 0 && !QtaZero(residuo)) {
             host::ShowHostMessage(objProgramma, kOltreResiduo, 64, kTitolo);
             RipristinaRiga(FotografaRiga(guidRiga, IsTrue(Conferma)), std::nullopt);
             return;

@@ -2,6 +2,8 @@
 // quantity settle the current line against what the user left in them.
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "engine/line_ui.h"
 #include "host/control_text.h"
@@ -89,7 +91,7 @@ void CLSRF_REGDOC_STATI::QtaCorpoChange() {
         if (!*ctl) return;
     host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
     const Variant guid(host::GetGuidRiga(riga));
-    const double qtaAnnullo = ui::QtaDi(ctlQtaAnnullo);
+    const double qtaAnnullo = QtaAnnulloMostrata();
     const double qta = ui::QtaDi(ctlQta1);
     Variant altra;
     const bool master = IsTrue(FindMasterGuid(guid, altra));
@@ -114,6 +116,19 @@ void CLSRF_REGDOC_STATI::QtaCorpoChange() {
 }  // namespace zq::plugin
 
 namespace zq::plugin {
+
+// The cancelled quantity the control shows, when it is one. A text that is no quantity (one
+// the settlement refused, such as -1, stays in the control marked invalid) is not the
+// line's: the field keeps the quantity the line was settled with, and a master re-aligns
+// its cancellation line from that one rather than from the refused text.
+double CLSRF_REGDOC_STATI::QtaAnnulloMostrata() {
+    if (const std::optional<double> digitata = ui::QuantitaDigitata(ctlQtaAnnullo))
+        return *digitata;
+    const Variant campo =
+        host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert").Get("DO77_ZQ_QTA_ANNULLO");
+    const double scritta = NvlVar(campo, Variant::Int32(0)).ToDouble();
+    return std::isfinite(scritta) ? std::max(0.0, scritta) : 0.0;
+}
 
 // The quantity the user typed on a line of a pair goes back with an undone re-alignment:
 // kept, the pair's two lines would no longer add up to its starting quantity at the next

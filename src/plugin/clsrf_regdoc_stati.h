@@ -478,6 +478,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void LimitaQtaAnnullo();
     bool RigaDaRegolare();
     void RimettiQtaCoppia();
+    double QtaAnnulloMostrata();
     void AllineaQtaOrigCoppia(const Variant& guidMaster, const Variant& guidDettaglio);
 
     // ---- navigator buttons and menus ----
