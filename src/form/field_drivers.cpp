@@ -170,6 +170,8 @@ void CLSRF_REGDOC_STATI::AllineaQtaOrigCoppia(const Variant& guidMaster,
     for (const Variant& prog : {progMaster, progDettaglio}) {
         vert->SetFilter(Variant("DO77_PROGRIGA = " + std::to_string(prog.ToLong())));
         if (vert->BOF() || vert->EOF_()) continue;
+        const Variant attuale = vert->Get("DO77_ZQ_QTA_ORIG");
+        if (attuale.IsNumeric() && QtaUguale(attuale.ToDouble(), origine)) continue;
         vert->Set("DO77_ZQ_QTA_ORIG", Variant(origine));
         vert->Update();
     }

@@ -117,6 +117,22 @@ void CLSRF_REGDOC_STATI::AnnullaModificheRiga() {
     blnRigaDaConfermare = VFalse;
     RimettiStatoScritto();
     CaricaLinkAnnulli(RegDoc().rstDocCorpoVert(), RegDoc().rstDocCorpo());
+    RiallineaCoppiaDopoAnnulla();
+}
+
+// The host undid the pending edits of one line of a pair, and the other line keeps its own:
+// a master's quantity typed re-aligns the pair on both lines. The pair's starting quantity
+// becomes what its two lines hold again, so that the pair still adds up when it is saved;
+// a pair that adds up is left alone.
+void CLSRF_REGDOC_STATI::RiallineaCoppiaDopoAnnulla() {
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
+    const Variant guid(host::GetGuidRiga(riga));
+    Variant altra;
+    if (IsTrue(FindMasterGuid(guid, altra))) {
+        if (FotografaPercorso()) AllineaQtaOrigCoppia(altra, guid);
+    } else if (IsTrue(FindDetailGuid(guid, altra))) {
+        if (FotografaPercorso()) AllineaQtaOrigCoppia(guid, altra);
+    }
 }
 
 // The host put the line's fields back as they were written; a state the user picked since

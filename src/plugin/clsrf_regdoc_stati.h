@@ -478,6 +478,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void LimitaQtaAnnullo();
     bool RigaDaRegolare();
     void RimettiQtaCoppia();
+    void RiallineaCoppiaDopoAnnulla();
     double QtaAnnulloMostrata();
     void AllineaQtaOrigCoppia(const Variant& guidMaster, const Variant& guidDettaglio);
 
