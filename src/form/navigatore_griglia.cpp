@@ -3,6 +3,7 @@
 // family (group 9999), so that the host's grid does not show them; when it closes they come
 // back and the pairs' starting quantities are re-aligned with what the grid left.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,25 @@ std::string Testo(const ado::Recordset& rs, std::string_view campo) {
 
 double Numero(const ado::Recordset& rs, std::string_view campo) {
     return NvlVar(rs.Get(campo), Variant::Int32(0)).ToDouble();
+}
+
+// What a master's cancellation lines hold, or nothing when it has none. The master's own
+// cancelled-quantity field may hold a quantity the user typed and the host has not stored
+// (or a refused one): the pair's starting quantity is what its lines hold.
+std::optional<double> QtaAnnullataDaiDettagli(ado::Recordset& vert, ado::Recordset& corpo,
+                                              const std::string& master) {
+    const ado::RecordsetPtr estensioni = vert.Clone();
+    estensioni->SetFilter(Variant("DO77_ZQGUID_MASTER_DO30 = '" + master + "'"));
+    const ado::RecordsetPtr righe = corpo.Clone();
+    std::optional<double> totale;
+    for (; !estensioni->EOF_(); estensioni->MoveNext()) {
+        if (Testo(*estensioni, "DO77_ZQGUID_DETAIL_DO30") == master) continue;
+        righe->SetFilter(Variant("DO30_PROGRIGA= " + SqlLong(static_cast<std::int32_t>(
+                                                         Numero(*estensioni, "DO77_PROGRIGA")))));
+        if (righe->EOF_()) continue;
+        totale = totale.value_or(0) + Numero(*righe, "DO30_QTA1");
+    }
+    return totale;
 }
 
 // The lines of group `gruppo`, with their line numbers, read before any of them moves.
@@ -78,7 +98,8 @@ void CLSRF_REGDOC_STATI::RiallineaCoppia(ado::Recordset& vert, ado::Recordset& c
         vert.Update();
         return;
     }
-    const double annullo = Numero(vert, "DO77_ZQ_QTA_ANNULLO");
+    const double annullo =
+        QtaAnnullataDaiDettagli(vert, corpo, master).value_or(Numero(vert, "DO77_ZQ_QTA_ANNULLO"));
     if (!QtaUguale(orig, qta + annullo)) {
         orig = qta + annullo;
         vert.Set("DO77_ZQ_QTA_ORIG", Variant(orig));
