@@ -25,10 +25,6 @@ inline const std::vector<std::string>& OpenRandomFaults() {
         // A cancelled quantity typed on a master after lines were deleted: the pair's
         // starting quantity no longer adds up.
         "qta-orig: DO77_ZQ_QTA_ORIG",
-        // A cancellation line typed up to the pair's whole starting quantity brings a master
-        // with delivery-plan rows to nothing; the open-quantity capture then divides by it
-        // and every save of the order is refused.
-        "Divide by zero error encountered.",
         // A partial cancellation after the size grid's own cancellation lines and a reopen
         // puts the new cancellation line in the line's group instead of the document's.
         "cancellation-group: DO30_PROGPADRE",
