@@ -151,6 +151,15 @@ Variant CLSRF_REGDOC_STATI::GetProgRigaByGuid(ado::RecordsetPtr& rst, const std:
                      [](ado::Recordset& r) { return r.Get("DO30_PROGRIGA"); });
 }
 
+// The quantity of the line with that GUID, read through a clone of the body: 0 when the body
+// holds no such line or the line no quantity.
+double CLSRF_REGDOC_STATI::QtaRigaByGuid(const Variant& guid) {
+    ado::RecordsetPtr corpo = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
+    const Variant prog = GetProgRigaByGuid(corpo, guid.ToString(), VFalse);
+    return NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse), Variant::Int32(0))
+        .ToDouble();
+}
+
 Variant CLSRF_REGDOC_STATI::GetCampoByProgRiga(ado::RecordsetPtr& rst, std::int32_t lngProgRiga,
                                                const std::string& strCampo, VBool blnBlocca) {
     return LookupRow(rst, "DO30_PROGRIGA", Variant::Int32(lngProgRiga), blnBlocca, frmDocCorpo,

@@ -180,10 +180,7 @@ bool CLSRF_REGDOC_STATI::TrattieniQtaRigaAnnullo(const Variant& varGuidMaster,
         return true;
     }
     if (dblQtaAnnullata < orig && !QtaUguale(dblQtaAnnullata, orig)) return true;
-    ado::RecordsetPtr corpo = ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Clone();
-    const Variant prog = GetProgRigaByGuid(corpo, varGuidMaster.ToString(), VFalse);
-    const double master =
-        NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse), Zero()).ToDouble();
+    const double master = QtaRigaByGuid(varGuidMaster);
     doc.ImpostaQuantita(std::clamp(orig - master, 0.0, orig), VTrue, VTrue, 0);
     host::ShowHostMessage(objProgramma, kAnnulloInteroSulMaster, 64, kTitolo);
     return false;

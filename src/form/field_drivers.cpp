@@ -141,12 +141,7 @@ void CLSRF_REGDOC_STATI::RimettiQtaCoppia() {
     if (!IsTrue(FindMasterGuid(guid, altra)) && !IsTrue(FindDetailGuid(guid, altra))) return;
     const double origine = ui::QtaDi(ctlQtaOrig);
     if (origine <= 0) return;
-    ado::RecordsetPtr corpo = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
-    const Variant prog = GetProgRigaByGuid(corpo, altra.ToString(), VFalse);
-    const double qtaAltra =
-        NvlVar(GetCampoByProgRiga(corpo, prog.ToLong(), "DO30_QTA1", VFalse), Variant::Int32(0))
-            .ToDouble();
-    const double prima = std::clamp(origine - qtaAltra, 0.0, origine);
+    const double prima = std::clamp(origine - QtaRigaByGuid(altra), 0.0, origine);
     // The typing only wrote the field and the control; taking it back does the same.
     ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Set("DO30_QTA1", Variant(prima));
     ui::Mostra(ctlQta1, Variant(prima));

@@ -434,6 +434,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // Bookmark / DO30_PROGRIGA / a named field of the row, or the 16-bit integer 0.
     Variant GetBookmarkByGuid(ado::RecordsetPtr& rst, const std::string& strGuid, VBool blnBlocca);
     Variant GetProgRigaByGuid(ado::RecordsetPtr& rst, const std::string& strGuid, VBool blnBlocca);
+    double QtaRigaByGuid(const Variant& guid);
     Variant GetCampoByProgRiga(ado::RecordsetPtr& rst, std::int32_t lngProgRiga,
                                const std::string& strCampo, VBool blnBlocca);
 
