@@ -45,6 +45,10 @@ void UserCanUse(Session& s, const StepArgs& a, std::int16_t tipoForm, const sim:
     if (!s.openForms.count(tipoForm))
         throw ScenarioError(std::string("the user cannot do this: the ") +
                             (tipoForm == 1 ? "header" : "body") + " form is not open");
+    if (s.currentForm != tipoForm)
+        throw ScenarioError(std::string("the user cannot do this: the ") +
+                            (tipoForm == 1 ? "header" : "body") +
+                            " form is not the one in use (open it again first)");
     if (!c) return;
     const char* why = !c->Visible() ? "hidden" : !c->Enabled() ? "disabled" : nullptr;
     if (!why) return;
@@ -116,12 +120,15 @@ const std::vector<ActionDef>& Actions() {
          [](Session& s, const StepArgs& a) {
              s.Driver().OpenForm(a.Form("form"));
              s.openForms.insert(a.Form("form"));
+             s.currentForm = a.Form("form");
          }},
         {"closeForm",
          {{"form", A::Form, true}},
          [](Session& s, const StepArgs& a) {
              // The form stays open when the plug-in answered the cancel flag.
-             if (!s.Driver().CloseForm(a.Form("form"))) s.openForms.erase(a.Form("form"));
+             if (s.Driver().CloseForm(a.Form("form"))) return;
+             s.openForms.erase(a.Form("form"));
+             if (s.currentForm == a.Form("form")) s.currentForm = 0;
          }},
         {"selectLine",
          {{"line", A::Integer, true}},

@@ -82,6 +82,7 @@ void Session::Reopen(const std::vector<std::int16_t>& forms) {
     for (std::int16_t tipoForm : forms) {
         driver_->OpenForm(tipoForm);
         openForms.insert(tipoForm);
+        currentForm = tipoForm;
     }
 }
 

@@ -91,6 +91,10 @@ class Session {
     std::size_t callsChecked = 0;
     // The forms the user has open (1 header, 2 body): a user reaches only their controls.
     std::set<std::int16_t> openForms;
+    // The form the user works in: the one the host opened last (0 when it was closed). The
+    // host tells the plug-in which form is current only by opening it, so a user acts on
+    // the other form's controls only after going back to it.
+    std::int16_t currentForm = 0;
     // The events and saves a "sound" expectation has already looked at.
     std::size_t soundEvents = 0;
     int soundSaves = 0;

@@ -1,6 +1,7 @@
-// zqstati run: user actions act as a user can (a closed form, a disabled or hidden control
-// refuse the step; the host acting by itself passes), the fault step makes the plug-in's
-// calls fail, and "asBefore" compares the order with the one before a step.
+// zqstati run: user actions act as a user can (a closed form, a form left for the other one,
+// a disabled or hidden control refuse the step; the host acting by itself passes), the
+// fault step makes the plug-in's calls fail, and "asBefore" compares the order with the one
+// before a step.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,13 @@ TEST(UserSteps, WhatNoUserCanDoFailsTheStepAndTheHostMayStillDoIt) {
          R"({"do": "initialize"}, {"do": "openForm", "form": "body"},
             {"do": "setHeaderState", "state": 209)",
          "step 3 (do setHeaderState): the user cannot do this: the header form is not open"},
+        {"header_behind_body", kOpen + R"({"do": "setHeaderState", "state": 209)",
+         "step 4 (do setHeaderState): the user cannot do this: the header form is not the one "
+         "in use"},
+        {"body_behind_header", kOpen + R"({"do": "openForm", "form": "header"},
+                    {"do": "setLineState", "state": 109)",
+         "step 5 (do setLineState): the user cannot do this: the body form is not the one in "
+         "use"},
         {"hidden", kOpen + R"({"do": "selectLine", "line": 8},
                     {"do": "typeAndLeave", "form": "body", "control": "TXT_DO77_ZQ_QTA_ANNULLO", "text": "1")",
          "the control TXT_DO77_ZQ_QTA_ANNULLO of the body form is hidden"},
