@@ -310,6 +310,14 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
 
     Variant altra;
     if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) return VFalse;
+    // A master keeps its one cancellation line and is not cancelled itself, not even when
+    // what it still holds is exactly what would be cancelled (a master delivered in full):
+    // the store would refuse the line in that state.
+    if (IsTrue(FindDetailGuid(Variant(guidRiga), altra))) {
+        host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
+        RipristinaRiga(prima, std::nullopt);
+        return VFalse;
+    }
     if (indicatore == 1) DocUI().SetIndicatoreAttesa(intAttesaSalvata);
 
     double daAnnullare = ui::QtaDi(ctlQtaAnnullo);
@@ -330,9 +338,6 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
             RipristinaRiga(prima, ripristino);
             return VFalse;
         case EsitoAnnullo::Nulla:
-            // A master keeps its one cancellation line: it is not cancelled itself.
-            if (IsTrue(FindDetailGuid(Variant(guidRiga), altra)))
-                host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
             RipristinaRiga(prima, std::nullopt);
             return VFalse;
         case EsitoAnnullo::Totale:
