@@ -48,6 +48,7 @@ HResult CLSRF_REGDOC_STATI::UIBeforeUpdateDocBody(VBool& Cancel) {
             return;
         }
         PulisciRigaNonAnnullata(G, percorso);
+        if (!percorso.Fallito()) CompletaRigaAnnullata(percorso);
         if (percorso.Fallito()) Cancel = VTrue;
     });
 }
@@ -117,6 +118,16 @@ void CLSRF_REGDOC_STATI::PulisciRigaNonAnnullata(const Variant& G, PercorsoUtent
     IgnoreErrors([&] { doc.AcquisisciCorpoVert(); });
 }
 
+// A line cancelled as a whole whose cancelled quantity was emptied or zeroed in the grid is
+// stored with what is open on it, as leaving the quantity's control would have given it.
+void CLSRF_REGDOC_STATI::CompletaRigaAnnullata(PercorsoUtente& percorso) {
+    bool completare = false;
+    IgnoreErrors([&] { completare = RigaAnnullataSenzaQta(ui::Testo(ctlQtaAnnullo)); });
+    if (!completare || percorso.Fallito()) return;
+    percorso.Fotografa();
+    if (!percorso.Fallito()) IgnoreErrors([&] { CompletaQtaRigaAnnullata(); });
+}
+
 // A cancelled line or the master of a pair keeps its cancelled quantity when stored: typed
 // above the line's starting quantity (the pair's, for a master) it would cancel more than
 // was ordered. Any other line loses the quantity on the store, whatever it is.
@@ -138,7 +149,9 @@ bool CLSRF_REGDOC_STATI::QtaAnnulloOltreRiga(const Variant& guid) {
 // quantity the user typed and the host has not stored. One that is no quantity (below
 // zero, not finite, above the line) goes back to the written one, as the store refused it;
 // on a line that is neither cancelled nor the master of a pair any quantity goes, as
-// storing the line would clear it. Either way it never reaches the database.
+// storing the line would clear it. Either way it never reaches the database. A line
+// cancelled as a whole whose quantity was emptied gets what is open on it, as the store
+// gives it.
 void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
     auto& doc = RegDoc();
     const ado::RecordsetPtr vert = doc.rstDocCorpoVert();
@@ -154,6 +167,10 @@ void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
     if (!std::isfinite(q) || q < 0 || QtaOltreInizio(q)) {
         vert->Set("DO77_ZQ_QTA_ANNULLO", scritta);
         IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, NvlVar(scritta, Variant::Int32(0))); });
+        return;
+    }
+    if (RigaAnnullataSenzaQta(qta)) {
+        CompletaQtaRigaAnnullata();
         return;
     }
     if (QtaZero(q) || riga->StatoRiga() == lngStatoAnnulloRighe) return;

@@ -447,6 +447,10 @@ class CLSRF_REGDOC_STATI : public Object,
     bool QtaOltreInizio(double qta);
     std::string_view RifiutoMemorizzazione(Variant& G);
     void PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso);
+    void CompletaRigaAnnullata(PercorsoUtente& percorso);
+    bool RigaAnnullataSenzaQta(const Variant& qta);
+    double QtaApertaRigaCorrente();
+    void CompletaQtaRigaAnnullata();
     void CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
                         const std::string& tabMag, const std::string& tabLotti,
                         const std::string& tabTerza);

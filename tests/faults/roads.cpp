@@ -187,6 +187,14 @@ std::vector<Road> Roads() {
                 s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "2");
             },
             [](Session& s) { s.driver->StoreLine(); }),
+        LineRoad(
+            "store a cancelled line whose cancelled quantity was emptied",
+            [](Session& s) {
+                s.driver->MoveToLine(3);
+                Pick(s, kStatoRigheAnnullato);
+                s.driver->EditLineField("DO77_ZQ_QTA_ANNULLO", "");
+            },
+            [](Session& s) { s.driver->StoreLine(); }),
         GridRoad(
             "size grid: split one cell and cancel another", nothing,
             {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")}),
