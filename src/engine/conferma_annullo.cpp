@@ -320,11 +320,13 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
     }
     if (indicatore == 1) DocUI().SetIndicatoreAttesa(intAttesaSalvata);
 
+    // A line delivered in full is cancelled for its whole quantity, whichever way the
+    // settlement began: lowered to the nothing that is open, a reason typed on the
+    // cancelled line (or a quantity left on it) would take back the quantity its pick gave.
     double daAnnullare = ui::QtaDi(ctlQtaAnnullo);
-    if (QtaZero(daAnnullare)) {
-        daAnnullare = residuo;
-        if (conferma && QtaZero(residuo)) daAnnullare = ui::QtaDi(ctlQta1);
-    } else if (QtaMaggiore(daAnnullare, residuo)) {
+    if (QtaZero(residuo)) {
+        daAnnullare = ui::QtaDi(ctlQta1);
+    } else if (QtaZero(daAnnullare) || QtaMaggiore(daAnnullare, residuo)) {
         daAnnullare = residuo;
     }
 
