@@ -50,6 +50,11 @@ std::int16_t CLSRF_REGDOC_STATI::CreaAnnulloParziale(double dblQtaOrdine, double
 
         auto& doc = RegDoc();
         if (QtaZero(residuo)) {
+            // A master keeps its one cancellation line and is not cancelled itself, not even
+            // when what it still holds is all that is asked (a master delivered in full):
+            // the store refuses a master in the cancelled state.
+            Variant dettaglio;
+            if (IsTrue(FindDetailGuid(varGuidMaster, dettaglio))) return 0;
             // The whole line is cancelled: no new line, the line itself carries it.
             if (ctlQtaAnnullo) {
                 ui::Mostra(ctlQtaAnnullo, Variant(dblQtaAnnullo));

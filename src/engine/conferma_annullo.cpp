@@ -310,14 +310,6 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
 
     Variant altra;
     if (IsTrue(FindMasterGuid(Variant(guidRiga), altra))) return VFalse;
-    // A master keeps its one cancellation line and is not cancelled itself, not even when
-    // what it still holds is exactly what would be cancelled (a master delivered in full):
-    // the store would refuse the line in that state.
-    if (IsTrue(FindDetailGuid(Variant(guidRiga), altra))) {
-        host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
-        RipristinaRiga(prima, std::nullopt);
-        return VFalse;
-    }
     if (indicatore == 1) DocUI().SetIndicatoreAttesa(intAttesaSalvata);
 
     // A line delivered in full is cancelled for its whole quantity, whichever way the
@@ -340,6 +332,9 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
             RipristinaRiga(prima, ripristino);
             return VFalse;
         case EsitoAnnullo::Nulla:
+            // A master keeps its one cancellation line: it is not cancelled itself.
+            if (IsTrue(FindDetailGuid(Variant(guidRiga), altra)))
+                host::ShowHostMessage(objProgramma, kMasterAnnullato, 64, kTitolo);
             RipristinaRiga(prima, std::nullopt);
             return VFalse;
         case EsitoAnnullo::Totale:
