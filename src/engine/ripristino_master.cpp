@@ -138,7 +138,11 @@ void CLSRF_REGDOC_STATI::RipristinaMasterAnnullo(const Variant& varGuidCancellat
         doc.RicalcolaIva();
         doc.RicalcolaScadenze();
 
-        // The controls now show the line the grid stands on, which has no link.
+        // The controls now show the master the grid was brought back to, which has no link
+        // any more. Any other line the grid stands on (the one the host landed on after an
+        // ordinary line went) keeps what the host shows: it may be a master, whose starting
+        // quantity the next typed quantity is measured against.
+        if (B.IsEmpty()) return;
         if (ctlQtaAnnullo) ui::Mostra(ctlQtaAnnullo, Zero());
         if (ctlQtaOrig) ui::Mostra(ctlQtaOrig, Zero());
         if (ctlGuidMaster) ui::Mostra(ctlGuidMaster, Variant(""));
