@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "engine/line_ui.h"
 #include "host/host_access.h"
 #include "host/nvl.h"
 #include "host/policy.h"
@@ -77,6 +78,7 @@ HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control
                     .ToString();
             if (descrizione != strDesCausaleTestaPrec) AggiornaCausaleTestata();
         } else if (intTipoForm == 2 && !IsTrue(IsAnnulliOffCorpo()) && !TestaAnnullata()) {
+            if (QtaBloccataNonDigitata(Control, campo)) return;
             if (campo == "DO77_ZQ_QTA_ANNULLO") {
                 QtaAnnulloChange();
             } else if (campo == "DO30_QTA1") {
@@ -86,6 +88,28 @@ HResult CLSRF_REGDOC_STATI::ControlEventLostFocus(ObjectPtr&, ObjectPtr& Control
             }
         }
     });
+}
+
+// A quantity control the plug-in locked while it had the focus (a road that ended on a
+// cancellation line) whose text is not its field's was left, not typed into: on a host that
+// shows a line only when the grid is moved there, the text is still the one shown before
+// the road, and is nothing to settle. Typed (on a host that lets a locked control be
+// typed), the binding gave the field the same quantity, and the driver runs.
+bool CLSRF_REGDOC_STATI::QtaBloccataNonDigitata(const ObjectPtr& Control,
+                                                const std::string& campo) {
+    if (campo != "DO30_QTA1" && campo != "DO77_ZQ_QTA_ANNULLO") return false;
+    bool bloccata = false;
+    IgnoreErrors([&] { bloccata = !GetProp(Control, "Enabled").ToBool(); });
+    if (!bloccata) return false;
+    bool diversa = false;
+    IgnoreErrors([&] {
+        auto sezione = campo == "DO30_QTA1" ? RegDoc().rstDocCorpo() : RegDoc().rstDocCorpoVert();
+        if (!sezione || sezione->BOF() || sezione->EOF_()) return;
+        const double nelCampo = NvlVar(sezione->Get(campo), Variant::Int32(0)).ToDouble();
+        const std::optional<double> mostrata = ui::QuantitaDigitata(Control);
+        diversa = !mostrata || !QtaUguale(*mostrata, nelCampo);
+    });
+    return diversa;
 }
 
 // The "Gestione annulli" item opens the size grid only on a document without unsaved edits:

@@ -449,6 +449,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso);
     void CompletaRigaAnnullata(PercorsoUtente& percorso);
     bool RigaAnnullataSenzaQta(const Variant& qta);
+    bool QtaBloccataNonDigitata(const ObjectPtr& Control, const std::string& campo);
     double QtaApertaRigaCorrente();
     void CompletaQtaRigaAnnullata();
     void CreaTempStorno(const std::string& elenco, VBool gestLotti, VBool terzoFlag,
