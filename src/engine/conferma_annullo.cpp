@@ -86,6 +86,17 @@ void CLSRF_REGDOC_STATI::RipristinaRiga(const RigaPrima& prima, std::optional<do
     RimettiStatoRiga(prima.guid, prima.stato);
 }
 
+// The current line's quantity goes back to the one last stored, through the host's quantity
+// operation so that its amounts follow.
+void CLSRF_REGDOC_STATI::RimettiQtaRigaScritta() {
+    auto& doc = RegDoc();
+    const Variant scritta =
+        ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->FieldByName("DO30_QTA1")->OriginalValue();
+    const double qta = NvlVar(scritta, Variant::Int32(0)).ToDouble();
+    doc.ImpostaQuantita(qta, VTrue, VTrue, 0);
+    ui::Mostra(ctlQta1, Variant(qta));
+}
+
 // The current line goes back to a state: the host's line object takes it over and the
 // flow-state store keeps it; the plug-in remembers it, so that picking the refused state
 // again is a change once more.
@@ -156,6 +167,10 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         if (residuo < 0 && !QtaZero(residuo)) {
             host::ShowHostMessage(objProgramma, kOltreResiduo, 64, kTitolo);
             RipristinaRiga(FotografaRiga(guidRiga, IsTrue(Conferma)), std::nullopt);
+            // A line that stays cancelled keeps the quantity it was cancelled from: the one
+            // typed below what was delivered would stand beside a cancelled quantity larger
+            // than the line.
+            if (objRiga.StatoRiga() == lngStatoAnnulloRighe) RimettiQtaRigaScritta();
             return;
         }
         if (indicatore == kRigaParzialmenteEvasa) {

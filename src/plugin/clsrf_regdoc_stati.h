@@ -379,6 +379,7 @@ class CLSRF_REGDOC_STATI : public Object,
     RigaPrima FotografaRiga(const std::string& guid, bool cambioStato);
     void RipristinaRiga(const RigaPrima& prima, std::optional<double> qtaMostrata);
     void RimettiStatoRiga(const std::string& guid, std::int32_t stato);
+    void RimettiQtaRigaScritta();
 
     // ---- partial-cancellation lines ----
     // What a request to cancel part of a line came to: nothing done, refused with a
