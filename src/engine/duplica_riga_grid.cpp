@@ -68,6 +68,17 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         if (QtaZero(residuo)) {
             vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
             ChiudiAnnulloTotale(doc);
+            // A cell marked partly cancelled for its whole quantity leaves nothing to split:
+            // the line is cancelled in place, and takes the cancelled state with its flag, as
+            // a cell marked cancelled does. Left in the state the grid's pass gave it, its
+            // flag would stand beside an open state.
+            const std::string guid = varGuidMaster.ToString();
+            if (auto riga = doc.objRigaCorpo()) {
+                riga->SetGuidRiga(guid);
+                riga->SetStatoRiga(lngStatoAnnulloRighe);
+                riga->AcquisisciStato();
+            }
+            SetFlussoStato(guid, lngStatoAnnulloRighe, lngFlussoDoc);
             return 0;
         }
 
