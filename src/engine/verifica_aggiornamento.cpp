@@ -167,6 +167,8 @@ void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
     if (!std::isfinite(q) || q < 0 || QtaOltreInizio(q)) {
         vert->Set("DO77_ZQ_QTA_ANNULLO", scritta);
         IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, NvlVar(scritta, Variant::Int32(0))); });
+        // A line cancelled since the last save has nothing written to go back to.
+        if (RigaAnnullataSenzaQta(scritta)) CompletaQtaRigaAnnullata();
         return;
     }
     if (RigaAnnullataSenzaQta(qta)) {
