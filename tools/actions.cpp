@@ -40,7 +40,7 @@ std::int16_t FormOf(const Json& v) {
 // or setting a state through, a control that is disabled or hidden is no road a user can
 // take. A step marked "by": "host" is the host acting by itself and passes untouched; a
 // control the form does not have is left to the host's own error.
-void UserCanUse(Session& s, const StepArgs& a, std::int16_t tipoForm, const sim::SimControlPtr& c) {
+void UserOnForm(Session& s, const StepArgs& a, std::int16_t tipoForm) {
     if (a.Text("by", "user") == "host") return;
     if (!s.openForms.count(tipoForm))
         throw ScenarioError(std::string("the user cannot do this: the ") +
@@ -49,6 +49,11 @@ void UserCanUse(Session& s, const StepArgs& a, std::int16_t tipoForm, const sim:
         throw ScenarioError(std::string("the user cannot do this: the ") +
                             (tipoForm == 1 ? "header" : "body") +
                             " form is not the one in use (open it again first)");
+}
+
+void UserCanUse(Session& s, const StepArgs& a, std::int16_t tipoForm, const sim::SimControlPtr& c) {
+    if (a.Text("by", "user") == "host") return;
+    UserOnForm(s, a, tipoForm);
     if (!c) return;
     const char* why = !c->Visible() ? "hidden" : !c->Enabled() ? "disabled" : nullptr;
     if (!why) return;
@@ -66,6 +71,15 @@ void CheckBy(const StepArgs& a) {
     if (by != "user" && by != "host")
         throw ScenarioError("\"by\" is \"user\" or \"host\", not \"" + by + "\"");
 }
+
+// A step on the body form's grid, navigator or menu: the user takes it on the body form in
+// use; "by": "host" is the host doing it by itself.
+void OnBody(Session& s, const StepArgs& a) {
+    CheckBy(a);
+    UserOnForm(s, a, 2);
+}
+
+const std::vector<ArgDef> kBodyStep{{"by", A::Text}};
 
 // A fault step: from here on the k-th call of a kind fails (once), or every call of a kind
 // whose site (statement text, procedure name, "<object>.<member>") contains a text, or
@@ -131,8 +145,12 @@ const std::vector<ActionDef>& Actions() {
              if (s.currentForm == a.Form("form")) s.currentForm = 0;
          }},
         {"selectLine",
-         {{"line", A::Integer, true}},
-         [](Session& s, const StepArgs& a) { s.Driver().MoveToLine(a.Int("line")); }},
+         {{"line", A::Integer, true}, {"by", A::Text}},
+         [](Session& s, const StepArgs& a) {
+             CheckBy(a);
+             UserOnForm(s, a, 2);
+             s.Driver().MoveToLine(a.Int("line"));
+         }},
         {"save", {}, [](Session& s, const StepArgs&) { s.Driver().SaveByUser(); }},
         {"editLineField",
          {{"field", A::Text, true}, {"text", A::Text, true}, {"by", A::Text}},
@@ -141,8 +159,16 @@ const std::vector<ActionDef>& Actions() {
              UserCanUse(s, a, 2, s.Host().body->BoundTo(a.Text("field")));
              s.Driver().EditLineField(a.Text("field"), a.Text("text"));
          }},
-        {"storeLine", {}, [](Session& s, const StepArgs&) { s.Driver().StoreLine(); }},
-        {"deleteLine", {}, [](Session& s, const StepArgs&) { s.Driver().DeleteLine(); }},
+        {"storeLine", kBodyStep,
+         [](Session& s, const StepArgs& a) {
+             OnBody(s, a);
+             s.Driver().StoreLine();
+         }},
+        {"deleteLine", kBodyStep,
+         [](Session& s, const StepArgs& a) {
+             OnBody(s, a);
+             s.Driver().DeleteLine();
+         }},
         {"markEdited",
          {{"form", A::Form, true}, {"pending", A::Flag}},
          [](Session& s, const StepArgs& a) {
@@ -177,18 +203,26 @@ const std::vector<ActionDef>& Actions() {
              form->SetActiveControl(name);
          }},
         {"navigatorButton",
-         {{"navigator", A::Text, true}, {"key", A::Text, true}},
+         {{"navigator", A::Text, true}, {"key", A::Text, true}, {"by", A::Text}},
          [](Session& s, const StepArgs& a) {
+             OnBody(s, a);
              using N = sim::HostDriver::Navigator;
              const std::string nav = a.Text("navigator");
              if (nav != "grid" && nav != "inner")
                  throw ScenarioError("a navigator is \"grid\" or \"inner\", not \"" + nav + "\"");
              s.Driver().PressNavigatorButton(nav == "grid" ? N::Grid : N::Inner, a.Text("key"));
          }},
-        {"undoLine", {}, [](Session& s, const StepArgs&) { s.Driver().UndoLine(); }},
+        {"undoLine", kBodyStep,
+         [](Session& s, const StepArgs& a) {
+             OnBody(s, a);
+             s.Driver().UndoLine();
+         }},
         {"menuItem",
-         {{"key", A::Text, true}},
-         [](Session& s, const StepArgs& a) { s.Driver().PickMenuItem(a.Text("key")); }},
+         {{"key", A::Text, true}, {"by", A::Text}},
+         [](Session& s, const StepArgs& a) {
+             OnBody(s, a);
+             s.Driver().PickMenuItem(a.Text("key"));
+         }},
         {"typeAndLeave",
          {{"form", A::Form, true},
           {"control", A::Text, true},

@@ -56,6 +56,9 @@ TEST(UserSteps, WhatNoUserCanDoFailsTheStepAndTheHostMayStillDoIt) {
                     {"do": "setLineState", "state": 109)",
          "step 5 (do setLineState): the user cannot do this: the body form is not the one in "
          "use"},
+        {"menu_behind_header", kOpen + R"({"do": "openForm", "form": "header"},
+                    {"do": "menuItem", "key": "GestAnnulli")",
+         "step 5 (do menuItem): the user cannot do this: the body form is not the one in use"},
         {"hidden", kOpen + R"({"do": "selectLine", "line": 8},
                     {"do": "typeAndLeave", "form": "body", "control": "TXT_DO77_ZQ_QTA_ANNULLO", "text": "1")",
          "the control TXT_DO77_ZQ_QTA_ANNULLO of the body form is hidden"},
