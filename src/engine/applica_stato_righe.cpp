@@ -7,6 +7,7 @@
 #include "data/optimize.h"
 #include "data/query.h"
 #include "data/sql_text.h"
+#include "engine/line_ui.h"
 #include "engine/query_evasione.h"
 #include "form/form_access.h"
 #include "host/host_access.h"
@@ -230,7 +231,14 @@ void CLSRF_REGDOC_STATI::ApplicaRigaSingola(const RigaDaApplicare& r) {
         // quantity recorded gets it from its order quantity.
         const bool origDaRiga =
             r.indStatoRiga != 2 ? r.qtaIniziale == 0 : Numero(r.verticale, "DO77_ZQ_QTA_ORIG") == 0;
-        vertHost->Set("DO77_ZQ_QTA_ANNULLO", Variant(r.qtaResidua));
+        // A line with nothing left open (delivered in full) is cancelled for its whole
+        // quantity, as the settlement cancels it: a cancelled quantity of 0 would read, when
+        // the order is taken back, as a line that was never cancelled.
+        const double qtaAnnullo =
+            r.qtaResidua > 0 && !QtaZero(r.qtaResidua)
+                ? r.qtaResidua
+                : NvlVar(r.riga->Get("DO30_QTA1"), Variant::Int32(0)).ToDouble();
+        vertHost->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
         if (origDaRiga) vertHost->Set("DO77_ZQ_QTA_ORIG", r.riga->Get("DO30_QTA1"));
         SetFlgNonPiuEvRiga(Flag(1));
     }

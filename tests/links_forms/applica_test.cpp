@@ -116,8 +116,9 @@ TEST(ApplicaStatoRighe, CancellingOneLineLeavesOpenWhatWasNotDelivered) {
         double annullo, orig;
     };
     // 3: from its recorded start; 5: partly delivered, start from its quantity; 6: no start
-    // recorded, its quantity instead; 7: wholly delivered, nothing left.
-    for (const Case c : {Case{3, 25, 25}, Case{5, 12, 20}, Case{6, 12, 0}, Case{7, 0, 0}}) {
+    // recorded, its quantity instead; 7: wholly delivered, nothing left open, so its whole
+    // quantity (10) is what is cancelled, never 0, which would read as no cancellation.
+    for (const Case c : {Case{3, 25, 25}, Case{5, 12, 20}, Case{6, 12, 0}, Case{7, 10, 0}}) {
         SCOPED_TRACE(c.riga);
         Righe r;
         r.Open();
