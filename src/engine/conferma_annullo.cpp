@@ -173,7 +173,10 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
             if (objRiga.StatoRiga() == lngStatoAnnulloRighe) RimettiQtaRigaScritta();
             return;
         }
-        if (indicatore == kRigaParzialmenteEvasa) {
+        // The partly delivered line's quantity check is about what to cancel: a line neither
+        // going into the cancelled state nor in a pair (a "conferma" on a line whose state
+        // was not changed) cancels nothing, and is given no cancelled quantity to store.
+        if (indicatore == kRigaParzialmenteEvasa && DaAnnullareORiallineare(Conferma, IdStato)) {
             if (QtaMaggiore(qtaAnnullo, residuo)) {
                 host::ShowHostMessage(objProgramma, kOltreResiduo, 64, kTitolo);
                 qtaAnnullo = residuo;
@@ -204,6 +207,18 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
             risultato = VTrue;
     });
     return risultato;
+}
+
+// Whether the settlement is to cancel the current line, or to re-align its pair.
+bool CLSRF_REGDOC_STATI::DaAnnullareORiallineare(VBool Conferma,
+                                                 std::optional<std::int32_t> IdStato) {
+    const std::int32_t stato = IsTrue(Conferma)
+                                   ? IdStato.value_or(0)
+                                   : host::Ref(RegDoc().objRigaCorpo(), "objRigaCorpo").StatoRiga();
+    if (stato == lngStatoAnnulloRighe) return true;
+    const Variant guid(ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Get("DO30_GUID"));
+    Variant altra;
+    return IsTrue(FindMasterGuid(guid, altra)) || IsTrue(FindDetailGuid(guid, altra));
 }
 
 // The whole line is cancelled while it has a cancellation line: that line goes, the master

@@ -380,6 +380,7 @@ class CLSRF_REGDOC_STATI : public Object,
     void RipristinaRiga(const RigaPrima& prima, std::optional<double> qtaMostrata);
     void RimettiStatoRiga(const std::string& guid, std::int32_t stato);
     void RimettiQtaRigaScritta();
+    bool DaAnnullareORiallineare(VBool Conferma, std::optional<std::int32_t> IdStato);
 
     // ---- partial-cancellation lines ----
     // What a request to cancel part of a line came to: nothing done, refused with a
