@@ -105,6 +105,14 @@ void CLSRF_REGDOC_STATI::QtaCorpoChange() {
     if (master) {
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VTrue);
     } else if (dettaglio) {
+        // The master keeps the cancelled quantity the pair is re-aligned with: a text left in
+        // its field that is no quantity (a -1 typed and never settled) would be stored.
+        auto& vert = host::Ref(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
+        if (!VarEq(NvlVar(vert.Get("DO77_ZQ_QTA_ANNULLO"), Variant::Int32(0)),
+                   Variant(qtaAnnullo))) {
+            vert.Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
+            ui::Mostra(ctlQtaAnnullo, Variant(qtaAnnullo));
+        }
         ImpostaQtaAnnulloMaster(altra, qtaAnnullo, qta, VFalse);
         AllineaQtaOrigCoppia(guid, altra);
     } else {
