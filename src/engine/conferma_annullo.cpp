@@ -84,6 +84,15 @@ void CLSRF_REGDOC_STATI::RipristinaRiga(const RigaPrima& prima, std::optional<do
         if (qtaMostrata) SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
     });
     RimettiStatoRiga(prima.guid, prima.stato);
+    // A line back in the cancelled state and cancelled since the last save has no stored
+    // cancelled quantity to go back to: its field keeps what is open on it (the control
+    // keeps what the user typed, marked invalid).
+    IgnoreErrors([&] {
+        if (prima.stato != lngStatoAnnulloRighe) return;
+        auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
+        if (RigaAnnullataSenzaQta(vert->Get("DO77_ZQ_QTA_ANNULLO")))
+            vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(QtaApertaRigaCorrente()));
+    });
 }
 
 // The current line's quantity goes back to the one last stored, through the host's quantity
