@@ -84,13 +84,17 @@ void CLSRF_REGDOC_STATI::RipristinaRiga(const RigaPrima& prima, std::optional<do
         if (qtaMostrata) SetProp(ctlQtaAnnullo, "IsValid", Variant::Bool(false));
     });
     RimettiStatoRiga(prima.guid, prima.stato);
-    // A line back in the cancelled state and cancelled since the last save has no stored
-    // cancelled quantity to go back to: its field keeps what is open on it (the control
-    // keeps what the user typed, marked invalid).
+    // A line back in the cancelled state whose stored cancelled quantity does not fit it
+    // (none stored yet, the line cancelled since the last save; or more than the line's
+    // quantity changed since) keeps what is open on it; the control keeps what the user
+    // typed, marked invalid.
     IgnoreErrors([&] {
         if (prima.stato != lngStatoAnnulloRighe) return;
         auto vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert");
-        if (RigaAnnullataSenzaQta(vert->Get("DO77_ZQ_QTA_ANNULLO")))
+        const Variant qta = vert->Get("DO77_ZQ_QTA_ANNULLO");
+        const bool oltre =
+            QtaOltreInizio(NvlVar(qta, Variant::Int32(0)).ToDouble()) && RigaAnnullataIntera();
+        if (oltre || RigaAnnullataSenzaQta(qta))
             vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(QtaApertaRigaCorrente()));
     });
 }
@@ -175,11 +179,13 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
         // a line below zero.
         if (residuo < 0 && !QtaZero(residuo)) {
             host::ShowHostMessage(objProgramma, kOltreResiduo, 64, kTitolo);
-            RipristinaRiga(FotografaRiga(guidRiga, IsTrue(Conferma)), std::nullopt);
             // A line that stays cancelled keeps the quantity it was cancelled from: the one
             // typed below what was delivered would stand beside a cancelled quantity larger
-            // than the line.
-            if (objRiga.StatoRiga() == lngStatoAnnulloRighe) RimettiQtaRigaScritta();
+            // than the line. It goes back first, so that the line's cancellation is put
+            // back against it.
+            const RigaPrima prima = FotografaRiga(guidRiga, IsTrue(Conferma));
+            if (prima.stato == lngStatoAnnulloRighe) RimettiQtaRigaScritta();
+            RipristinaRiga(prima, std::nullopt);
             return;
         }
         // The partly delivered line's quantity check is about what to cancel: a line neither

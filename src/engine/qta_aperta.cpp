@@ -16,18 +16,21 @@
 
 namespace zq::plugin {
 
-// Whether the current line is cancelled as a whole (the cancelled state, neither line of a
-// pair) and holds no cancelled quantity in `qta`.
-bool CLSRF_REGDOC_STATI::RigaAnnullataSenzaQta(const Variant& qta) {
-    auto& doc = RegDoc();
-    host::RigaCorpoPtr riga = doc.objRigaCorpo();
+// Whether the current line is cancelled as a whole: the cancelled state, neither line of a
+// pair.
+bool CLSRF_REGDOC_STATI::RigaAnnullataIntera() {
+    host::RigaCorpoPtr riga = RegDoc().objRigaCorpo();
     if (!riga || riga->StatoRiga() != lngStatoAnnulloRighe) return false;
-    double q = 0;
-    IgnoreErrors([&] { q = NvlVar(qta, Variant::Int32(0)).ToDouble(); });
-    if (!QtaZero(q)) return false;
     const Variant guid(host::GetGuidRiga(riga));
     Variant altra;
     return !IsTrue(FindMasterGuid(guid, altra)) && !IsTrue(FindDetailGuid(guid, altra));
+}
+
+// Whether the current line is cancelled as a whole and holds no cancelled quantity in `qta`.
+bool CLSRF_REGDOC_STATI::RigaAnnullataSenzaQta(const Variant& qta) {
+    double q = 0;
+    IgnoreErrors([&] { q = NvlVar(qta, Variant::Int32(0)).ToDouble(); });
+    return QtaZero(q) && RigaAnnullataIntera();
 }
 
 // What is still open on the current line: its starting quantity less what was delivered;

@@ -450,6 +450,7 @@ class CLSRF_REGDOC_STATI : public Object,
     std::string_view RifiutoMemorizzazione(Variant& G);
     void PulisciRigaNonAnnullata(const Variant& G, PercorsoUtente& percorso);
     void CompletaRigaAnnullata(PercorsoUtente& percorso);
+    bool RigaAnnullataIntera();
     bool RigaAnnullataSenzaQta(const Variant& qta);
     bool QtaBloccataNonDigitata(const ObjectPtr& Control, const std::string& campo);
     double QtaApertaRigaCorrente();
