@@ -45,6 +45,33 @@ std::string CLSRF_REGDOC_STATI::CausaleRigaCorrente() {
     return codice;
 }
 
+// A cell marked partly cancelled for its whole quantity leaves nothing to split: the line is
+// cancelled in place, and takes the cancelled state with its flag, as a cell marked
+// cancelled does (left in the state the grid's pass gave it, its flag would stand beside an
+// open state). The write-back moves the body alone: the line's extension and order rows are
+// brought to it, or its quantity and flag would land on the line the sections stand on.
+void CLSRF_REGDOC_STATI::AnnullaRigaInteraGriglia(host::IRegDoc& doc, const std::string& guid,
+                                                  double qtaAnnullo) {
+    const std::int32_t prog =
+        ui::Richiesto(doc.rstDocCorpo(), "rstDocCorpo")->Get("DO30_PROGRIGA").ToLong();
+    auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+    const Variant filtroVert = vert->Filter();
+    vert->SetFilter(Variant(" DO77_PROGRIGA = " + SqlLong(prog)));
+    vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
+    vert->SetFilter(filtroVert);
+    auto ord = ui::Richiesto(doc.rstDocCorpoOrd(), "rstDocCorpoOrd");
+    const Variant filtroOrd = ord->Filter();
+    PortaOrdSuRiga(ord, prog, nullptr);
+    ChiudiAnnulloTotale(doc);
+    ord->SetFilter(filtroOrd);
+    if (auto riga = doc.objRigaCorpo()) {
+        riga->SetGuidRiga(guid);
+        riga->SetStatoRiga(lngStatoAnnulloRighe);
+        riga->AcquisisciStato();
+    }
+    SetFlussoStato(guid, lngStatoAnnulloRighe, lngFlussoDoc);
+}
+
 std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, double dblQtaAnnullo,
                                                       const Variant& varGuidMaster, VBool& blnOk,
                                                       double& dblQtaRipristino,
@@ -66,19 +93,7 @@ std::int16_t CLSRF_REGDOC_STATI::DuplicaRigaCorpoGrid(double dblQtaOrdine, doubl
         auto& doc = RegDoc();
         auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
         if (QtaZero(residuo)) {
-            vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(dblQtaAnnullo));
-            ChiudiAnnulloTotale(doc);
-            // A cell marked partly cancelled for its whole quantity leaves nothing to split:
-            // the line is cancelled in place, and takes the cancelled state with its flag, as
-            // a cell marked cancelled does. Left in the state the grid's pass gave it, its
-            // flag would stand beside an open state.
-            const std::string guid = varGuidMaster.ToString();
-            if (auto riga = doc.objRigaCorpo()) {
-                riga->SetGuidRiga(guid);
-                riga->SetStatoRiga(lngStatoAnnulloRighe);
-                riga->AcquisisciStato();
-            }
-            SetFlussoStato(guid, lngStatoAnnulloRighe, lngFlussoDoc);
+            AnnullaRigaInteraGriglia(doc, varGuidMaster.ToString(), dblQtaAnnullo);
             return 0;
         }
 

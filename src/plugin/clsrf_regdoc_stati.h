@@ -403,6 +403,7 @@ class CLSRF_REGDOC_STATI : public Object,
     // A line has at most one cancellation line, and a cancellation line is never split.
     bool HaGiaAnnullo(const std::string& guid);
     // The whole line is cancelled: its flag set and the three line sections updated.
+    void AnnullaRigaInteraGriglia(host::IRegDoc& doc, const std::string& guid, double qtaAnnullo);
     void ChiudiAnnulloTotale(host::IRegDoc& doc);
     // Ends an interrupted split: the busy flag cleared, the refresh bracket closed when
     // asked, the busy indicator back to its saved value; each step's own error ignored.

@@ -198,6 +198,10 @@ std::vector<Road> Roads() {
         GridRoad(
             "size grid: split one cell and cancel another", nothing,
             {sim::GridEdit::Line(8).Status("2").Cancelled(3), sim::GridEdit::Line(9).Status("3")}),
+        // Nothing is left to split: line 9 (3 pieces) is cancelled in place, away from the
+        // line the sections stand on.
+        GridRoad("size grid: mark another line partly cancelled for all it holds", nothing,
+                 {sim::GridEdit::Line(9).Status("2").Cancelled(3)}),
         GridRoad("size grid: free a pair",
                  [](Session& s) {
                      s.driver->MoveToLine(8);

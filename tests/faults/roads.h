@@ -35,7 +35,7 @@ Road Open(Road road, std::string why);
 // Every road of the plug-in that exists so far; kRoads of them (the sweep instantiates one
 // test per road before any road can be built).
 std::vector<Road> Roads();
-inline constexpr std::size_t kRoads = 27;
+inline constexpr std::size_t kRoads = 28;
 
 // The roads of the field drivers and the navigator keys (driver_roads.cpp).
 std::vector<Road> DriverRoads();
