@@ -231,13 +231,10 @@ void CLSRF_REGDOC_STATI::ApplicaRigaSingola(const RigaDaApplicare& r) {
         // quantity recorded gets it from its order quantity.
         const bool origDaRiga =
             r.indStatoRiga != 2 ? r.qtaIniziale == 0 : Numero(r.verticale, "DO77_ZQ_QTA_ORIG") == 0;
-        // A line with nothing left open (delivered in full) is cancelled for its whole
-        // quantity, as the settlement cancels it: a cancelled quantity of 0 would read, when
-        // the order is taken back, as a line that was never cancelled.
         const double qtaAnnullo =
-            r.qtaResidua > 0 && !QtaZero(r.qtaResidua)
-                ? r.qtaResidua
-                : NvlVar(r.riga->Get("DO30_QTA1"), Variant::Int32(0)).ToDouble();
+            NullaAperto(r.qtaResidua)
+                ? NvlVar(r.riga->Get("DO30_QTA1"), Variant::Int32(0)).ToDouble()
+                : r.qtaResidua;
         vertHost->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
         if (origDaRiga) vertHost->Set("DO77_ZQ_QTA_ORIG", r.riga->Get("DO30_QTA1"));
         SetFlgNonPiuEvRiga(Flag(1));

@@ -361,7 +361,7 @@ VBool CLSRF_REGDOC_STATI::AnnullaRigaCorrente(const std::string& guidRiga, bool 
     // settlement began: lowered to the nothing that is open, a reason typed on the
     // cancelled line (or a quantity left on it) would take back the quantity its pick gave.
     double daAnnullare = ui::QtaDi(ctlQtaAnnullo);
-    if (QtaZero(residuo)) {
+    if (NullaAperto(residuo)) {
         daAnnullare = ui::QtaDi(ctlQta1);
     } else if (QtaZero(daAnnullare) || QtaMaggiore(daAnnullare, residuo)) {
         daAnnullare = residuo;

@@ -81,5 +81,11 @@ inline bool QtaZero(double a) {
 inline bool QtaMaggiore(double a, double b) {
     return a > b && !QtaUguale(a, b);
 }
+// Whether nothing is left open on a line (delivered in full, or beyond). Such a line is
+// cancelled for its whole quantity on every road: a cancelled quantity of 0 would read, when
+// the order is taken back, as a line that was never cancelled.
+inline bool NullaAperto(double residuo) {
+    return !QtaMaggiore(residuo, 0);
+}
 
 }  // namespace zq::plugin

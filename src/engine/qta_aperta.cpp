@@ -55,7 +55,7 @@ double CLSRF_REGDOC_STATI::QtaApertaRigaCorrente() {
         evasione->Close();
     }
     const double residuo = iniziale - evasa;
-    return residuo > 0 && !QtaZero(residuo) ? residuo : qta1;
+    return NullaAperto(residuo) ? qta1 : residuo;
 }
 
 // Gives the current line, cancelled as a whole with no cancelled quantity, what is open on
