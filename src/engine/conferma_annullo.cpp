@@ -66,6 +66,14 @@ CLSRF_REGDOC_STATI::RigaPrima CLSRF_REGDOC_STATI::FotografaRiga(const std::strin
         p.descrizioneCampo = vert->Get("DO77_DESCAU_ZQ63");
         p.qtaCampo = vert->FieldByName("DO77_ZQ_QTA_ANNULLO")->OriginalValue();
     });
+    // A line that was neither cancelled nor the master of a pair held no cancelled
+    // quantity, whatever was last stored: one taken out of the cancelled state since the
+    // save would otherwise get back the quantity it was cancelled for.
+    IgnoreErrors([&] {
+        Variant dettaglio;
+        if (p.stato != lngStatoAnnulloRighe && !IsTrue(FindDetailGuid(Variant(guid), dettaglio)))
+            p.qtaCampo = Variant::Int32(0);
+    });
     return p;
 }
 

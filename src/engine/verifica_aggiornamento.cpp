@@ -168,10 +168,14 @@ void CLSRF_REGDOC_STATI::ScartaQtaAnnulloInSospeso() {
         vert->Set("DO77_ZQ_QTA_ANNULLO", scritta);
         IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, NvlVar(scritta, Variant::Int32(0))); });
         // A line cancelled since the last save has nothing written to go back to.
-        if (RigaAnnullataSenzaQta(scritta)) CompletaQtaRigaAnnullata();
-        return;
-    }
-    if (RigaAnnullataSenzaQta(qta)) {
+        if (RigaAnnullataSenzaQta(scritta)) {
+            CompletaQtaRigaAnnullata();
+            return;
+        }
+        // A line taken out of the cancelled state since the save loses the written one too.
+        q = 0;
+        IgnoreErrors([&] { q = NvlVar(scritta, Variant::Int32(0)).ToDouble(); });
+    } else if (RigaAnnullataSenzaQta(qta)) {
         CompletaQtaRigaAnnullata();
         return;
     }
