@@ -168,17 +168,28 @@ void CLSRF_REGDOC_STATI::AllineaQtaOrigCoppia(const Variant& guidMaster,
                       Variant::Int32(0))
             .ToDouble();
     };
-    const double origine = qta(progMaster) + qta(progDettaglio);
+    const double annullata = qta(progDettaglio);
+    const double origine = qta(progMaster) + annullata;
     ado::RecordsetPtr vert = ui::Richiesto(RegDoc().rstDocCorpoVert(), "rstDocCorpoVert")->Clone();
-    for (const Variant& prog : {progMaster, progDettaglio}) {
+    const auto allinea = [&](const Variant& prog, std::string_view campo, double valore) {
         vert->SetFilter(Variant("DO77_PROGRIGA = " + std::to_string(prog.ToLong())));
-        if (vert->BOF() || vert->EOF_()) continue;
-        const Variant attuale = vert->Get("DO77_ZQ_QTA_ORIG");
-        if (attuale.IsNumeric() && QtaUguale(attuale.ToDouble(), origine)) continue;
-        vert->Set("DO77_ZQ_QTA_ORIG", Variant(origine));
+        if (vert->BOF() || vert->EOF_()) return;
+        const Variant attuale = vert->Get(campo);
+        if (attuale.IsNumeric() && QtaUguale(attuale.ToDouble(), valore)) return;
+        vert->Set(campo, Variant(valore));
         vert->Update();
-    }
+    };
+    for (const Variant& prog : {progMaster, progDettaglio})
+        allinea(prog, "DO77_ZQ_QTA_ORIG", origine);
+    // The master's cancelled quantity is what its cancellation line holds: after the host
+    // undid one line of the pair, a quantity the other kept would stand beside the new
+    // starting quantity.
+    allinea(progMaster, "DO77_ZQ_QTA_ANNULLO", annullata);
     if (ctlQtaOrig) IgnoreErrors([&] { ui::Mostra(ctlQtaOrig, Variant(origine)); });
+    if (ctlQtaAnnullo &&
+        VarEq(ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Get("DO30_PROGRIGA"),
+              progMaster))
+        IgnoreErrors([&] { ui::Mostra(ctlQtaAnnullo, Variant(annullata)); });
 }
 
 }  // namespace zq::plugin
