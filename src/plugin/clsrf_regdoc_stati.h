@@ -415,6 +415,7 @@ class CLSRF_REGDOC_STATI : public Object,
                            const Variant& varGuidDetail, double dblQtaAnnullo, double dblQtaOrig);
     std::int32_t GetMaxDO30_PROGRIGA(const ado::RecordsetPtr& rst);
     std::int32_t GetMaxDO30_PROGPADRE(const ado::RecordsetPtr& rst);
+    std::optional<std::int32_t> GruppoAnnulliDaLink(const ado::RecordsetPtr& rst);
 
     // ---- deletion guards and clean-up ----
     void MemorizzaRigaCancellata();
