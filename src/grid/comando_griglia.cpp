@@ -218,6 +218,15 @@ void CLSRF_REGDOC_STATI::TornaAllaRigaGriglia(const Variant& guid) {
     ado::RecordsetPtr righe = ui::Richiesto(RegDoc().rstDocCorpo(), "rstDocCorpo")->Clone();
     const Variant segnalibro = GetBookmarkByGuid(righe, guid.ToString(), VFalse);
     if (segnalibro.IsEmpty() || segnalibro.IsNull()) return;
+    // The host reports the state of the line it lands on. The grid gave that state itself:
+    // the report is no pick of the user's to settle (settled, a line the grid cancelled
+    // could be refused back to its old state beside the flag the grid wrote). It is only
+    // remembered, and the current line follows the grid's states once the move is done.
+    blnGrigliaInCorso = VTrue;
+    ScopeExit segui([&] {
+        blnGrigliaInCorso = VFalse;
+        SeguiRigaCorrente();
+    });
     const ObjectPtr gridCorpo = GetObject(frmCorrente, "GRD_CORPO");
     CallMethod(gridCorpo, "BeginDataSourceSuspend");
     ScopeExit riprendi([&] { CleanUp([&] { CallMethod(gridCorpo, "EndDataSourceSuspend"); }); });
