@@ -212,10 +212,15 @@ VBool CLSRF_REGDOC_STATI::ConfermaAnnulloRiga(VBool Conferma, std::optional<std:
                 ->Set("DO77_ZQ_QTA_ANNULLO", Variant(qtaAnnullo));
         }
 
+        // A cancelled quantity of the whole pair folds it back into a master that carries
+        // the cancellation itself; not when the user picked another state, which keeps the
+        // pair as it is (the master would be left cancelled beside a lowered flag).
+        const bool altroStato = IsTrue(Conferma) && IdStato.value_or(0) != lngStatoAnnulloRighe;
+        const bool tutta = QtaUguale(qtaAnnullo, qtaIniziale) && !altroStato;
         Variant dettaglio;
-        if ((QtaZero(qtaAnnullo) || QtaUguale(qtaAnnullo, qtaIniziale)) &&
+        if ((QtaZero(qtaAnnullo) || tutta) &&
             IsTrue(FindDetailGuid(Variant(guidRiga), dettaglio))) {
-            RipiegaRigaAnnullo(dettaglio, QtaUguale(qtaAnnullo, qtaIniziale), qtaIniziale);
+            RipiegaRigaAnnullo(dettaglio, tutta, qtaIniziale);
             risultato = VTrue;
         }
 
@@ -302,9 +307,17 @@ bool CLSRF_REGDOC_STATI::RitiraAnnulloRiga(const std::string& guidRiga, bool con
     }
     if (IsTrue(FindDetailGuid(Variant(guidRiga), altra))) {
         // The master stays open for what it still holds, whatever an earlier pick of the
-        // cancelled state left in its flag.
+        // cancelled state left in its flag; its cancelled quantity is what its cancellation
+        // line holds, whatever was edited in the grid and not settled.
         if (conferma) {
             SetFlgNonPiuEvRiga(Variant::Int16(0));
+            const double annullata = QtaRigaByGuid(altra);
+            auto vert = ui::Richiesto(doc.rstDocCorpoVert(), "rstDocCorpoVert");
+            if (!QtaUguale(NvlVar(vert->Get("DO77_ZQ_QTA_ANNULLO"), Variant::Int32(0)).ToDouble(),
+                           annullata)) {
+                vert->Set("DO77_ZQ_QTA_ANNULLO", Variant(annullata));
+                ui::Mostra(ctlQtaAnnullo, Variant(annullata));
+            }
             return false;
         }
         doc.ImpostaQuantita(qtaIniziale - qtaAnnullo, VTrue, VTrue, 0);
